@@ -11,7 +11,8 @@
 namespace {
 
 // Audio only, nothing read from the user's mpv set-up, no helper programs,
-// and playlists fetched from the network may not point at local files.
+// and playlists fetched from the network may not point at local files
+// (playlists themselves must stay on: access-references=no would refuse them).
 constexpr const char* builtInOptions[][2] = {
     {"vo", "null"},
     {"video", "no"},
@@ -20,9 +21,12 @@ constexpr const char* builtInOptions[][2] = {
     {"idle", "yes"},
     {"config", "no"},
     {"load-scripts", "no"},
+    {"osc", "no"},
+    {"load-stats-overlay", "no"},
+    {"load-osd-console", "no"},
+    {"load-auto-profiles", "no"},
     {"ytdl", "no"},
     {"load-unsafe-playlists", "no"},
-    {"access-references", "no"},
     {"input-default-bindings", "no"},
     {"audio-client-name", "Quillora"},
     {"pause", "yes"},

@@ -1,0 +1,145 @@
+#include "Catalogue/GSheetStationsLoader.h"
+
+#include "Catalogue/StationDecoding.h"
+
+#include "CSV/CSVError.h"
+#include "CSV/CSVReader.h"
+
+#include <QCoreApplication>
+#include <QFutureWatcher>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrl>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace {
+
+bool isCatalogueUrl(const QUrl& url)
+{
+    if (!url.isValid())
+        return false;
+    const QString scheme = url.scheme();
+    if (scheme == QLatin1String("file"))
+        return !url.toLocalFile().isEmpty();
+    return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty();
+}
+
+// One load in flight. Lives on the loading thread and holds the delegate
+// until it has answered, so the delegate is released on that thread too.
+class CatalogueLoad final : public QObject {
+public:
+    explicit CatalogueLoad(std::shared_ptr<StationsLoaderDelegate> delegate)
+        : QObject(QCoreApplication::instance())
+        , m_delegate(std::move(delegate))
+        , m_network(new QNetworkAccessManager(this))
+    {
+    }
+
+    void start(const QUrl& url)
+    {
+        m_network->setCache(nullptr);
+        QNetworkRequest request(url);
+        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+        request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+        request.setTransferTimeout(GSheetStationsLoader::transferTimeoutMs);
+        m_reply = m_network->get(request);
+        connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
+            if (received > GSheetStationsLoader::maxBodyBytes || total > GSheetStationsLoader::maxBodyBytes) {
+                m_tooLarge = true;
+                m_reply->abort();
+            }
+        });
+        connect(m_reply, &QNetworkReply::finished, this, &CatalogueLoad::onReplyFinished);
+    }
+
+private:
+    void onReplyFinished()
+    {
+        m_reply->deleteLater();
+        const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+        const bool httpOk = !status.isValid() || (status.toInt() >= 200 && status.toInt() < 300);
+        if (m_tooLarge || m_reply->error() != QNetworkReply::NoError || !httpOk) {
+            fail();
+            return;
+        }
+        QByteArray body = m_reply->readAll();
+        if (body.size() > GSheetStationsLoader::maxBodyBytes) {
+            fail();
+            return;
+        }
+        auto* watcher = new QFutureWatcher<std::optional<QList<Station>>>(this);
+        connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+            const std::optional<QList<Station>> stations = watcher->result();
+            if (stations)
+                succeed(*stations);
+            else
+                fail();
+        });
+        // The worker sees only the body, never the delegate.
+        watcher->setFuture(
+            QtConcurrent::run([body = std::move(body)] { return GSheetStationsLoader::parse(body); }));
+    }
+
+    void succeed(const QList<Station>& stations)
+    {
+        const auto delegate = std::exchange(m_delegate, nullptr);
+        deleteLater();
+        if (delegate)
+            delegate->onLoaded(stations);
+    }
+
+    void fail()
+    {
+        const auto delegate = std::exchange(m_delegate, nullptr);
+        deleteLater();
+        if (delegate)
+            delegate->onFailed();
+    }
+
+    std::shared_ptr<StationsLoaderDelegate> m_delegate;
+    QNetworkAccessManager* m_network;
+    QNetworkReply* m_reply = nullptr;
+    bool m_tooLarge = false;
+};
+
+} // namespace
+
+GSheetStationsLoader::GSheetStationsLoader(QString url)
+    : cvsUrl(std::move(url))
+{
+}
+
+void GSheetStationsLoader::load(std::shared_ptr<StationsLoaderDelegate> delegate)
+{
+    const QUrl url(cvsUrl, QUrl::StrictMode);
+    if (!isCatalogueUrl(url)) {
+        delegate->onFailed();
+        return;
+    }
+    (new CatalogueLoad(std::move(delegate)))->start(url);
+}
+
+std::optional<QList<Station>> GSheetStationsLoader::parse(const QByteArray& body)
+{
+    // The reader would quietly read broken UTF-8 as U+FFFD; a catalogue that
+    // is not UTF-8 is refused instead.
+    if (!QByteArrayView(body).isValidUtf8())
+        return std::nullopt;
+    std::string text(body.constData(), static_cast<std::size_t>(body.size()));
+    // A spreadsheet saved with a byte-order mark would otherwise name its
+    // first column "\uFEFFid" and lose every row.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.erase(0, 3);
+    try {
+        csv::CSVReader reader(std::move(text), true);
+        QList<Station> stations;
+        while (reader.next()) {
+            if (std::optional<Station> station = decodeStation(reader))
+                stations.append(std::move(*station));
+        }
+        return stations;
+    } catch (const csv::CSVError&) {
+        return std::nullopt; // no header row
+    }
+}

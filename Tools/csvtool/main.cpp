@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -201,18 +202,22 @@ csv::CSVReader makeReader(const Options& options)
             throw csv::CSVError(csv::CSVError::Kind::cannotOpenFile);
         // The bytes as they are: for the string reader a leading U+FEFF is text.
         std::string text;
-        for (std::size_t used = 0;;) {
-            text.resize(std::max<std::size_t>(used + (1 << 20), used * 2));
+        std::error_code sizeError;
+        const auto size = options.file.empty() ? 0 : std::filesystem::file_size(options.file, sizeError);
+        std::size_t used = 0;
+        text.resize(sizeError ? (1 << 20) : static_cast<std::size_t>(size) + 1);
+        for (;;) {
+            if (used == text.size())
+                text.resize(text.size() * 2);
             const std::ptrdiff_t n = stream->read(reinterpret_cast<std::uint8_t*>(text.data()) + used,
                                                   text.size() - used);
             if (n < 0)
                 throw csv::CSVError(csv::CSVError::Kind::cannotReadFile);
-            used += static_cast<std::size_t>(n);
-            if (n == 0) {
-                text.resize(used);
+            if (n == 0)
                 break;
-            }
+            used += static_cast<std::size_t>(n);
         }
+        text.resize(used);
         return csv::CSVReader(std::move(text), options.header, options.trim, delimiter);
     }
     auto stream = inputStream(options);

@@ -34,22 +34,19 @@ print(rows, fields)
 """
 
 
-def run(command, **kwargs):
-    """Runs a command; returns (stdout, seconds, peak RSS in MB)."""
+def run(command):
+    """Runs a command; returns (stdout, seconds, peak RSS in MB).
+
+    The peak comes from GNU time: a child forked from this Python process
+    would report at least Python's own resident size.
+    """
     start = time.perf_counter()
-    process = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, **kwargs)
-    stdout, stderr = b"", b""
-    # wait4 gives this child's own resource usage, peak RSS included.
-    _, status, usage = os.wait4(process.pid, 0)
+    result = subprocess.run(["/usr/bin/time", "-f", "%M"] + command, capture_output=True)
     seconds = time.perf_counter() - start
-    stdout = process.stdout.read()
-    stderr = process.stderr.read()
-    process.stdout.close()
-    process.stderr.close()
-    process.returncode = os.waitstatus_to_exitcode(status)
-    if process.returncode != 0:
-        sys.exit(f"{' '.join(command)} failed ({process.returncode}): {stderr.decode(errors='replace').strip()}")
-    return stdout.decode().strip(), seconds, usage.ru_maxrss / 1024.0
+    stderr = result.stderr.decode(errors="replace").strip().splitlines()
+    if result.returncode != 0:
+        sys.exit(f"{' '.join(command)} failed ({result.returncode}): {' '.join(stderr[-3:])}")
+    return result.stdout.decode().strip(), seconds, int(stderr[-1]) / 1024.0
 
 
 def best_of(repeat, command):
@@ -73,7 +70,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("build")
     parser.add_argument("--work", help="folder for generated files (default BUILD/csv-bench)")
-    parser.add_argument("--repeat", type=int, default=3, help="runs of each fast reader; the best counts")
+    parser.add_argument("--repeat", type=int, default=3, help="runs of each reader; the best counts")
     parser.add_argument("--megabytes", type=float, default=100)
     parser.add_argument("--skip-gigabyte", action="store_true", help="skip the 1 GB memory check")
     args = parser.parse_args()
@@ -96,7 +93,7 @@ def main():
     readers = [
         ("csvtool --count (stream)", [csvtool, "--count", data], args.repeat),
         ("csvtool --count --string", [csvtool, "--count", "--string", data], args.repeat),
-        ("python csv", [sys.executable, "-c", PYTHON_COUNT, data], 1),
+        ("python csv", [sys.executable, "-c", PYTHON_COUNT, data], args.repeat),
         ("rust csv crate", [rust_count, data], args.repeat),
     ]
     print(f"file: {data} ({megabytes:.1f} MB)")

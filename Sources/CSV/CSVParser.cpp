@@ -1,6 +1,7 @@
 #include "CSV/CSVParser.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace csv::detail {
@@ -27,6 +28,34 @@ bool ScalarSet::containsWide(char32_t c) const
 
 // --- RowParser ---
 
+// The first byte in [p, e) that may end an unquoted field: CR, LF or the
+// delimiter's first byte. Eight bytes at a time: a zero byte in w ^ pattern
+// marks a match, and the lowest marked byte is always a true one.
+const char* RowParser::findStop(const char* p, const char* e) const
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t ones = 0x0101010101010101ULL;
+        constexpr std::uint64_t highs = 0x8080808080808080ULL;
+        const std::uint64_t cr = ones * '\r';
+        const std::uint64_t lf = ones * '\n';
+        const std::uint64_t delimiter = ones * static_cast<unsigned char>(delimiter_[0]);
+        while (e - p >= 8) {
+            std::uint64_t w;
+            std::memcpy(&w, p, 8);
+            const std::uint64_t a = w ^ cr;
+            const std::uint64_t b = w ^ lf;
+            const std::uint64_t c = w ^ delimiter;
+            const std::uint64_t found = (((a - ones) & ~a) | ((b - ones) & ~b) | ((c - ones) & ~c)) & highs;
+            if (found)
+                return p + (std::countr_zero(found) >> 3);
+            p += 8;
+        }
+    }
+    while (p != e && !stops_[static_cast<unsigned char>(*p)])
+        ++p;
+    return p;
+}
+
 RowParser::RowParser(const CSVReader::Configuration& configuration, TextSource& source)
     : source_(source), trimFields_(configuration.trimFields), whitespaces_(configuration.whitespaces)
 {
@@ -35,6 +64,8 @@ RowParser::RowParser(const CSVReader::Configuration& configuration, TextSource& 
         delimiterLength_ = bytes.size();
         std::memcpy(delimiter_, bytes.data(), bytes.size());
         stops_[static_cast<unsigned char>(bytes[0])] = true;
+    } else {
+        delimiter_[0] = '\r';  // adds no stop of its own
     }
     stops_['\r'] = true;
     stops_['\n'] = true;
@@ -84,6 +115,8 @@ bool RowParser::skipWhitespace()
 
 bool RowParser::atDelimiter() const
 {
+    if (delimiterLength_ == 1)
+        return *p_ == delimiter_[0];
     return delimiterLength_ != 0 && static_cast<std::size_t>(e_ - p_) >= delimiterLength_
         && std::memcmp(p_, delimiter_, delimiterLength_) == 0;
 }
@@ -115,10 +148,8 @@ bool RowParser::readUnquoted(std::string& field)
             break;
         }
         // Copy the run of bytes that cannot end the field in one go.
-        const char* q = p_;
-        while (q != e_ && !stops_[static_cast<unsigned char>(*q)])
-            ++q;
-        field.append(p_, q);
+        const char* q = findStop(p_, e_);
+        field.append(p_, static_cast<std::size_t>(q - p_));
         p_ = q;
         if (p_ == e_)
             continue;
@@ -147,12 +178,12 @@ bool RowParser::readQuoted(std::string& field)
             return true;  // unterminated: the field runs to the end
         const void* quote = std::memchr(p_, '"', static_cast<std::size_t>(e_ - p_));
         if (!quote) {
-            field.append(p_, e_);
+            field.append(p_, static_cast<std::size_t>(e_ - p_));
             p_ = e_;
             continue;
         }
         const char* q = static_cast<const char*>(quote);
-        field.append(p_, q);
+        field.append(p_, static_cast<std::size_t>(q - p_));
         p_ = q + 1;
 
         // After a quotation mark.

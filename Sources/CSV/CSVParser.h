@@ -110,6 +110,7 @@ private:
     bool skipWhitespace();  // false: nothing came
     bool endLine();         // after CR or LF; always true
     bool atDelimiter() const;
+    const char* findStop(const char* p, const char* e) const;
     void trim(std::string& field) const;
     bool refill();
     bool ensure() { return p_ != e_ || refill(); }

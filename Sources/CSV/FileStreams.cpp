@@ -1,6 +1,8 @@
 #include "CSV/FileStreams.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -35,24 +37,67 @@ void FileDescriptorInputStream::open()
         status_ = StreamStatus::open;
 }
 
+std::ptrdiff_t FileDescriptorInputStream::readDescriptor(std::uint8_t* buffer, std::size_t maxLength)
+{
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer, maxLength);
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
 std::ptrdiff_t FileDescriptorInputStream::read(std::uint8_t* buffer, std::size_t maxLength)
 {
     if (status_ == StreamStatus::atEnd)
         return 0;
     if (status_ != StreamStatus::open)
         return -1;
-    for (;;) {
-        const ssize_t n = ::read(fd_, buffer, maxLength);
-        if (n >= 0) {
-            if (n == 0 && maxLength > 0)
-                status_ = StreamStatus::atEnd;
-            return n;
-        }
-        if (errno != EINTR) {
-            fail(errno);
-            return -1;
-        }
+    if (aheadPosition_ < ahead_.size()) {
+        const std::size_t n = std::min(maxLength, ahead_.size() - aheadPosition_);
+        std::memcpy(buffer, ahead_.data() + aheadPosition_, n);
+        aheadPosition_ += n;
+        return static_cast<std::ptrdiff_t>(n);
     }
+    if (pendingErrno_) {
+        fail(*pendingErrno_);
+        return -1;
+    }
+    if (endSeen_) {
+        status_ = StreamStatus::atEnd;
+        return 0;
+    }
+    const std::ptrdiff_t n = readDescriptor(buffer, maxLength);
+    if (n < 0) {
+        fail(errno);
+        return -1;
+    }
+    if (n == 0 && maxLength > 0)
+        status_ = StreamStatus::atEnd;
+    return n;
+}
+
+bool FileDescriptorInputStream::hasBytesAvailable() const
+{
+    if (status_ != StreamStatus::open)
+        return false;
+    if (aheadPosition_ < ahead_.size())
+        return true;
+    if (endSeen_)
+        return false;
+    if (pendingErrno_)
+        return true;  // the next read reports it
+    ahead_.resize(1 << 16);
+    aheadPosition_ = 0;
+    auto* self = const_cast<FileDescriptorInputStream*>(this);
+    const std::ptrdiff_t n = self->readDescriptor(reinterpret_cast<std::uint8_t*>(ahead_.data()), ahead_.size());
+    if (n < 0) {
+        pendingErrno_ = errno;
+        ahead_.clear();
+        return true;
+    }
+    ahead_.resize(static_cast<std::size_t>(n));
+    endSeen_ = n == 0;
+    return n > 0;
 }
 
 void FileDescriptorInputStream::close()

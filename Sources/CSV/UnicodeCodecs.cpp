@@ -1,54 +1,55 @@
 #include "CSV/UnicodeCodecs.h"
 
+#include <bit>
 #include <cstring>
 
 namespace csv::unicode {
 
-namespace {
-
-// Length of the well-formed sequence at p (within n bytes), 0 if it is
-// ill-formed or cut off.
-inline int wellFormedLength(const unsigned char* p, std::size_t n)
-{
-    const int length = sequenceLength(p[0]);
-    if (length == 0 || static_cast<std::size_t>(length) > n)
-        return 0;
-    if (length == 1)
-        return 1;
-    if (p[1] < secondByteMin(p[0]) || p[1] > secondByteMax(p[0]))
-        return 0;
-    for (int i = 2; i < length; ++i)
-        if ((p[i] & 0xC0) != 0x80)
-            return 0;
-    return length;
-}
-
-} // namespace
-
 std::size_t validPrefixLength(const unsigned char* p, std::size_t n)
 {
     std::size_t i = 0;
-    while (i < n) {
-        // Plain ASCII goes eight bytes at a time.
-        while (i + 8 <= n) {
+    for (;;) {
+        // A run of ASCII: eight bytes at a time, then up to the first byte
+        // with its high bit set.
+        while (n - i >= 8) {
             std::uint64_t word;
             std::memcpy(&word, p + i, 8);
-            if (word & 0x8080808080808080ULL)
-                break;
-            i += 8;
+            const std::uint64_t high = word & 0x8080808080808080ULL;
+            if (high == 0) {
+                i += 8;
+                continue;
+            }
+            if constexpr (std::endian::native == std::endian::little)
+                i += static_cast<std::size_t>(std::countr_zero(high) >> 3);
+            break;
+        }
+        while (i < n && p[i] < 0x80)
+            ++i;
+        // A run of multi-byte sequences (text in most scripts but Latin).
+        while (i < n && p[i] >= 0x80) {
+            const unsigned char lead = p[i];
+            const std::size_t left = n - i;
+            // Continuation bytes are 80..BF, i.e. below -64 as signed bytes.
+            const auto continuation = [&](std::size_t k) { return static_cast<signed char>(p[i + k]) < -64; };
+            if (lead < 0xE0) {
+                if (lead < 0xC2 || left < 2 || !continuation(1))
+                    return i;
+                i += 2;
+            } else if (lead < 0xF0) {
+                if (left < 3 || p[i + 1] < secondByteMin(lead) || p[i + 1] > secondByteMax(lead)
+                    || !continuation(2))
+                    return i;
+                i += 3;
+            } else {
+                if (lead > 0xF4 || left < 4 || p[i + 1] < secondByteMin(lead) || p[i + 1] > secondByteMax(lead)
+                    || !continuation(2) || !continuation(3))
+                    return i;
+                i += 4;
+            }
         }
         if (i >= n)
-            break;
-        if (p[i] < 0x80) {
-            ++i;
-            continue;
-        }
-        const int length = wellFormedLength(p + i, n - i);
-        if (length == 0)
-            break;
-        i += static_cast<std::size_t>(length);
+            return i;
     }
-    return i;
 }
 
 std::string repairedUTF8(std::string text)

@@ -1,9 +1,9 @@
 #include "Catalogue/GSheetStationsLoader.h"
 
-#include "Catalogue/StationDecoding.h"
-
+#include "CSV/CSVDecodingError.h"
 #include "CSV/CSVError.h"
 #include "CSV/CSVReader.h"
+#include "CSV/CSVRowDecoder.h"
 
 #include <QCoreApplication>
 #include <QFutureWatcher>
@@ -29,9 +29,10 @@ bool isCatalogueUrl(const QUrl& url)
 // until it has answered, so the delegate is released on that thread too.
 class CatalogueLoad final : public QObject {
 public:
-    explicit CatalogueLoad(std::shared_ptr<StationsLoaderDelegate> delegate)
+    CatalogueLoad(std::shared_ptr<StationsLoaderDelegate> delegate, std::shared_ptr<const csv::CSVRowDecoder> decoder)
         : QObject(QCoreApplication::instance())
         , m_delegate(std::move(delegate))
+        , m_decoder(std::move(decoder))
         , m_network(new QNetworkAccessManager(this))
     {
     }
@@ -76,9 +77,10 @@ private:
             else
                 fail();
         });
-        // The worker sees only the body, never the delegate.
-        watcher->setFuture(
-            QtConcurrent::run([body = std::move(body)] { return GSheetStationsLoader::parse(body); }));
+        // The worker sees only the body and the decoder, never the delegate.
+        watcher->setFuture(QtConcurrent::run([body = std::move(body), decoder = m_decoder] {
+            return GSheetStationsLoader::parse(body, *decoder);
+        }));
     }
 
     void succeed(const QList<Station>& stations)
@@ -98,6 +100,7 @@ private:
     }
 
     std::shared_ptr<StationsLoaderDelegate> m_delegate;
+    std::shared_ptr<const csv::CSVRowDecoder> m_decoder;
     QNetworkAccessManager* m_network;
     QNetworkReply* m_reply = nullptr;
     bool m_tooLarge = false;
@@ -107,6 +110,7 @@ private:
 
 GSheetStationsLoader::GSheetStationsLoader(QString url)
     : cvsUrl(std::move(url))
+    , m_decoder(std::make_shared<const csv::CSVRowDecoder>())
 {
 }
 
@@ -117,10 +121,10 @@ void GSheetStationsLoader::load(std::shared_ptr<StationsLoaderDelegate> delegate
         delegate->onFailed();
         return;
     }
-    (new CatalogueLoad(std::move(delegate)))->start(url);
+    (new CatalogueLoad(std::move(delegate), m_decoder))->start(url);
 }
 
-std::optional<QList<Station>> GSheetStationsLoader::parse(const QByteArray& body)
+std::optional<QList<Station>> GSheetStationsLoader::parse(const QByteArray& body, const csv::CSVRowDecoder& decoder)
 {
     // The reader would quietly read broken UTF-8 as U+FFFD; a catalogue that
     // is not UTF-8 is refused instead.
@@ -135,11 +139,16 @@ std::optional<QList<Station>> GSheetStationsLoader::parse(const QByteArray& body
         csv::CSVReader reader(std::move(text), true);
         QList<Station> stations;
         while (reader.next()) {
-            if (std::optional<Station> station = decodeStation(reader))
-                stations.append(std::move(*station));
+            try {
+                stations.append(decoder.decode<Station>(reader));
+            } catch (const csv::DecodingError&) {
+                // a row that does not decode is skipped
+            }
         }
         return stations;
     } catch (const csv::CSVError&) {
         return std::nullopt; // no header row
+    } catch (const std::exception&) {
+        return std::nullopt; // never let bad input take the process down
     }
 }

@@ -16,6 +16,10 @@
 #include <memory>
 #include <optional>
 
+namespace csv {
+class CSVRowDecoder;
+}
+
 class GSheetStationsLoader final : public StationsLoader {
 public:
     // A catalogue of thousands of stations is well below this; anything
@@ -31,5 +35,9 @@ public:
 
     // The stations of a catalogue body, in file order; none when the body
     // is not UTF-8 or has no header row. Safe on any thread.
-    static std::optional<QList<Station>> parse(const QByteArray& body);
+    static std::optional<QList<Station>> parse(const QByteArray& body, const csv::CSVRowDecoder& decoder);
+
+private:
+    // Made once, shared read-only by every load (and every copy).
+    std::shared_ptr<const csv::CSVRowDecoder> m_decoder;
 };

@@ -2,11 +2,19 @@
 // between threads. Its identity is `id`; nothing enforces uniqueness.
 #pragma once
 
+#ifndef Q_MOC_RUN // moc cannot parse the concepts behind the coding keys
+#include "CSV/CSVCodingKey.h"
+#endif
+
 #include <QMetaType>
 #include <QObject>
 #include <QString>
 
 #include <cstdint>
+
+namespace csv {
+class Decoder;
+}
 
 struct Station {
     Q_GADGET
@@ -26,6 +34,15 @@ public:
     // The two built-in sample stations (a live stream and an .m3u playlist).
     static const Station& luxfm();
     static const Station& rockFm();
+
+    // Decodes the current CSV row by column name: every field is required
+    // and non-empty, "id" a decimal integer. Throws csv::DecodingError.
+    static Station decode(csv::Decoder& decoder);
+
+private:
+#ifndef Q_MOC_RUN
+    CSV_CODING_KEYS(CodingKeys, id, url, image, genre, title)
+#endif
 };
 
 Q_DECLARE_METATYPE(Station)

@@ -10,6 +10,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QThread>
 #include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -25,12 +26,20 @@ bool isCatalogueUrl(const QUrl& url)
     return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty();
 }
 
+// Loads on the main thread belong to the application, so one still in
+// flight at exit is torn down with it rather than leaked.
+QObject* ownerForThisThread()
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    return app && app->thread() == QThread::currentThread() ? app : nullptr;
+}
+
 // One load in flight. Lives on the loading thread and holds the delegate
 // until it has answered, so the delegate is released on that thread too.
 class CatalogueLoad final : public QObject {
 public:
     CatalogueLoad(std::shared_ptr<StationsLoaderDelegate> delegate, std::shared_ptr<const csv::CSVRowDecoder> decoder)
-        : QObject(QCoreApplication::instance())
+        : QObject(ownerForThisThread())
         , m_delegate(std::move(delegate))
         , m_decoder(std::move(decoder))
         , m_network(new QNetworkAccessManager(this))

@@ -57,13 +57,17 @@ struct FileIndex::Store {
     void closeConnection();
     bool removeFiles(QString* error) const;
 
-    // Runs `body` against an open store, under the lock. False (with an
-    // error line) when the store is shut down or could not be opened.
+    // Runs `body` against an open store, under the lock. False when the
+    // store is shut down or could not be opened (with an error line).
     template <typename Body>
     bool withDatabase(Body&& body)
     {
         std::lock_guard lock(mutex);
-        if (closed || !usable) {
+        // Work queued before a shutDown() quietly finds nothing: the store
+        // was destroyed on purpose.
+        if (closed)
+            return false;
+        if (!usable) {
             printLine(QStringLiteral("The index store is not available: ") + path);
             return false;
         }

@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 namespace {
 
 QByteArray encode(const QImage& image, const char* format)
@@ -189,6 +193,23 @@ TEST_F(ImageFileTest, RefusesAHugeImageHeaderBeforeAllocating)
 
     // A tall thin one with few pixels but an absurd side is refused too.
     EXPECT_TRUE(createImage(writeFile(QStringLiteral("thin.png"), hugePngHeader(1, 100000))).isNull());
+}
+
+TEST_F(ImageFileTest, DecodesOnSeveralThreadsAtOnce)
+{
+    const QUrl png = writeFile(QStringLiteral("a.png"), encode(sample(), "PNG"));
+    const QUrl gif = writeFile(QStringLiteral("a.gif"), tinyGif);
+    std::atomic<int> decoded{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 25; ++i)
+                decoded += !createImage(i % 2 ? png : gif).isNull();
+        });
+    }
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(decoded.load(), 100);
 }
 
 int main(int argc, char** argv)

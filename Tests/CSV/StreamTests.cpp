@@ -94,13 +94,15 @@ TEST(FileStreams, PipeEndsCleanly)
 
 namespace {
 
-// Generates rows on the fly: `total` bytes of CSV, never held at once.
+// Generates rows on the fly, about `approximateTotal` bytes of CSV, never
+// held at once.
 class GeneratedInputStream final : public csv::InputStream {
 public:
-    explicit GeneratedInputStream(std::uint64_t total) : total_(total)
+    explicit GeneratedInputStream(std::uint64_t approximateTotal)
     {
         for (int i = 0; i < 64; ++i)
             pattern_ += "abc,\"d\"\"e, f\",\u00E9\u00E9\u00E9,12345,\"multi\nline\",x y z,\u6771\u4EAC\n";
+        total_ = approximateTotal / pattern_.size() * pattern_.size();
     }
     csv::StreamStatus streamStatus() const override { return status_; }
     void open() override { status_ = csv::StreamStatus::open; }
@@ -122,7 +124,7 @@ public:
     void close() override { status_ = csv::StreamStatus::closed; }
 
     std::size_t largestRead = 0;
-    std::size_t rowLength() const { return pattern_.size() / 64; }
+    std::uint64_t rows() const { return total_ / pattern_.size() * 64; }
 
 private:
     std::string pattern_;
@@ -160,7 +162,7 @@ TEST(StreamReader, HoldsOneRowAtATime)
         ASSERT_EQ(row->size(), 7u) << "row " << rows;
     }
     EXPECT_FALSE(reader.error());
-    EXPECT_EQ(rows, total / stream->rowLength() + (total % stream->rowLength() ? 1 : 0));
+    EXPECT_EQ(rows, stream->rows());
     EXPECT_LE(stream->largestRead, csv::BinaryReader::defaultBufferSize);
     if (!sanitized) {
         EXPECT_LT(peakResidentKilobytes() - before, 8 * 1024);

@@ -38,7 +38,7 @@ const char* RowParser::findStop(const char* p, const char* e) const
         constexpr std::uint64_t highs = 0x8080808080808080ULL;
         const std::uint64_t cr = ones * '\r';
         const std::uint64_t lf = ones * '\n';
-        const std::uint64_t delimiter = ones * static_cast<unsigned char>(delimiter_[0]);
+        const std::uint64_t delimiter = delimiterPattern_;
         while (e - p >= 8) {
             std::uint64_t w;
             std::memcpy(&w, p, 8);
@@ -69,6 +69,8 @@ RowParser::RowParser(const CSVReader::Configuration& configuration, TextSource& 
     }
     stops_['\r'] = true;
     stops_['\n'] = true;
+    delimiterPattern_ = 0x0101010101010101ULL * static_cast<unsigned char>(delimiter_[0]);
+    plainDelimiter_ = !trimFields_ && delimiterLength_ == 1 && delimiter_[0] != '\r' && delimiter_[0] != '\n';
 }
 
 bool RowParser::refill()
@@ -88,15 +90,28 @@ bool RowParser::readRow(CSVReader::Row& row)
         return false;
     std::size_t count = 0;
     for (;;) {
-        if (count < row.size())
-            row[count].clear();
-        else
+        if (count == row.size())
             row.emplace_back();
-        const bool rowEnds = readField(row[count++]);
-        if (rowEnds)
+        std::string& field = row[count++];
+        // Most fields: unquoted, untrimmed, ended by a one-byte delimiter or
+        // LF inside the current run.
+        if (plainDelimiter_ && p_ != e_ && *p_ != '"') {
+            const char* q = findStop(p_, e_);
+            if (q != e_ && (*q == delimiter_[0] || *q == '\n')) {
+                field.assign(p_, static_cast<std::size_t>(q - p_));
+                const bool rowEnds = *q == '\n';
+                p_ = q + 1;
+                if (rowEnds)
+                    break;
+                continue;
+            }
+        }
+        field.clear();
+        if (readField(field))
             break;
     }
-    row.resize(count);
+    if (count < row.size())
+        row.resize(count);
     return true;
 }
 

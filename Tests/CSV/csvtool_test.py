@@ -57,6 +57,9 @@ class Reading(unittest.TestCase):
                            ("utf8", b"\xef\xbb\xbf" + text.encode())]:
             r = run(["--encoding", name, "--delimiter", ";", "--trim"], data)
             self.assertEqual((r.returncode, r.stdout.decode()), (0, expected), (name, data))
+        for name, data in [("utf16", b"\x00a"), ("utf16", b"\xff\xfea\x00"), ("utf32", b"\x00\x00\x00a")]:
+            r = run(["--encoding", name], data)  # shorter than any mark
+            self.assertEqual((r.returncode, r.stdout), (0, b'["a"]\n'), (name, data, r.stderr))
         r = run(["--delimiter", "\\t"], b"a\tb")
         self.assertEqual(r.stdout, b'["a","b"]\n')
 

@@ -75,8 +75,10 @@ bool RowParser::refill()
 {
     const char* begin = nullptr;
     const char* end = nullptr;
-    if (!source_.fill(begin, end))
-        return false;
+    do {
+        if (!source_.fill(begin, end))
+            return false;
+    } while (begin == end);  // the parser reads *p_ whenever p_ != e_
     p_ = begin;
     e_ = end;
     return true;

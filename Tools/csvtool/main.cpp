@@ -146,6 +146,8 @@ Options parseArguments(int argc, char** argv)
     }
     if (options.write && (options.trim || options.header || options.count || options.string || sawFile))
         usageError("--write reads standard input and takes only --encoding, --delimiter and --newline");
+    if (options.delimiter.empty())
+        usageError("--delimiter must not be empty");
     if (options.string && options.encoding != Encoding::utf8)
         usageError("--string reads UTF-8 only");
     return options;

@@ -8,6 +8,7 @@
 #include "CSV/UnicodeCodecs.h"
 
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <set>

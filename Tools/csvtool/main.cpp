@@ -31,7 +31,8 @@ constexpr const char* usage = R"(usage:
       Reads FILE (or standard input) and prints each row as one JSON array
       of strings per line; with --header the header row comes first.
   csvtool --count [options as above] [FILE]
-      Only parses; prints "<rows> <fields>".
+      Only parses; prints "<rows> <fields>" (with --header the header row
+      counts too).
   csvtool --string [options as above] [FILE]
       Reads the whole input into memory first and parses it as a string
       (UTF-8 only; a leading byte-order mark is then part of the text).

@@ -110,6 +110,54 @@ TEST(FastPath, RepairedTextMatchesTheDecoder)
     }
 }
 
+// Long texts take the whole-buffer check; a fault anywhere (near where the
+// buffer is split for it, or a sequence cut off at the end) must still be
+// found at the exact place the decoder finds it.
+TEST(FastPath, ValidPrefixOfLongTexts)
+{
+    const auto reference = [](const std::string& bytes) {
+        std::size_t pulled = 0;
+        const auto next = [&]() -> std::optional<std::uint8_t> {
+            if (pulled == bytes.size())
+                return std::nullopt;
+            return static_cast<std::uint8_t>(bytes[pulled++]);
+        };
+        csv::UTF8 codec;
+        std::size_t valid = 0;
+        while (codec.decode(next).kind == csv::DecodingResult::Kind::scalarValue)
+            valid = pulled;
+        return valid;
+    };
+    std::mt19937 random(11);
+    const std::vector<std::string> text = {"a", "\u00E9", "\u6771", "\U0001F600", ",", "\n",
+                                           std::string(200, 'x')};  // long ASCII runs are skipped in blocks
+    const std::vector<std::string> faults = {"\xFF", "\x80", "\xC3", "\xE2\x82", "\xED\xA0\x80", "\xF0\x9F"};
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes;
+        while (bytes.size() < 4096 + random() % 8192)
+            bytes += text[random() % text.size()];
+        if (round % 3 != 0) {
+            std::size_t at = random() % bytes.size();
+            if (round % 3 == 1)
+                at = bytes.size() / 4 * (1 + random() % 3) - random() % 4;  // near a split
+            while (at > 0 && (static_cast<unsigned char>(bytes[at]) & 0xC0) == 0x80)
+                --at;
+            bytes.insert(at, faults[random() % faults.size()]);
+        }
+        if (round % 5 == 0)
+            bytes.resize(bytes.size() - 1 - random() % 3);  // perhaps cut a sequence
+        const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+        ASSERT_EQ(csv::unicode::validPrefixLength(p, bytes.size()), reference(bytes)) << "round " << round;
+    }
+    // A sequence broken by a long ASCII run and "completed" after it, at
+    // every alignment to the blocks the check skips.
+    for (std::size_t at = 0; at < 80; ++at) {
+        const std::string bytes = std::string(at, 'a') + "\xC3" + std::string(64, 'x') + "\xA9" + std::string(5000, 'b');
+        const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+        ASSERT_EQ(csv::unicode::validPrefixLength(p, bytes.size()), at);
+    }
+}
+
 namespace {
 
 // Encodes scalars as code units of a codec, with some ill-formed units and
@@ -195,12 +243,13 @@ TEST(FastPath, UTF8StreamReaderMatchesThePlainMachine)
 {
     std::mt19937 random(42);
     for (int round = 0; round < 3000; ++round) {
-        std::string bytes = generate(random, 20);
+        std::string bytes = generate(random, round % 50 == 0 ? 3000 : 20);
         if (round % 7 == 0)
             bytes = "\xEF\xBB\xBF" + bytes;
         const CSVReader::Configuration configuration(round % 6 == 0, round % 2 == 1,
                                                      delimiters[round % delimiters.size()]);
-        compareStreams<csv::UTF8>(bytes, csv::Endian::unknown, bufferSizes[round % 8], 1 + round % 5, configuration);
+        const std::size_t chunk = round % 50 == 0 ? 5000 + round : 1 + round % 5;
+        compareStreams<csv::UTF8>(bytes, csv::Endian::unknown, bufferSizes[round % 8], chunk, configuration);
         if (HasFatalFailure())
             return;
     }

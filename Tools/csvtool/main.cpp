@@ -3,8 +3,8 @@
 //   csvtool [--encoding E] [--delimiter C] [--trim] [--header] [--count] [--string] [FILE]
 //   csvtool --write [--encoding E] [--delimiter S] [--newline lf|crlf]
 //
-// Exit codes: 0 success; 1 usage, construction or write error; 2 the input
-// ended early on a reading error (after the rows read before it).
+// Exit codes: 0 success; 1 usage, construction or write error; 2 an error
+// while reading (reported after the rows).
 
 #include "JsonLines.h"
 #include "ToolStreams.h"
@@ -21,6 +21,7 @@
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
@@ -30,7 +31,8 @@ constexpr const char* usage = R"(usage:
       Reads FILE (or standard input) and prints each row as one JSON array
       of strings per line; with --header the header row comes first.
   csvtool --count [options as above] [FILE]
-      Only parses; prints "<rows> <fields>".
+      Only parses; prints "<rows> <fields>" (with --header the header row
+      counts too).
   csvtool --string [options as above] [FILE]
       Reads the whole input into memory first and parses it as a string
       (UTF-8 only; a leading byte-order mark is then part of the text).
@@ -50,8 +52,10 @@ constexpr const char* usage = R"(usage:
   --help         this text.
 
 Errors: a failure to start reading prints the error's name (for example
-cannotOpenFile) and exits 1; an error that ends the input early prints
-"error: <name>" after the rows read and exits 2. Bad JSON for --write exits 1.
+cannotOpenFile) and exits 1. Undecodable text ends the row it is in and
+reading goes on after it; a failing stream ends the input. Either way the
+last error is printed as "error: <name>" after the rows and the exit code
+is 2. Bad JSON for --write exits 1.
 )";
 
 enum class Encoding { utf8, utf16, utf16le, utf16be, utf32, utf32le, utf32be };
@@ -145,6 +149,8 @@ Options parseArguments(int argc, char** argv)
     }
     if (options.write && (options.trim || options.header || options.count || options.string || sawFile))
         usageError("--write reads standard input and takes only --encoding, --delimiter and --newline");
+    if (options.delimiter.empty())
+        usageError("--delimiter must not be empty");
     if (options.string && options.encoding != Encoding::utf8)
         usageError("--string reads UTF-8 only");
     return options;
@@ -205,7 +211,15 @@ csv::CSVReader makeReader(const Options& options)
         std::error_code sizeError;
         const auto size = options.file.empty() ? 0 : std::filesystem::file_size(options.file, sizeError);
         std::size_t used = 0;
-        text.resize(sizeError ? (1 << 20) : static_cast<std::size_t>(size) + 1);
+        const std::size_t expected = sizeError ? (1 << 20) : static_cast<std::size_t>(size) + 1;
+        text.reserve(expected);
+        // Large pages make filling a big buffer far cheaper for the kernel.
+        const auto page = static_cast<std::uintptr_t>(2 << 20);
+        const auto start = (reinterpret_cast<std::uintptr_t>(text.data()) + page - 1) & ~(page - 1);
+        const auto end = (reinterpret_cast<std::uintptr_t>(text.data()) + expected) & ~(page - 1);
+        if (end > start)
+            ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+        text.resize(expected);
         for (;;) {
             if (used == text.size())
                 text.resize(text.size() * 2);
@@ -286,7 +300,20 @@ int readCommand(const Options& options)
             out.text() += '\n';
         }
     }
-    while (const auto& row = reader->next()) {
+    for (;;) {
+        const std::size_t errorsBefore = reader->errorCount();
+        const auto& row = reader->next();
+        if (!row) {
+            // Past undecodable text reading goes on; a failing stream or
+            // the end stops it.
+            const auto& error = reader->error();
+            const bool decodingError = reader->errorCount() != errorsBefore
+                && error->kind() != csv::CSVError::Kind::streamErrorHasOccurred
+                && error->kind() != csv::CSVError::Kind::cannotReadFile;
+            if (decodingError)
+                continue;
+            break;
+        }
         ++rows;
         fields += row->size();
         if (!options.count) {

@@ -6,6 +6,7 @@
 #include <QList>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -34,10 +35,10 @@ constexpr const char* builtInOptions[][2] = {
 
 void applyExtraOptions(mpv_handle* mpv)
 {
-    const QByteArray spec = qgetenv("QUILLORA_MPV_OPTIONS");
-    if (spec.isEmpty())
+    const QByteArray options = qgetenv("QUILLORA_MPV_OPTIONS");
+    if (options.isEmpty())
         return;
-    for (const QByteArray& pair : spec.split(',')) {
+    for (const QByteArray& pair : options.split(',')) {
         const QByteArray item = pair.trimmed();
         if (item.isEmpty())
             continue;
@@ -142,9 +143,7 @@ void MpvMediaPlayer::setVolume(float volume)
     if (!m_mpv)
         return;
     // mpv does not clamp; above 100 it amplifies.
-    double percent = std::clamp(static_cast<double>(volume), 0.0, 1.0) * 100.0;
-    if (volume != volume) // NaN
-        percent = 0;
+    double percent = std::isnan(volume) ? 0.0 : std::clamp(static_cast<double>(volume), 0.0, 1.0) * 100.0;
     mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &percent);
 }
 

@@ -1,0 +1,228 @@
+#include "RemoteImage/Utils/DispatchQueue.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct Item {
+    DispatchQueue::Task task;
+    bool barrier = false;
+};
+
+} // namespace
+
+struct DispatchQueue::State {
+    std::string label;
+    Kind kind = Kind::Serial;
+    int width = 1;
+
+    std::mutex mutex;
+    std::condition_variable workAvailable;
+    std::deque<Item> pending;
+    int running = 0;
+    bool barrierRunning = false;
+    int idleWorkers = 0;
+    std::vector<std::thread> workers;
+    bool stopping = false;
+
+    std::multimap<std::chrono::steady_clock::time_point, Task> delayed;
+    std::condition_variable timerWake;
+    std::thread timer;
+
+    bool canStartFront() const
+    {
+        if (pending.empty() || barrierRunning || running >= width)
+            return false;
+        return !pending.front().barrier || running == 0;
+    }
+
+    void enqueueLocked(Item item, const std::shared_ptr<State>& self);
+    static void workerLoop(std::shared_ptr<State> self);
+    static void timerLoop(std::shared_ptr<State> self);
+};
+
+namespace {
+
+// The queue (and whether the running task has it to itself) of the task
+// running on this thread.
+thread_local const void* t_currentQueue = nullptr;
+thread_local bool t_exclusive = false;
+
+} // namespace
+
+void DispatchQueue::State::enqueueLocked(Item item, const std::shared_ptr<State>& self)
+{
+    pending.push_back(std::move(item));
+    const int waiting = static_cast<int>(pending.size());
+    if (waiting > idleWorkers && static_cast<int>(workers.size()) < width)
+        workers.emplace_back(&State::workerLoop, self);
+    workAvailable.notify_all();
+}
+
+void DispatchQueue::State::workerLoop(std::shared_ptr<State> self)
+{
+    State& s = *self;
+    std::unique_lock lock(s.mutex);
+    for (;;) {
+        if (s.canStartFront()) {
+            Item item = std::move(s.pending.front());
+            s.pending.pop_front();
+            ++s.running;
+            if (item.barrier)
+                s.barrierRunning = true;
+            lock.unlock();
+
+            t_currentQueue = &s;
+            t_exclusive = item.barrier || s.width == 1;
+            item.task();
+            item.task = nullptr; // release captures outside the lock
+            t_currentQueue = nullptr;
+            t_exclusive = false;
+
+            lock.lock();
+            --s.running;
+            if (item.barrier)
+                s.barrierRunning = false;
+            s.workAvailable.notify_all();
+            continue;
+        }
+        if (s.stopping && s.pending.empty())
+            return;
+        ++s.idleWorkers;
+        s.workAvailable.wait(lock);
+        --s.idleWorkers;
+    }
+}
+
+void DispatchQueue::State::timerLoop(std::shared_ptr<State> self)
+{
+    State& s = *self;
+    std::unique_lock lock(s.mutex);
+    while (!s.stopping) {
+        if (s.delayed.empty()) {
+            s.timerWake.wait(lock);
+            continue;
+        }
+        auto first = s.delayed.begin();
+        if (std::chrono::steady_clock::now() < first->first) {
+            s.timerWake.wait_until(lock, first->first);
+            continue;
+        }
+        Task task = std::move(first->second);
+        s.delayed.erase(first);
+        s.enqueueLocked(Item{std::move(task), false}, self);
+    }
+}
+
+DispatchQueue::DispatchQueue(std::string label, Kind kind, int maxConcurrency)
+    : m_state(std::make_shared<State>())
+{
+    m_state->label = std::move(label);
+    m_state->kind = kind;
+    m_state->width = kind == Kind::Serial ? 1 : std::max(1, maxConcurrency);
+}
+
+DispatchQueue::~DispatchQueue()
+{
+    std::vector<std::thread> workers;
+    std::thread timer;
+    {
+        std::lock_guard lock(m_state->mutex);
+        m_state->stopping = true;
+        m_state->delayed.clear();
+        workers.swap(m_state->workers);
+        timer.swap(m_state->timer);
+        m_state->workAvailable.notify_all();
+        m_state->timerWake.notify_all();
+    }
+    if (timer.joinable())
+        timer.join();
+    const auto self = std::this_thread::get_id();
+    for (std::thread& worker : workers) {
+        // Destroyed from one of our own tasks: that worker drains what is
+        // left once its task returns and exits by itself.
+        if (worker.get_id() == self)
+            worker.detach();
+        else
+            worker.join();
+    }
+}
+
+const std::string& DispatchQueue::label() const { return m_state->label; }
+DispatchQueue::Kind DispatchQueue::kind() const { return m_state->kind; }
+int DispatchQueue::maxConcurrency() const { return m_state->width; }
+
+void DispatchQueue::async(Task task)
+{
+    std::lock_guard lock(m_state->mutex);
+    m_state->enqueueLocked(Item{std::move(task), false}, m_state);
+}
+
+void DispatchQueue::asyncBarrier(Task task)
+{
+    std::lock_guard lock(m_state->mutex);
+    m_state->enqueueLocked(Item{std::move(task), true}, m_state);
+}
+
+void DispatchQueue::asyncAfter(std::chrono::milliseconds delay, Task task)
+{
+    std::lock_guard lock(m_state->mutex);
+    if (m_state->stopping)
+        return;
+    m_state->delayed.emplace(std::chrono::steady_clock::now() + delay, std::move(task));
+    if (!m_state->timer.joinable())
+        m_state->timer = std::thread(&State::timerLoop, m_state);
+    m_state->timerWake.notify_all();
+}
+
+void DispatchQueue::syncTask(Task task, bool barrier)
+{
+    if (t_currentQueue == m_state.get()) {
+        if (barrier && !t_exclusive) {
+            std::printf("DispatchQueue '%s': syncBarrier from a concurrent task of the same queue would deadlock\n",
+                        m_state->label.c_str());
+            std::fflush(stdout);
+            std::abort();
+        }
+        task();
+        return;
+    }
+
+    std::mutex doneMutex;
+    std::condition_variable doneSignal;
+    bool done = false;
+    {
+        std::lock_guard lock(m_state->mutex);
+        m_state->enqueueLocked(Item{[&] {
+                                        task();
+                                        std::lock_guard doneLock(doneMutex);
+                                        done = true;
+                                        doneSignal.notify_all();
+                                    },
+                                    barrier},
+                               m_state);
+    }
+    std::unique_lock lock(doneMutex);
+    doneSignal.wait(lock, [&] { return done; });
+}
+
+bool DispatchQueue::isCurrent() const { return t_currentQueue == m_state.get(); }
+
+void DispatchQueue::checkCurrent() const { dispatchPrecondition(*this); }
+
+void dispatchPrecondition(const DispatchQueue& queue)
+{
+    if (queue.isCurrent())
+        return;
+    std::printf("Must only be accessed on the designated queue: '%s'\n", queue.label().c_str());
+    std::fflush(stdout);
+    std::abort();
+}

@@ -36,8 +36,8 @@ QByteArray IncrementalImageWrapper::data() const
 std::optional<QString> IncrementalImageWrapper::imageSourceType() const
 {
     std::lock_guard lock(m_mutex);
-    if (const ImageFormat* format = m_decoder.format())
-        return QString::fromLatin1(format->typeIdentifier);
+    if (const auto& format = m_decoder.format())
+        return format->typeIdentifier;
     return std::nullopt;
 }
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "RemoteImage/ImageProxy.h"
-#include "RemoteImage/Utils/PixbufDecoder.h"
+#include "RemoteImage/ImageLoader/IncrementalDecoder.h"
 
 #include <QByteArray>
 #include <QString>
@@ -37,6 +37,6 @@ public:
 private:
     mutable std::mutex m_mutex;
     QByteArray m_data;
-    PixbufDecoder m_decoder;
+    IncrementalDecoder m_decoder;
     bool m_isFinal = false;
 };

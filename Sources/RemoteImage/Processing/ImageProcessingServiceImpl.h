@@ -1,25 +1,23 @@
-// Processing on a pool of at most four threads.
+// Processing on a concurrent queue of at most four operations at once.
 #pragma once
 
 #include "RemoteImage/ImageProcessingService.h"
-
-#include <QThreadPool>
+#include "RemoteImage/Utils/DispatchQueue.h"
 
 class ImageProcessingServiceImpl final : public ImageProcessingService {
 public:
     static constexpr int maxConcurrentOperationCount = 4;
 
     ImageProcessingServiceImpl();
-    ~ImageProcessingServiceImpl() override;
 
     void processImage(const QImage& image, std::shared_ptr<const ImageProcessing> processor,
                       Completion completion) override;
 
-    // Blocks until every queued operation has run (tests, shutdown).
+    // Blocks until every operation queued so far has run.
     void waitForDone();
 
-    QString label() const { return m_queue.objectName(); }
+    const DispatchQueue& queue() const { return m_queue; }
 
 private:
-    QThreadPool m_queue;
+    DispatchQueue m_queue;
 };

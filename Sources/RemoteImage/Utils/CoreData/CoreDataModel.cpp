@@ -1,0 +1,106 @@
+#include "RemoteImage/Utils/CoreData/CoreDataModel.h"
+
+#include "RemoteImage/Utils/StandardOutput.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <cassert>
+
+CoreDataModel CoreDataModelDescription::makeModel() const
+{
+    CoreDataModel model;
+    for (const CoreDataEntityDescription& description : entities) {
+        CoreDataModel::Entity entity;
+        entity.name = description.name;
+        entity.managedObjectClassName = description.managedObjectClassName;
+        for (const CoreDataAttributeDescription& attribute : description.attributes)
+            entity.properties.insert(attribute.name, attribute);
+        model.entities.insert(entity.name, entity);
+    }
+    // Indexes in a second pass, against the property map that won.
+    for (const CoreDataEntityDescription& description : entities) {
+        CoreDataModel::Entity& entity = model.entities[description.name];
+        entity.indexes.clear();
+        for (const CoreDataFetchIndexDescription& indexDescription : description.indexes) {
+            CoreDataModel::Index index{indexDescription.name, {}};
+            for (const auto& element : indexDescription.elements) {
+                const QString& name = element.indexedProperty.name;
+                if (!entity.properties.contains(name)) {
+                    printLine(QStringLiteral("Can not find attribute, fetched property, or relationship with name: ")
+                              + name + QLatin1Char('.'));
+                    assert(!"index element names no property of its entity");
+                    continue;
+                }
+                index.elements.append({name, element.type, element.ascending});
+            }
+            entity.indexes.append(index);
+        }
+    }
+    return model;
+}
+
+QString CoreDataModel::quotedIdentifier(const QString& name)
+{
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QStringList CoreDataModel::schemaStatements() const
+{
+    QStringList statements;
+    for (const Entity& entity : entities) {
+        QStringList columns;
+        for (const CoreDataAttributeDescription& attribute : entity.properties) {
+            QString column = quotedIdentifier(attribute.name);
+            column += attribute.attributeType == CoreDataAttributeType::Date ? QLatin1String(" INTEGER")
+                                                                             : QLatin1String(" TEXT");
+            if (!attribute.isOptional)
+                column += QLatin1String(" NOT NULL");
+            columns.append(column);
+        }
+        // A table needs a column; an entity without attributes keeps only
+        // its row identity.
+        if (columns.isEmpty())
+            columns.append(QStringLiteral("\"_rowid\" INTEGER PRIMARY KEY"));
+        statements.append(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
+                              .arg(quotedIdentifier(entity.name), columns.join(QLatin1String(", "))));
+
+        for (const Index& index : entity.indexes) {
+            if (index.elements.isEmpty())
+                continue;
+            QStringList parts;
+            for (const IndexElement& element : index.elements)
+                parts.append(quotedIdentifier(element.propertyName)
+                             + (element.ascending ? QLatin1String(" ASC") : QLatin1String(" DESC")));
+            statements.append(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                                  .arg(quotedIdentifier(entity.name + QLatin1Char('_') + index.name),
+                                       quotedIdentifier(entity.name), parts.join(QLatin1String(", "))));
+        }
+    }
+    return statements;
+}
+
+bool CoreDataModel::createSchema(QSqlDatabase& database, QString* errorText) const
+{
+    if (!database.transaction()) {
+        *errorText = database.lastError().text();
+        return false;
+    }
+    for (const QString& statement : schemaStatements()) {
+        QSqlQuery query(database);
+        if (!query.exec(statement)) {
+            *errorText = query.lastError().text();
+            database.rollback();
+            return false;
+        }
+    }
+    if (!database.commit()) {
+        *errorText = database.lastError().text();
+        database.rollback();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,238 @@
+#include "RemoteImage/ImageCache/FileIndex.h"
+#include "RemoteImage/Utils/CoreData/CoreDataModel.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <memory>
+
+namespace {
+
+const QUrl logoURL(QStringLiteral("https://example.org/logos/one.png"));
+
+class FileIndexTest : public ::testing::Test {
+protected:
+    std::unique_ptr<FileIndex> open()
+    {
+        return std::make_unique<FileIndex>(QUrl::fromLocalFile(dir.path()), QStringLiteral("files"),
+                                           QStringLiteral("db"));
+    }
+
+    static std::optional<FileIndex::FileInfo> lookup(FileIndex& index, const QUrl& url)
+    {
+        std::promise<std::optional<FileIndex::FileInfo>> answer;
+        index.fileInfo(url, [&](std::optional<FileIndex::FileInfo> info) { answer.set_value(std::move(info)); });
+        return answer.get_future().get();
+    }
+
+    // Reads the store file with a connection of its own.
+    QStringList sqliteMaster(const QString& type)
+    {
+        QStringList names;
+        {
+            auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("inspect"));
+            db.setDatabaseName(dir.filePath(QStringLiteral("files.db")));
+            EXPECT_TRUE(db.open());
+            QSqlQuery query(db);
+            EXPECT_TRUE(query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = '%1' ORDER BY name")
+                                       .arg(type)));
+            while (query.next())
+                names.append(query.value(0).toString());
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("inspect"));
+        return names;
+    }
+
+    QTemporaryDir dir;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+};
+
+} // namespace
+
+TEST(CoreDataModelDescription, RealisesEntitiesAsTablesAndFetchIndexesAsDatabaseIndexes)
+{
+    using Element = CoreDataFetchIndexDescription::Element;
+    const CoreDataModel model =
+        CoreDataModelDescription{{
+                                     CoreDataEntityDescription::entity(QStringLiteral("Empty")),
+                                     CoreDataEntityDescription::entity(
+                                         QStringLiteral("Thing"), QStringLiteral("ThingObject"),
+                                         {CoreDataAttributeDescription::attribute(QStringLiteral("a"),
+                                                                                  CoreDataAttributeType::String),
+                                          CoreDataAttributeDescription::attribute(
+                                              QStringLiteral("a"), CoreDataAttributeType::Date, true)},
+                                         {CoreDataFetchIndexDescription::index(
+                                             QStringLiteral("byA"), {Element::property(QStringLiteral("a"))})}),
+                                 }}
+            .makeModel();
+
+    ASSERT_EQ(model.entities.size(), 2);
+    EXPECT_TRUE(model.entities[QStringLiteral("Empty")].properties.isEmpty());
+    EXPECT_TRUE(model.entities[QStringLiteral("Empty")].indexes.isEmpty());
+    const auto& thing = model.entities[QStringLiteral("Thing")];
+    EXPECT_EQ(thing.managedObjectClassName, QStringLiteral("ThingObject"));
+    ASSERT_EQ(thing.properties.size(), 1) << "the later attribute of the same name wins";
+    EXPECT_EQ(thing.properties.first().attributeType, CoreDataAttributeType::Date);
+    EXPECT_TRUE(thing.properties.first().isOptional);
+
+    const QStringList statements = model.schemaStatements();
+    EXPECT_TRUE(statements.contains(QStringLiteral("CREATE TABLE IF NOT EXISTS \"Thing\" (\"a\" INTEGER)")))
+        << statements.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(statements.contains(
+        QStringLiteral("CREATE INDEX IF NOT EXISTS \"Thing_byA\" ON \"Thing\" (\"a\" ASC)")));
+}
+
+TEST(CoreDataModelDescriptionDeathTest, IndexElementWithoutPropertyIsAProgrammingError)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto description = CoreDataModelDescription{{CoreDataEntityDescription::entity(
+        QStringLiteral("Thing"), QStringLiteral("ThingObject"), {},
+        {CoreDataFetchIndexDescription::index(
+            QStringLiteral("byMissing"), {CoreDataFetchIndexDescription::Element::property(QStringLiteral("x"))})})}};
+    // Stops in builds with assertions; elsewhere the element is left out.
+    EXPECT_DEBUG_DEATH(
+        {
+            const CoreDataModel model = description.makeModel();
+            ASSERT_EQ(model.entities[QStringLiteral("Thing")].indexes.size(), 1);
+            EXPECT_TRUE(model.entities[QStringLiteral("Thing")].indexes.first().elements.isEmpty());
+        },
+        "");
+}
+
+TEST_F(FileIndexTest, StoresTheRemoteFileEntityWithItsIndexes)
+{
+    open().reset();
+    EXPECT_EQ(sqliteMaster(QStringLiteral("table")), QStringList{QStringLiteral("RemoteFile")});
+    EXPECT_EQ(sqliteMaster(QStringLiteral("index")),
+              (QStringList{QStringLiteral("RemoteFile_byFileName"), QStringLiteral("RemoteFile_byURLString")}));
+}
+
+TEST_F(FileIndexTest, AnswersStoredRecordsAndNothingForUnknownURLs)
+{
+    auto index = open();
+    EXPECT_FALSE(lookup(*index, logoURL));
+    index->insertOrUpdate(logoURL, QStringLiteral("A.png"), now, now.addDays(7));
+    const auto info = lookup(*index, logoURL);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->urlString, logoURL.toString());
+    EXPECT_EQ(info->fileName, QStringLiteral("A.png"));
+    EXPECT_EQ(info->dateCreated.toMSecsSinceEpoch(), now.toMSecsSinceEpoch());
+    ASSERT_TRUE(info->expiryDate);
+    EXPECT_EQ(info->expiryDate->toMSecsSinceEpoch(), now.addDays(7).toMSecsSinceEpoch());
+    EXPECT_FALSE(lookup(*index, QUrl(QStringLiteral("https://example.org/logos/two.png"))));
+}
+
+TEST_F(FileIndexTest, NewestRecordForAURLWins)
+{
+    auto index = open();
+    // Inserted out of date order: the latest dateCreated wins over the latest insert.
+    index->insertOrUpdate(logoURL, QStringLiteral("newer.png"), now, now.addDays(7));
+    index->insertOrUpdate(logoURL, QStringLiteral("older.png"), now.addSecs(-60), now.addSecs(-1));
+    EXPECT_EQ(lookup(*index, logoURL)->fileName, QStringLiteral("newer.png"));
+    // Same moment: the later insert wins.
+    index->insertOrUpdate(logoURL, QStringLiteral("latest.png"), now, now.addDays(7));
+    EXPECT_EQ(lookup(*index, logoURL)->fileName, QStringLiteral("latest.png"));
+}
+
+TEST_F(FileIndexTest, RecordsAndDeletionsSurviveReopening)
+{
+    const QUrl other(QStringLiteral("https://example.org/b.jpg"));
+    {
+        auto index = open();
+        index->insertOrUpdate(logoURL, QStringLiteral("A.png"), now, now.addDays(7));
+        index->insertOrUpdate(other, QStringLiteral("B.jpg"), now, now.addDays(7));
+        index->removeFileInfo(QStringLiteral("A.png"));
+        EXPECT_FALSE(lookup(*index, logoURL)) << "a removal is seen at once";
+    }
+    // No insert came after the removal, yet it was saved.
+    auto index = open();
+    EXPECT_FALSE(lookup(*index, logoURL));
+    EXPECT_TRUE(lookup(*index, other));
+}
+
+TEST_F(FileIndexTest, RemoveExpiredDropsPastRecordsAndReportsTheirFiles)
+{
+    const QUrl fresh(QStringLiteral("https://example.org/fresh.png"));
+    const QUrl stale(QStringLiteral("https://example.org/stale.png"));
+    {
+        auto index = open();
+        index->insertOrUpdate(fresh, QStringLiteral("fresh.png"), now, now.addSecs(3600));
+        index->insertOrUpdate(stale, QStringLiteral("stale.png"), now.addDays(-8), now.addSecs(-10));
+        std::promise<QStringList> removed;
+        index->removeExpired([&](const QStringList& names) { removed.set_value(names); });
+        EXPECT_EQ(removed.get_future().get(), QStringList{QStringLiteral("stale.png")});
+    }
+    auto index = open();
+    EXPECT_FALSE(lookup(*index, stale));
+    EXPECT_TRUE(lookup(*index, fresh));
+}
+
+TEST_F(FileIndexTest, RecordWithoutExpiryDateIsRefused)
+{
+    auto index = open();
+    testing::internal::CaptureStdout();
+    index->insertOrUpdate(logoURL, QStringLiteral("A.png"), now, std::nullopt);
+    index->waitUntilIdle();
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_NE(output.find("NOT NULL"), std::string::npos) << output;
+    EXPECT_FALSE(lookup(*index, logoURL));
+}
+
+TEST_F(FileIndexTest, CorruptStoreIsReplacedByAnEmptyOne)
+{
+    {
+        QFile file(dir.filePath(QStringLiteral("files.db")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, '\x5A'));
+    }
+    testing::internal::CaptureStdout();
+    auto index = open();
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(index->wasRecreated());
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
+
+    index->insertOrUpdate(logoURL, QStringLiteral("A.png"), now, now.addDays(7));
+    EXPECT_TRUE(lookup(*index, logoURL));
+    index.reset();
+    EXPECT_FALSE(open()->wasRecreated());
+}
+
+TEST_F(FileIndexTest, ShutDownDestroysTheStoreAndLaterWorkFindsNothing)
+{
+    auto index = open();
+    index->insertOrUpdate(logoURL, QStringLiteral("A.png"), now, now.addDays(7));
+    index->waitUntilIdle();
+    testing::internal::CaptureStdout();
+    index->shutDown();
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("files.db"))));
+    EXPECT_FALSE(lookup(*index, logoURL));
+    testing::internal::GetCapturedStdout();
+}
+
+TEST_F(FileIndexTest, CompletionsMayCallBackIntoTheIndex)
+{
+    auto index = open();
+    index->insertOrUpdate(logoURL, QStringLiteral("A.png"), now, now.addDays(7));
+    std::promise<bool> goneAfterwards;
+    index->fileInfo(logoURL, [&](std::optional<FileIndex::FileInfo> info) {
+        ASSERT_TRUE(info);
+        index->removeFileInfo(info->fileName);
+        index->fileInfo(logoURL, [&](std::optional<FileIndex::FileInfo> again) {
+            goneAfterwards.set_value(!again.has_value());
+        });
+    });
+    EXPECT_TRUE(goneAfterwards.get_future().get());
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -186,12 +186,21 @@ void HttpSession::fail(Transfer& transfer, QString message)
 {
     if (!transfer.failure)
         transfer.failure = std::move(message);
-    if (!transfer.reply->isFinished())
-        transfer.reply->abort(); // runs finish() before it returns
+    if (transfer.reply->isFinished())
+        return;
+    // No more body; the abort itself waits for the next turn of the event
+    // loop: aborting from inside the reply's own signals confuses Qt.
+    QObject::disconnect(transfer.reply, &QNetworkReply::readyRead, m_context, nullptr);
+    QMetaObject::invokeMethod(
+        m_context,
+        [this, task = transfer.task] {
+            const auto it = m_transfers.find(task.get());
+            if (it != m_transfers.end() && !it->second->reply->isFinished())
+                it->second->reply->abort();
+        },
+        Qt::QueuedConnection);
 }
 
-// Must be the last use of `transfer` in its caller: a failure finishes (and
-// frees) the transfer at once.
 void HttpSession::readBody(Transfer& transfer)
 {
     if (transfer.failure)
@@ -236,12 +245,8 @@ void HttpSession::finish(const std::shared_ptr<HttpTask>& task)
         if (reply->bytesAvailable() > 0 || !transfer.statusChecked)
             readBody(transfer); // the rest, and the status of an empty body
     }
-    // readBody() may have failed the transfer, which finishes it re-entrantly.
-    const auto again = m_transfers.find(task.get());
-    if (again == m_transfers.end())
-        return;
-    std::unique_ptr<Transfer> owned = std::move(again->second);
-    m_transfers.erase(again);
+    std::unique_ptr<Transfer> owned = std::move(it->second);
+    m_transfers.erase(it);
     reply->disconnect(m_context);
     reply->deleteLater();
     if (m_active.count(owned->host) && m_active[owned->host] == task)

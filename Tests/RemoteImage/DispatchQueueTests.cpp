@@ -192,8 +192,13 @@ TEST(DispatchQueue, DestructionFinishesQueuedWorkEvenFromItsOwnTask)
         DispatchQueue queue("test.drain", DispatchQueue::Kind::Concurrent, 2);
         for (int i = 0; i < 50; ++i)
             queue.async([&] { ++done; });
+        // Submits more while the queue is already being destroyed.
+        queue.async([&] {
+            std::this_thread::sleep_for(20ms);
+            queue.async([&] { ++done; });
+        });
     }
-    EXPECT_EQ(done.load(), 50);
+    EXPECT_EQ(done.load(), 51);
 
     // The last owner lets go inside a task of the queue itself.
     std::mutex mutex;

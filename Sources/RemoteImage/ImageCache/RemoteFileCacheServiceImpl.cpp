@@ -149,6 +149,8 @@ Result<QUrl> RemoteFileCacheServiceImpl::createFile(const QUrl& remoteURL, const
 
 void RemoteFileCacheServiceImpl::getFile(const QUrl& remoteURL, GetFileCompletion completion)
 {
+    if (!completion)
+        completion = [](std::optional<QUrl>) {};
     m_queue.async([this, remoteURL, completion = std::move(completion)]() mutable {
         // The lookup holds the index: a reset() meanwhile must not wait for
         // this completion, which may call back into the cache's queue.

@@ -61,8 +61,10 @@ thread_local bool t_exclusive = false;
 void DispatchQueue::State::enqueueLocked(Item item, const std::shared_ptr<State>& self)
 {
     pending.push_back(std::move(item));
+    // While the queue is being destroyed the workers that still run drain
+    // what their tasks submit; a new thread would never be joined.
     const int waiting = static_cast<int>(pending.size());
-    if (waiting > idleWorkers && static_cast<int>(workers.size()) < width)
+    if (!stopping && waiting > idleWorkers && static_cast<int>(workers.size()) < width)
         workers.emplace_back(&State::workerLoop, self);
     workAvailable.notify_all();
 }
@@ -112,8 +114,10 @@ void DispatchQueue::State::timerLoop(std::shared_ptr<State> self)
             continue;
         }
         auto first = s.delayed.begin();
-        if (std::chrono::steady_clock::now() < first->first) {
-            s.timerWake.wait_until(lock, first->first);
+        // A copy: the node may be gone when wait_until looks at it again.
+        const auto due = first->first;
+        if (std::chrono::steady_clock::now() < due) {
+            s.timerWake.wait_until(lock, due);
             continue;
         }
         Task task = std::move(first->second);

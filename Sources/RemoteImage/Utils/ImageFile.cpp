@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include "RemoteImage/Utils/GdkPixbuf.h"
 
 QImage createImage(const QUrl& fileURL)

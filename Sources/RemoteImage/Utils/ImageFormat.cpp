@@ -2,6 +2,7 @@
 
 #include "RemoteImage/Utils/GdkPixbuf.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {

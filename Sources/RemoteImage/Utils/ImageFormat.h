@@ -10,6 +10,10 @@
 // "public.jpeg", "com.compuserve.gif", "org.webmproject.webp",
 // "com.microsoft.bmp", "com.microsoft.ico", "public.tiff", "public.svg-image").
 //
+// Only these formats are ever decoded: the loader is chosen by the sniffed
+// type, so gdk-pixbuf's other modules (ANI, ICNS, TGA, XPM...) never see
+// bytes from the network.
+//
 // Typical incremental use:
 //
 //     if (data.size() >= imageFormatSniffLength || complete)

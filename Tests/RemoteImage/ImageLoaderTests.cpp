@@ -229,6 +229,20 @@ TEST_F(ImageLoaderTest, SecondLoadComesFromDiskWithTheServerStopped)
     EXPECT_TRUE(offline.progress().empty());
 }
 
+TEST_F(ImageLoaderTest, SubscriberRightAfterAnEndedDownloadIsServed)
+{
+    // Each round subscribes while the previous downloader may still wait for
+    // its removal: the newcomer must get a working downloader, not a spent one.
+    const QNetworkRequest logoRequest = request("/logo.png");
+    for (int round = 0; round < 20; ++round) {
+        Recorder recorder;
+        fetch(recorder, logoRequest);
+        ASSERT_TRUE(waitUntil([&] { return recorder.completionCount() == 1; }, 5000)) << "round " << round;
+        loader->unsubscribe(recorder.observer, logoRequest);
+    }
+    EXPECT_EQ(server->requestCount("/logo.png"), 1);
+}
+
 TEST_F(ImageLoaderTest, ExpiredEntryIsDownloadedAgain)
 {
     const QNetworkRequest logoRequest = request("/logo.png");

@@ -38,6 +38,9 @@ counts_lock = threading.Lock()
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
     root = "."
+    # Headers and body go out in separate writes; with Nagle's algorithm the
+    # body then waits for the client's delayed ACK (40 ms per request).
+    disable_nagle_algorithm = True
 
     def log_message(self, fmt, *args):  # keep test output quiet
         pass

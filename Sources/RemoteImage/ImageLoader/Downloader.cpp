@@ -90,6 +90,16 @@ void Downloader::addHandler(const std::shared_ptr<ImageLoadHandler>& handler)
         m_handlers.push_back(handler);
 }
 
+bool Downloader::addHandlerIfJoinable(const std::shared_ptr<ImageLoadHandler>& handler)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_state != LoadingState::initial && m_state != LoadingState::scheduled && m_state != LoadingState::loading)
+        return false;
+    if (std::find(m_handlers.begin(), m_handlers.end(), handler) == m_handlers.end())
+        m_handlers.push_back(handler);
+    return true;
+}
+
 void Downloader::removeHandler(const std::shared_ptr<ImageLoadHandler>& handler)
 {
     std::lock_guard lock(m_mutex);
@@ -127,11 +137,23 @@ void Downloader::cacheAnswered(const std::optional<QUrl>& file, double after)
         if (image.isNull()) {
             // Unreadable: forget it and fetch the image again.
             (void)m_remoteFileCache->deleteFile(file->fileName());
-        } else if (transition(LoadingState::finishing)) {
-            notifyObserversAboutCompletion(image);
-            if (transition(LoadingState::finished))
-                callCompletionCallback();
-            return;
+        } else {
+            // The step to finishing and the list of receivers go together, so
+            // that no subscriber joins in between and is missed.
+            std::optional<std::vector<std::shared_ptr<ImageLoadHandler>>> receivers;
+            {
+                std::lock_guard lock(m_mutex);
+                if (canTransition(m_state, LoadingState::finishing)) {
+                    m_state = LoadingState::finishing;
+                    receivers = m_handlers;
+                }
+            }
+            if (receivers) {
+                notifyObserversAboutCompletion(image, *receivers);
+                if (transition(LoadingState::finished))
+                    callCompletionCallback();
+                return;
+            }
         }
     }
     startAfter(after);
@@ -205,7 +227,13 @@ void Downloader::notifyObserversAboutCompletion(const std::shared_ptr<ImageProxy
 
 void Downloader::notifyObserversAboutCompletion(const QImage& image)
 {
-    for (const auto& handler : handlers()) {
+    notifyObserversAboutCompletion(image, handlers());
+}
+
+void Downloader::notifyObserversAboutCompletion(const QImage& image,
+                                                const std::vector<std::shared_ptr<ImageLoadHandler>>& handlers)
+{
+    for (const auto& handler : handlers) {
         const std::shared_ptr<ImageLoaderObserver> observer = handler->observer;
         if (!observer->completion)
             continue;

@@ -47,6 +47,9 @@ public:
     void setExpiryDate(const std::optional<QDateTime>& expiryDate);
 
     void addHandler(const std::shared_ptr<ImageLoadHandler>& handler);
+    // Adds the handler only while the downloader can still deliver to it
+    // (initial, scheduled or loading).
+    bool addHandlerIfJoinable(const std::shared_ptr<ImageLoadHandler>& handler);
     void removeHandler(const std::shared_ptr<ImageLoadHandler>& handler);
     std::vector<std::shared_ptr<ImageLoadHandler>> handlers() const;
 
@@ -64,6 +67,8 @@ protected:
     void notifyObserversAboutPartial(const std::shared_ptr<ImageProxy>& proxy);
     void notifyObserversAboutCompletion(const std::shared_ptr<ImageProxy>& proxy);
     void notifyObserversAboutCompletion(const QImage& image);
+    void notifyObserversAboutCompletion(const QImage& image,
+                                        const std::vector<std::shared_ptr<ImageLoadHandler>>& handlers);
     void callCompletionCallback();
 
     // Runs fn later on the main thread.

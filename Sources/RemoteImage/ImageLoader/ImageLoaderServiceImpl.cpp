@@ -57,8 +57,11 @@ void ImageLoaderServiceImpl::subscribe(const QNetworkRequest& request, bool incr
 {
     m_session->async([this, request, incremental, processor = std::move(processor),
                       observer = std::move(observer)] {
-        const std::shared_ptr<Downloader> downloader = createDownloaderIfNeeded(request, incremental);
-        downloader->addHandler(std::make_shared<ImageLoadHandler>(ImageLoadHandler{processor, observer}));
+        const auto handler = std::make_shared<ImageLoadHandler>(ImageLoadHandler{processor, observer});
+        // A downloader that is delivering, has ended or is being cancelled
+        // would never serve a newcomer; its entry only waits for removal.
+        if (!createDownloaderIfNeeded(request, incremental)->addHandlerIfJoinable(handler))
+            createDownloader(request, incremental)->addHandler(handler);
     });
 }
 
@@ -68,7 +71,12 @@ std::shared_ptr<Downloader> ImageLoaderServiceImpl::createDownloaderIfNeeded(con
     DownloaderMap& map = urlRequestToDownloaderMap();
     if (const auto it = map.find(request); it != map.end())
         return it->second;
+    return createDownloader(request, incremental);
+}
 
+std::shared_ptr<Downloader> ImageLoaderServiceImpl::createDownloader(const QNetworkRequest& request, bool incremental)
+{
+    DownloaderMap& map = urlRequestToDownloaderMap();
     const QUrl url = request.url();
     if (url.isEmpty()) {
         std::printf("A URL request without URL cannot be loaded\n");
@@ -83,9 +91,9 @@ std::shared_ptr<Downloader> ImageLoaderServiceImpl::createDownloaderIfNeeded(con
         downloader = std::make_shared<FileDownloader>(url, m_session->downloadTask(request), m_remoteFileCache,
                                                       m_imageProcessingService);
 
-    // The entry goes at once when the downloader ends on the queue, so that a
-    // later subscriber never joins a spent download; otherwise as soon as
-    // the queue gets to it.
+    // The entry goes when the downloader has ended: at once on the queue,
+    // else as soon as the queue gets to it (unless a newer downloader has
+    // taken the request's place meanwhile).
     const std::weak_ptr<HttpSession> session = m_session;
     const std::weak_ptr<Downloader> weakDownloader = downloader;
     downloader->setCompletionCallback([this, session, request, weakDownloader] {
@@ -103,7 +111,7 @@ std::shared_ptr<Downloader> ImageLoaderServiceImpl::createDownloaderIfNeeded(con
         else
             queue->async(remove);
     });
-    map.emplace(request, downloader);
+    map.insert_or_assign(request, downloader);
     return downloader;
 }
 

@@ -42,6 +42,8 @@ private:
 
     DownloaderMap& urlRequestToDownloaderMap();
     std::shared_ptr<Downloader> createDownloaderIfNeeded(const QNetworkRequest& request, bool incremental);
+    // A new downloader for the request, replacing any in the map.
+    std::shared_ptr<Downloader> createDownloader(const QNetworkRequest& request, bool incremental);
     std::shared_ptr<Downloader> downloaderForTask(const std::shared_ptr<HttpTask>& task);
     void installSessionCallbacks();
 

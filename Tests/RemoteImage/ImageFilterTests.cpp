@@ -1,5 +1,6 @@
 // The libvips filter processor: allowlist, parameters, the three failure
 // messages and real pixel results.
+#include "SanitizerDefaults.h"
 #include "RemoteImage/Processing/Filter/CoreImageFilterProcessor.h"
 
 #include <QCoreApplication>

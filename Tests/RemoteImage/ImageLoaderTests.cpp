@@ -1,5 +1,6 @@
 // The loader service end to end: real HTTP server on 127.0.0.1, real disk
 // cache with its SQLite index, real decoding.
+#include "SanitizerDefaults.h"
 #include "ImageTestSupport.h"
 #include "LoaderTestSupport.h"
 #include "Support/LocalHttpServer.h"
@@ -271,6 +272,7 @@ TEST_F(ImageLoaderTest, HostileAnswersAreNeitherCachedNorDelivered)
         "/bomb.png",                                                    // 30000×30000 header
         "/bomb.jpg",                                                    // 65000×65000 header
         "/__body/52428801",                                             // over 50 MB
+        "/__body/0",                                                    // empty body
     };
     for (bool incremental : {false, true}) {
         for (const QString& path : hostile) {
@@ -291,7 +293,7 @@ TEST_F(ImageLoaderTest, HostileAnswersAreNeitherCachedNorDelivered)
                 loader->unsubscribe(again.observer, request(path));
                 loader->waitForQueue();
                 fetch(again, request(path), incremental);
-                secondRequest = waitUntil([&] { return server->requestCount(plainPath) == 2; }, 300);
+                secondRequest = waitUntil([&] { return server->requestCount(plainPath) >= 2; }, 300);
             }
             EXPECT_TRUE(secondRequest);
             loader->unsubscribe(again.observer, request(path));

@@ -1,4 +1,5 @@
 // Resize geometry on real pixels, processor groups, and the processing queue.
+#include "SanitizerDefaults.h"
 #include "RemoteImage/Processing/ImageProcessingServiceImpl.h"
 #include "RemoteImage/Processing/ImageProcessorClosure.h"
 #include "RemoteImage/Processing/ImageProcessorGroup.h"

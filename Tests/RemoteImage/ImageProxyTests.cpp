@@ -1,5 +1,6 @@
 // Format sniffing, the capped gdk-pixbuf decoder, growing images and the
 // observable download progress.
+#include "SanitizerDefaults.h"
 #include "ImageTestSupport.h"
 
 #include "RemoteImage/DownloadProgressWrapper.h"

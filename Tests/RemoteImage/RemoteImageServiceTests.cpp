@@ -1,6 +1,7 @@
 // The shared facade: one instance however many threads ask first, the
 // default expiry time, the cache in the user's caches directory, and a logo
 // loaded through it.
+#include "SanitizerDefaults.h"
 #include "ImageTestSupport.h"
 #include "LoaderTestSupport.h"
 #include "Support/LocalHttpServer.h"

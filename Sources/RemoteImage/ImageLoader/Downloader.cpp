@@ -11,6 +11,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <deque>
+#include <mutex>
 #include <utility>
 
 namespace {
@@ -195,10 +197,34 @@ void Downloader::complete(const std::optional<TaskError>& error)
 
 void Downloader::onMainThread(std::function<void()> fn)
 {
-    if (QCoreApplication* app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
-    else
+    // As in HttpSession::async: the work goes through a locked list of our
+    // own so that ThreadSanitizer sees the hand-over; Qt's event only wakes
+    // the main thread to run the next item.
+    static std::mutex mutex;
+    static std::deque<std::function<void()>> posted;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app) {
         fn();
+        return;
+    }
+    {
+        std::lock_guard lock(mutex);
+        posted.push_back(std::move(fn));
+    }
+    QMetaObject::invokeMethod(
+        app,
+        [] {
+            std::function<void()> next;
+            {
+                std::lock_guard lock(mutex);
+                if (posted.empty())
+                    return;
+                next = std::move(posted.front());
+                posted.pop_front();
+            }
+            next();
+        },
+        Qt::QueuedConnection);
 }
 
 void Downloader::notifyObserversAboutProgress(std::optional<float> progress)

@@ -43,10 +43,27 @@ HttpSession::~HttpSession()
 
 void HttpSession::async(std::function<void()> fn)
 {
+    // The work itself travels through our own locked list, the Qt event only
+    // says "run the next one": the hand-over is then visible to
+    // ThreadSanitizer, which cannot see into Qt's event queue.
     std::lock_guard lock(m_mutex);
     if (m_shutDown)
         return;
-    QMetaObject::invokeMethod(m_context, std::move(fn), Qt::QueuedConnection);
+    m_posted.push_back(std::move(fn));
+    QMetaObject::invokeMethod(m_context, [this] { runNextPosted(); }, Qt::QueuedConnection);
+}
+
+void HttpSession::runNextPosted()
+{
+    std::function<void()> fn;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_posted.empty())
+            return;
+        fn = std::move(m_posted.front());
+        m_posted.pop_front();
+    }
+    fn();
 }
 
 bool HttpSession::isCurrent() const
@@ -75,12 +92,15 @@ std::shared_ptr<HttpTask> HttpSession::dataTask(const QNetworkRequest& request)
 
 void HttpSession::shutdown()
 {
+    std::deque<std::function<void()>> dropped;
     {
         std::lock_guard lock(m_mutex);
         if (m_shutDown)
             return;
         m_shutDown = true;
+        dropped.swap(m_posted);
     }
+    dropped.clear(); // outside the lock: captured objects may post again
     const auto stop = [this] {
         for (auto& [task, transfer] : m_transfers) {
             QObject::disconnect(transfer->reply, nullptr, m_context, nullptr);

@@ -62,6 +62,7 @@ private:
 
     HttpSession(QString label, qint64 maximumBodySize);
 
+    void runNextPosted();                                 // on the thread
     void resume(const std::shared_ptr<HttpTask>& task);  // on the thread
     void cancel(const std::shared_ptr<HttpTask>& task);  // on the thread
     void startNext(const QString& host);                  // on the thread
@@ -80,7 +81,8 @@ private:
     QObject* m_context = nullptr;           // lives on m_thread
     QNetworkAccessManager* m_manager = nullptr; // made on m_thread
     mutable std::mutex m_mutex;
-    bool m_shutDown = false; // guarded by m_mutex
+    bool m_shutDown = false;                     // guarded by m_mutex
+    std::deque<std::function<void()>> m_posted;  // guarded by m_mutex
 
     // Only touched on the thread.
     std::map<QString, std::deque<std::shared_ptr<HttpTask>>> m_waiting; // by host

@@ -113,12 +113,6 @@ TEST(CoreImageFilterProcessor, OneProcessorServesSeveralThreads)
         EXPECT_EQ(result.pixelColor(5, 5), QColor(245, 235, 225));
 }
 
-TEST(CoreImageFilterProcessor, SupportedNamesAreAllowed)
-{
-    EXPECT_TRUE(CoreImageFilterProcessor::supportedFilterNames().contains("invert"));
-    EXPECT_FALSE(CoreImageFilterProcessor::supportedFilterNames().contains("system"));
-}
-
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);

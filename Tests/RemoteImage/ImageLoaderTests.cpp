@@ -307,6 +307,20 @@ TEST_F(ImageLoaderTest, HostileAnswersAreNeitherCachedNorDelivered)
     }
 }
 
+TEST_F(ImageLoaderTest, OnlyHttpAddressesAreFetched)
+{
+    // A catalogue could name a local file; it must not end up on screen.
+    for (bool incremental : {false, true}) {
+        const QNetworkRequest local(QUrl::fromLocalFile(root->path() + "/logo.png"));
+        Recorder recorder;
+        fetch(recorder, local, incremental);
+        pumpEvents(300);
+        EXPECT_EQ(recorder.completionCount(), 0u);
+        EXPECT_TRUE(recorder.partials().empty());
+    }
+    EXPECT_TRUE(cachedFiles().isEmpty());
+}
+
 TEST_F(ImageLoaderTest, IncrementalPngGrowsThenCompletesAsTheSameObject)
 {
     const QImage source = noiseImage(400, 400, 2);

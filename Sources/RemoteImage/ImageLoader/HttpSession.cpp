@@ -190,6 +190,14 @@ void HttpSession::start(const std::shared_ptr<HttpTask>& task)
         complete(task, TaskError{TaskError::Code::Failed, QStringLiteral("session closed")});
         return;
     }
+    // Image addresses come from the network: never let one read local files
+    // (file:, qrc:) or anything else Qt can open.
+    const QString scheme = task->originalRequest().url().scheme().toLower();
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
+        complete(task, TaskError{TaskError::Code::Failed, QStringLiteral("unsupported scheme '%1'").arg(scheme)});
+        startNext(transfer->host);
+        return;
+    }
     m_active[transfer->host] = task;
 
     QNetworkRequest request = task->originalRequest();

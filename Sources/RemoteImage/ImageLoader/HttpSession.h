@@ -3,6 +3,7 @@
 // posted with async(), one at a time in order.
 //
 // Rules the session enforces because image URLs come from the network:
+// - http and https only;
 // - one transfer per host at a time (more wait their turn);
 // - only 2xx answers succeed; the body of any other status is not delivered;
 // - a body longer than maximumBodySize, or shorter than its Content-Length,

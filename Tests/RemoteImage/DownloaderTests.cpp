@@ -111,9 +111,10 @@ TEST_F(DownloaderTest, CacheHitIsDeliveredWithoutTheNetworkEvenWithALongDelay)
     downloader->resume(3600);
     downloader->resume(3600); // already scheduled: nothing happens
     ASSERT_TRUE(waitUntil([&] { return plain.completionCount() == 1 && resized.completionCount() == 1; }));
+    // Subscribers hear of the image just before the downloader calls itself finished.
+    ASSERT_TRUE(waitUntil([&] { return completionCallbacks == 1; }));
     EXPECT_EQ(cache.lookups, 1);
     EXPECT_EQ(downloader->state(), LoadingState::finished);
-    EXPECT_EQ(completionCallbacks, 1);
     EXPECT_EQ(plain.completions()[0].image.size(), QSize(40, 20));
     EXPECT_EQ(resized.completions()[0].image.size(), QSize(10, 10));
     EXPECT_NE(plain.completions()[0].proxy, resized.completions()[0].proxy);

@@ -168,8 +168,8 @@ TEST_F(ImageLoaderTest, SubscribersShareOneDownloadAndEachGetsItsOwnImage)
 
 TEST_F(ImageLoaderTest, LastUnsubscribeCancelsAndTheNextSubscriptionStartsAgain)
 {
-    // 400×400 noise is about 480 KB: at 8 KB per 20 ms it takes over a second.
-    const QNetworkRequest slow = request("/big.png?chunk=8192&delay=0.02");
+    // 400×400 noise is about 480 KB: at 8 KB per 30 ms it takes almost two seconds.
+    const QNetworkRequest slow = request("/big.png?chunk=8192&delay=0.03");
     Recorder first, second;
     loader->subscribe(slow, false, nullptr, first.observer);
     loader->subscribe(slow, false, nullptr, second.observer);
@@ -324,7 +324,7 @@ TEST_F(ImageLoaderTest, OnlyHttpAddressesAreFetched)
 TEST_F(ImageLoaderTest, IncrementalPngGrowsThenCompletesAsTheSameObject)
 {
     const QImage source = noiseImage(400, 400, 2);
-    const QNetworkRequest slow = request("/big.png?chunk=32768&delay=0.03");
+    const QNetworkRequest slow = request("/big.png?chunk=32768&delay=0.05");
     Recorder recorder;
     fetch(recorder, slow, true);
     ASSERT_TRUE(waitUntil([&] { return recorder.completionCount() == 1; }));

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "CSV/BinaryReader.h"
+#include "CSV/CSVParser.h"
+#include "CSV/UnicodeIterator.h"
+
+#include <memory>
+#include <string>
+
+namespace csv::detail {
+
+// The whole text of a string reader, made well-formed once.
+class StringSource final : public TextSource {
+public:
+    explicit StringSource(std::string text) : text_(unicode::repairedUTF8(std::move(text))) {}
+    bool fill(const char*& begin, const char*& end) override
+    {
+        if (given_ || text_.empty())
+            return false;
+        given_ = true;
+        begin = text_.data();
+        end = text_.data() + text_.size();
+        return true;
+    }
+
+private:
+    std::string text_;
+    bool given_ = false;
+};
+
+// Decodes a stream: BinaryReader -> code unit iterator -> UnicodeIterator,
+// one scalar at a time, as the reference path does; but whenever the
+// reader's buffer holds well-formed text, hands it out in bulk (UTF-8 as it
+// stands, UTF-16/32 converted in one pass). Anything else (a sequence cut by
+// the end of the buffer, an ill-formed one, an empty buffer, an unknown
+// byte order) takes the one-scalar path, which refills, reports errors and
+// consumes bad units exactly like the reference.
+template <class Codec>
+class StreamSource final : public TextSource {
+public:
+    using Unit = typename Codec::CodeUnit;
+    using Units = BinaryReader::Iterator<Unit>;
+
+    explicit StreamSource(std::shared_ptr<BinaryReader> reader);
+    bool fill(const char*& begin, const char*& end) override;
+    // Errors of both the unit iterator and the decoder go to handler.
+    void setErrorHandler(const ErrorHandler& handler)
+    {
+        scalars_.input()->errorHandler = handler;
+        scalars_.errorHandler = handler;
+    }
+
+private:
+    std::size_t decodeBuffered();
+
+    std::shared_ptr<BinaryReader> reader_;
+    UnicodeIterator<std::shared_ptr<Units>, Codec> scalars_;
+    std::string stage_;
+};
+
+extern template class StreamSource<UTF8>;
+extern template class StreamSource<UTF16>;
+extern template class StreamSource<UTF32>;
+
+} // namespace csv::detail

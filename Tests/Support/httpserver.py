@@ -38,6 +38,9 @@ counts_lock = threading.Lock()
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
     root = "."
+    # Headers and body go out in separate writes; with Nagle's algorithm the
+    # body then waits for the client's delayed ACK (40 ms per request).
+    disable_nagle_algorithm = True
 
     def log_message(self, fmt, *args):  # keep test output quiet
         pass
@@ -114,7 +117,9 @@ def main():
     server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
     server.daemon_threads = True
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
-    threading.Timer(args.lifetime, lambda: os._exit(0)).start()
+    lifetime = threading.Timer(args.lifetime, lambda: os._exit(0))
+    lifetime.daemon = True  # else SIGTERM's exit waits for it
+    lifetime.start()
     print(f"PORT {server.server_address[1]}", flush=True)
     try:
         server.serve_forever(poll_interval=0.05)

@@ -1,0 +1,121 @@
+// The libvips filter processor: allowlist, parameters, the three failure
+// messages and real pixel results.
+#include "SanitizerDefaults.h"
+#include "RemoteImage/Processing/Filter/CoreImageFilterProcessor.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+namespace {
+
+QImage twoColours()
+{
+    QImage image(40, 20, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.fillRect(0, 0, 20, 20, QColor(10, 20, 30));
+    painter.fillRect(20, 0, 20, 20, QColor(200, 100, 50));
+    return image;
+}
+
+// Runs the processor and returns (result, what it printed).
+std::pair<QImage, std::string> run(const CoreImageFilterProcessor& processor, const QImage& input)
+{
+    testing::internal::CaptureStdout();
+    QImage result = processor.process(input);
+    return {result, testing::internal::GetCapturedStdout()};
+}
+
+} // namespace
+
+TEST(CoreImageFilterProcessor, UnknownOrForbiddenNamesPrintAndReturnTheInput)
+{
+    const QImage input = twoColours();
+    // Unknown to anyone; real libvips operations that touch files or programs.
+    for (const char* name : {"CISepiaTone", "system", "vipsload", "pngsave", "matrixload", ""}) {
+        const auto [result, printed] = run(CoreImageFilterProcessor(QString::fromLatin1(name)), input);
+        EXPECT_EQ(printed, std::string("Can not create Core Image filter: '") + name + "'\n");
+        EXPECT_EQ(result.cacheKey(), input.cacheKey()) << name;
+    }
+}
+
+TEST(CoreImageFilterProcessor, RejectsParametersThatAreNotPlainValues)
+{
+    const QImage input = twoColours();
+    for (const auto& [key, value] : std::vector<std::pair<QString, QVariant>>{
+             {"in", "/etc/passwd"}, {"no_such_parameter", 1}, {"sigma", "not a number"}}) {
+        const auto [result, printed] = run(CoreImageFilterProcessor("gaussblur", {{key, value}}), input);
+        EXPECT_EQ(printed, "Can not create Core Image filter: 'gaussblur'\n") << key.toStdString();
+        EXPECT_EQ(result.cacheKey(), input.cacheKey());
+    }
+}
+
+TEST(CoreImageFilterProcessor, MissingRequiredParameterFailsToCreateOutput)
+{
+    const QImage input = twoColours();
+    const auto [result, printed] = run(CoreImageFilterProcessor("gaussblur"), input);
+    EXPECT_EQ(printed, "Failed to create output image with Core Image filter: 'gaussblur'\n");
+    EXPECT_EQ(result.cacheKey(), input.cacheKey());
+}
+
+TEST(CoreImageFilterProcessor, InvertAndFlipChangePixels)
+{
+    const QImage input = twoColours();
+    const auto [inverted, printed] = run(CoreImageFilterProcessor("invert"), input);
+    EXPECT_EQ(printed, "");
+    ASSERT_EQ(inverted.size(), input.size());
+    EXPECT_EQ(inverted.pixelColor(5, 5), QColor(245, 235, 225));
+    EXPECT_EQ(inverted.pixelColor(35, 5), QColor(55, 155, 205));
+
+    const QImage flipped = CoreImageFilterProcessor("flip", {{"direction", "horizontal"}}).process(input);
+    EXPECT_EQ(flipped.pixelColor(5, 5), QColor(200, 100, 50));
+    EXPECT_EQ(flipped.pixelColor(35, 5), QColor(10, 20, 30));
+
+    // A blur mixes the two halves along their border.
+    const QImage blurred = CoreImageFilterProcessor("gaussblur", {{"sigma", 3.0}}).process(input);
+    ASSERT_EQ(blurred.size(), input.size());
+    EXPECT_GT(blurred.pixelColor(19, 10).red(), 10);
+    EXPECT_LT(blurred.pixelColor(19, 10).red(), 200);
+}
+
+TEST(CoreImageFilterProcessor, ResultKeepsTheInputSizeAndIsOpaqueRgba)
+{
+    const QImage input = twoColours();
+    // Rotating a 40×20 image gives 20×40; the result covers the input's rectangle.
+    const QImage rotated = CoreImageFilterProcessor("rot", {{"angle", "d90"}}).process(input);
+    EXPECT_EQ(rotated.size(), input.size());
+    EXPECT_EQ(rotated.format(), QImage::Format_RGBA8888);
+    // One-band results become grey RGBA.
+    const QImage edges = CoreImageFilterProcessor("colourspace", {{"space", "b-w"}}).process(input);
+    EXPECT_EQ(edges.size(), input.size());
+    const QColor grey = edges.pixelColor(5, 5);
+    EXPECT_EQ(grey.red(), grey.green());
+    EXPECT_EQ(grey.alpha(), 255);
+}
+
+TEST(CoreImageFilterProcessor, OneProcessorServesSeveralThreads)
+{
+    const CoreImageFilterProcessor invert("invert");
+    const QImage input = twoColours();
+    std::vector<std::thread> threads;
+    std::vector<QImage> results(4);
+    for (int i = 0; i < 4; ++i)
+        threads.emplace_back([&, i] {
+            for (int k = 0; k < 10; ++k)
+                results[static_cast<size_t>(i)] = invert.process(input);
+        });
+    for (auto& thread : threads)
+        thread.join();
+    for (const QImage& result : results)
+        EXPECT_EQ(result.pixelColor(5, 5), QColor(245, 235, 225));
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

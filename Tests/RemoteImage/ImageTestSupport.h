@@ -1,0 +1,123 @@
+// Test images made at run time: noisy pictures (so that partial decodes are
+// easy to tell from finished ones), encoded files, progressive JPEGs through
+// cjpeg, and decompression bombs crafted byte by byte.
+#pragma once
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFile>
+#include <QImage>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <cstdint>
+#include <random>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace ImageTestSupport {
+
+inline QImage noiseImage(int width, int height, unsigned seed = 1)
+{
+    QImage image(width, height, QImage::Format_RGB888);
+    std::mt19937 random(seed);
+    for (int y = 0; y < height; ++y) {
+        uchar* line = image.scanLine(y);
+        for (int x = 0; x < width * 3; ++x)
+            line[x] = static_cast<uchar>(random());
+    }
+    return image;
+}
+
+inline QByteArray encode(const QImage& image, const char* format, int quality = -1)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, quality);
+    return bytes;
+}
+
+// Empty when cjpeg is not installed. Started with posix_spawn rather than
+// QProcess: Qt's way of starting children confuses ThreadSanitizer.
+inline QByteArray progressiveJpeg(const QImage& image)
+{
+    QTemporaryDir dir;
+    if (QStandardPaths::findExecutable(QStringLiteral("cjpeg")).isEmpty() || !dir.isValid())
+        return {};
+    const QByteArray ppm = dir.filePath(QStringLiteral("in.ppm")).toLocal8Bit();
+    const QByteArray jpeg = dir.filePath(QStringLiteral("out.jpg")).toLocal8Bit();
+    image.convertToFormat(QImage::Format_RGB888).save(QString::fromLocal8Bit(ppm), "PPM");
+    char* argv[] = {const_cast<char*>("cjpeg"), const_cast<char*>("-progressive"),
+                    const_cast<char*>("-quality"), const_cast<char*>("90"),
+                    const_cast<char*>("-outfile"), const_cast<char*>(jpeg.constData()),
+                    const_cast<char*>(ppm.constData()), nullptr};
+    pid_t pid = -1;
+    int status = 0;
+    if (posix_spawnp(&pid, "cjpeg", nullptr, nullptr, argv, environ) != 0 || waitpid(pid, &status, 0) != pid
+        || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return {};
+    QFile file(QString::fromLocal8Bit(jpeg));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline quint32 crc32(const QByteArray& bytes)
+{
+    quint32 crc = 0xffffffffu;
+    for (char c : bytes) {
+        crc ^= static_cast<uchar>(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+inline QByteArray pngChunk(const char* type, const QByteArray& data)
+{
+    QByteArray chunk;
+    quint32 length = qToBigEndian(static_cast<quint32>(data.size()));
+    chunk.append(reinterpret_cast<const char*>(&length), 4);
+    const QByteArray body = QByteArray(type, 4) + data;
+    chunk.append(body);
+    quint32 crc = qToBigEndian(crc32(body));
+    chunk.append(reinterpret_cast<const char*>(&crc), 4);
+    return chunk;
+}
+
+// A valid PNG header announcing width × height RGB pixels, followed by a
+// little compressed data: a few hundred bytes that ask for gigabytes.
+inline QByteArray pngBomb(quint32 width = 30000, quint32 height = 30000)
+{
+    QByteArray header;
+    const quint32 w = qToBigEndian(width), h = qToBigEndian(height);
+    header.append(reinterpret_cast<const char*>(&w), 4);
+    header.append(reinterpret_cast<const char*>(&h), 4);
+    header.append("\x08\x02\x00\x00\x00", 5);
+    // qCompress prefixes the zlib stream with its length; PNG wants it bare.
+    const QByteArray rows = qCompress(QByteArray(64 * 1024, '\0'), 9).mid(4);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + pngChunk("IDAT", rows)
+        + pngChunk("IEND", {});
+}
+
+// A baseline JPEG whose frame header is patched to claim width × height.
+inline QByteArray jpegBomb(quint16 width = 65000, quint16 height = 65000)
+{
+    QByteArray bytes = encode(noiseImage(16, 16), "JPG");
+    const qsizetype sof = bytes.indexOf(QByteArray("\xff\xc0", 2));
+    if (sof < 0)
+        return {};
+    const quint16 w = qToBigEndian(width), h = qToBigEndian(height);
+    bytes.replace(sof + 5, 2, reinterpret_cast<const char*>(&h), 2);
+    bytes.replace(sof + 7, 2, reinterpret_cast<const char*>(&w), 2);
+    return bytes;
+}
+
+inline bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace ImageTestSupport

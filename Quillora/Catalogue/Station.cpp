@@ -1,0 +1,32 @@
+#include "Catalogue/Station.h"
+
+#include "CSV/CSVKeyedDecodingContainer.h"
+
+namespace {
+const QString sampleLogo = QStringLiteral("https://radio.lux.fm/images/lux-logo.png");
+}
+
+// Function-local statics: built once, thread-safely, on first use.
+const Station& Station::luxfm()
+{
+    static const Station station{0, QStringLiteral("https://streamvideo.luxnet.ua/lux/lux.stream/playlist.m3u8"),
+                                 sampleLogo, QStringLiteral("Rocks"), QStringLiteral("Lux Lviv")};
+    return station;
+}
+
+const Station& Station::rockFm()
+{
+    static const Station station{1, QStringLiteral("https://online.radioroks.ua/RadioROKS.m3u"), sampleLogo,
+                                 QStringLiteral("Rock"), QStringLiteral("Radio Rocks")};
+    return station;
+}
+
+Station Station::decode(csv::Decoder& decoder)
+{
+    auto c = decoder.container<CodingKeys>();
+    // Braced initialisation decodes in field order.
+    return Station{c.decode<std::int64_t>(CodingKeys::id), QString::fromStdString(c.decode<std::string>(CodingKeys::url)),
+                   QString::fromStdString(c.decode<std::string>(CodingKeys::image)),
+                   QString::fromStdString(c.decode<std::string>(CodingKeys::genre)),
+                   QString::fromStdString(c.decode<std::string>(CodingKeys::title))};
+}

@@ -1,0 +1,120 @@
+#include "Mpris/MprisPlayer.h"
+
+#include "NowPlaying/NowPlayingCenter.h"
+#include "Playback/Player.h"
+
+#include <algorithm>
+#include <cmath>
+
+MprisPlayer::MprisPlayer(QObject* exported, std::shared_ptr<Player> player, NowPlayingCenter* nowPlaying)
+    : QDBusAbstractAdaptor(exported)
+    , m_player(std::move(player))
+    , m_nowPlaying(nowPlaying)
+{
+    setAutoRelaySignals(false);
+    m_lastStatus = playbackStatus();
+    m_lastMetadata = metadata();
+    m_lastVolume = volume();
+    connect(m_player.get(), &Player::isPlayingChanged, this, &MprisPlayer::checkChanges);
+    connect(m_player.get(), &Player::stationChanged, this, &MprisPlayer::checkChanges);
+    connect(m_player.get(), &Player::volumeChanged, this, &MprisPlayer::checkChanges);
+    if (m_nowPlaying)
+        connect(m_nowPlaying, &NowPlayingCenter::infoChanged, this, &MprisPlayer::checkChanges);
+}
+
+QString MprisPlayer::playbackStatus() const
+{
+    if (m_player->isPlaying())
+        return QStringLiteral("Playing");
+    return m_player->station() ? QStringLiteral("Paused") : QStringLiteral("Stopped");
+}
+
+QVariantMap MprisPlayer::metadata() const
+{
+    QVariantMap map;
+    const auto& info = m_nowPlaying ? m_nowPlaying->info() : std::nullopt;
+    if (!info) {
+        map.insert(QStringLiteral("mpris:trackid"),
+                   QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack"))));
+        return map;
+    }
+    // Object path elements are [A-Za-z0-9_]: spell a negative id with "m".
+    const QString id = info->stationId < 0 ? QStringLiteral("m%1").arg(-(info->stationId + 1) + 1ULL)
+                                           : QString::number(info->stationId);
+    map.insert(QStringLiteral("mpris:trackid"),
+               QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/mpris/MediaPlayer2/quillora/station/") + id)));
+    map.insert(QStringLiteral("xesam:title"), info->title);
+    map.insert(QStringLiteral("xesam:url"), info->url);
+    if (!info->artUrl.isEmpty())
+        map.insert(QStringLiteral("mpris:artUrl"), info->artUrl);
+    return map;
+}
+
+double MprisPlayer::volume() const
+{
+    return m_player->volume();
+}
+
+void MprisPlayer::setVolume(double volume)
+{
+    if (std::isnan(volume))
+        return;
+    m_player->setVolume(static_cast<float>(std::clamp(volume, 0.0, 1.0)));
+}
+
+void MprisPlayer::Next()
+{
+    m_player->next();
+}
+
+void MprisPlayer::Previous()
+{
+    m_player->prev();
+}
+
+void MprisPlayer::Pause()
+{
+    if (m_player->isPlaying())
+        m_player->stop();
+}
+
+void MprisPlayer::PlayPause()
+{
+    m_player->tooglePlayback();
+}
+
+void MprisPlayer::Stop()
+{
+    m_player->stop();
+}
+
+void MprisPlayer::Play()
+{
+    if (!m_player->isPlaying())
+        m_player->resume();
+}
+
+void MprisPlayer::Seek(qlonglong) {}
+
+void MprisPlayer::SetPosition(const QDBusObjectPath&, qlonglong) {}
+
+void MprisPlayer::OpenUri(const QString&) {}
+
+void MprisPlayer::checkChanges()
+{
+    QVariantMap changed;
+    if (const QString status = playbackStatus(); status != m_lastStatus) {
+        m_lastStatus = status;
+        changed.insert(QStringLiteral("PlaybackStatus"), status);
+    }
+    if (const QVariantMap data = metadata(); data != m_lastMetadata) {
+        m_lastMetadata = data;
+        changed.insert(QStringLiteral("Metadata"), data);
+    }
+    if (const double level = volume(); level != m_lastVolume) {
+        m_lastVolume = level;
+        changed.insert(QStringLiteral("Volume"), level);
+    }
+    if (!changed.isEmpty())
+        emit propertiesChanged(changed);
+}

@@ -1,0 +1,69 @@
+// org.mpris.MediaPlayer2.Player: the remote commands and the now-playing
+// information of one live radio player. Qt property names are the D-Bus
+// names. A live stream cannot seek and has no length.
+#pragma once
+
+#include <QDBusAbstractAdaptor>
+#include <QDBusObjectPath>
+#include <QVariantMap>
+
+#include <memory>
+
+class Player;
+class NowPlayingCenter;
+
+class MprisPlayer final : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
+    Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
+    Q_PROPERTY(double Rate READ rate WRITE setRate)
+    Q_PROPERTY(QVariantMap Metadata READ metadata)
+    Q_PROPERTY(double Volume READ volume WRITE setVolume)
+    Q_PROPERTY(qlonglong Position READ position)
+    Q_PROPERTY(double MinimumRate READ rate)
+    Q_PROPERTY(double MaximumRate READ rate)
+    Q_PROPERTY(bool CanGoNext READ canControl)
+    Q_PROPERTY(bool CanGoPrevious READ canControl)
+    Q_PROPERTY(bool CanPlay READ canControl)
+    Q_PROPERTY(bool CanPause READ canControl)
+    Q_PROPERTY(bool CanSeek READ canSeek)
+    Q_PROPERTY(bool CanControl READ canControl)
+
+public:
+    MprisPlayer(QObject* exported, std::shared_ptr<Player> player, NowPlayingCenter* nowPlaying);
+
+    QString playbackStatus() const;
+    double rate() const { return 1.0; }
+    void setRate(double) {}
+    QVariantMap metadata() const;
+    double volume() const;
+    void setVolume(double volume);
+    qlonglong position() const { return 0; }
+    bool canControl() const { return true; }
+    bool canSeek() const { return false; }
+
+public slots:
+    void Next();
+    void Previous();
+    void Pause();
+    void PlayPause();
+    void Stop();
+    void Play();
+    void Seek(qlonglong offset);
+    void SetPosition(const QDBusObjectPath& trackId, qlonglong position);
+    void OpenUri(const QString& uri);
+
+signals:
+    void Seeked(qlonglong position);
+    // Properties whose value changed (D-Bus names), for PropertiesChanged.
+    void propertiesChanged(const QVariantMap& changed);
+
+private:
+    void checkChanges();
+
+    std::shared_ptr<Player> m_player;
+    NowPlayingCenter* m_nowPlaying;
+    QString m_lastStatus;
+    QVariantMap m_lastMetadata;
+    double m_lastVolume = -1;
+};

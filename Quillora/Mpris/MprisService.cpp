@@ -1,0 +1,69 @@
+#include "Mpris/MprisService.h"
+
+#include "Diagnostics.h"
+#include "Mpris/MprisPlayer.h"
+#include "Mpris/MprisRoot.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QStringList>
+
+MprisService::MprisService(std::shared_ptr<Player> player, NowPlayingCenter* nowPlaying, QObject* parent)
+    : QObject(parent)
+    , m_exported(new QObject(this))
+    , m_root(new MprisRoot(m_exported))
+    , m_playerAdaptor(new MprisPlayer(m_exported, std::move(player), nowPlaying))
+{
+    connect(m_root, &MprisRoot::quitRequested, this, &MprisService::quitRequested);
+    connect(m_root, &MprisRoot::raiseRequested, this, &MprisService::raiseRequested);
+    connect(m_playerAdaptor, &MprisPlayer::propertiesChanged, this, [this](const QVariantMap& changed) {
+        sendPropertiesChanged(QStringLiteral("org.mpris.MediaPlayer2.Player"), changed);
+    });
+}
+
+MprisService::~MprisService()
+{
+    if (m_registeredName.isEmpty())
+        return;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    bus.unregisterObject(QString::fromLatin1(objectPath));
+    bus.unregisterService(m_registeredName);
+}
+
+bool MprisService::registerOnSessionBus()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        printLine(QStringLiteral("No D-Bus session bus: media controls are off"));
+        return false;
+    }
+    if (!bus.registerObject(QString::fromLatin1(objectPath), m_exported, QDBusConnection::ExportAdaptors)) {
+        printLine(QStringLiteral("Cannot export the media controls: %1").arg(bus.lastError().message()));
+        return false;
+    }
+    // A second running player takes the name MPRIS reserves for instances.
+    QString name = QString::fromLatin1(serviceName);
+    if (!bus.registerService(name)) {
+        name += QStringLiteral(".instance%1").arg(QCoreApplication::applicationPid());
+        if (!bus.registerService(name)) {
+            printLine(QStringLiteral("Cannot register the media controls: %1").arg(bus.lastError().message()));
+            bus.unregisterObject(QString::fromLatin1(objectPath));
+            return false;
+        }
+    }
+    m_registeredName = name;
+    return true;
+}
+
+void MprisService::sendPropertiesChanged(const QString& interface, const QVariantMap& changed)
+{
+    if (m_registeredName.isEmpty())
+        return;
+    QDBusMessage signal = QDBusMessage::createSignal(QString::fromLatin1(objectPath),
+                                                     QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                     QStringLiteral("PropertiesChanged"));
+    signal << interface << changed << QStringList();
+    QDBusConnection::sessionBus().send(signal);
+}

@@ -1,0 +1,231 @@
+#include "Playback/MpvMediaPlayer.h"
+
+#include <mpv/client.h>
+
+#include <QByteArray>
+#include <QList>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// Audio only, nothing read from the user's mpv set-up, no helper programs,
+// and playlists fetched from the network may not point at local files
+// (playlists themselves must stay on: access-references=no would refuse them).
+constexpr const char* builtInOptions[][2] = {
+    {"vo", "null"},
+    {"video", "no"},
+    {"audio-display", "no"},
+    {"terminal", "no"},
+    {"idle", "yes"},
+    {"config", "no"},
+    {"load-scripts", "no"},
+    {"osc", "no"},
+    {"load-stats-overlay", "no"},
+    {"load-osd-console", "no"},
+    {"load-auto-profiles", "no"},
+    {"ytdl", "no"},
+    {"load-unsafe-playlists", "no"},
+    {"input-default-bindings", "no"},
+    {"audio-client-name", "Quillora"},
+    {"pause", "yes"},
+};
+
+void applyExtraOptions(mpv_handle* mpv)
+{
+    const QByteArray options = qgetenv("QUILLORA_MPV_OPTIONS");
+    if (options.isEmpty())
+        return;
+    for (const QByteArray& pair : options.split(',')) {
+        const QByteArray item = pair.trimmed();
+        if (item.isEmpty())
+            continue;
+        const qsizetype eq = item.indexOf('=');
+        const QByteArray name = eq < 0 ? item : item.left(eq);
+        const QByteArray value = eq < 0 ? QByteArray("yes") : item.mid(eq + 1);
+        const int rc = mpv_set_option_string(mpv, name.constData(), value.constData());
+        if (rc < 0)
+            std::printf("Ignoring QUILLORA_MPV_OPTIONS entry %s: %s\n", name.constData(), mpv_error_string(rc));
+    }
+    std::fflush(stdout);
+}
+
+} // namespace
+
+MpvMediaPlayer::MpvMediaPlayer(QObject* parent)
+    : MediaPlayer(parent)
+{
+    mpv_handle* mpv = mpv_create();
+    if (!mpv) {
+        std::printf("Cannot create the media player\n");
+        std::fflush(stdout);
+        return;
+    }
+    for (const auto& [name, value] : builtInOptions) {
+        const int rc = mpv_set_option_string(mpv, name, value);
+        if (rc < 0)
+            std::printf("Media player option %s=%s: %s\n", name, value, mpv_error_string(rc));
+    }
+    applyExtraOptions(mpv);
+    if (const int rc = mpv_initialize(mpv); rc < 0) {
+        std::printf("Cannot start the media player: %s\n", mpv_error_string(rc));
+        std::fflush(stdout);
+        mpv_terminate_destroy(mpv);
+        return;
+    }
+    m_mpv = mpv;
+    m_eventThread = std::thread([this] { runEventThread(); });
+    mpv_set_wakeup_callback(m_mpv, &MpvMediaPlayer::wakeup, this);
+}
+
+MpvMediaPlayer::~MpvMediaPlayer()
+{
+    if (!m_mpv)
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        m_quit = true;
+    }
+    m_wake.notify_one();
+    m_eventThread.join();
+    mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+    mpv_terminate_destroy(m_mpv);
+}
+
+void MpvMediaPlayer::replaceItem(const QUrl& url)
+{
+    m_url = isStreamUrl(url) ? url : QUrl();
+    if (rate() > 0)
+        open();
+    else
+        unload();
+}
+
+void MpvMediaPlayer::play()
+{
+    if (!m_mpv || m_url.isEmpty())
+        return; // nothing to play: stay paused rather than claim to play silence
+    if (!m_loaded)
+        open();
+    int pause = 0;
+    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
+}
+
+void MpvMediaPlayer::pause()
+{
+    if (!m_mpv)
+        return;
+    int pause = 1;
+    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
+    unload();
+}
+
+float MpvMediaPlayer::rate() const
+{
+    int pause = 1;
+    if (m_mpv)
+        mpv_get_property(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
+    return pause ? 0.0f : 1.0f;
+}
+
+float MpvMediaPlayer::volume() const
+{
+    double volume = 0;
+    if (m_mpv)
+        mpv_get_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &volume);
+    return static_cast<float>(volume / 100.0);
+}
+
+void MpvMediaPlayer::setVolume(float volume)
+{
+    if (!m_mpv)
+        return;
+    // mpv does not clamp; above 100 it amplifies.
+    double percent = std::isnan(volume) ? 0.0 : std::clamp(static_cast<double>(volume), 0.0, 1.0) * 100.0;
+    mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &percent);
+}
+
+void MpvMediaPlayer::open()
+{
+    if (!m_mpv)
+        return;
+    if (m_url.isEmpty()) {
+        unload();
+        return;
+    }
+    const QByteArray url = m_url.toEncoded();
+    const char* command[] = {"loadfile", url.constData(), "replace", nullptr};
+    if (mpv_command(m_mpv, command) < 0) {
+        unload();
+        return;
+    }
+    m_loaded = true;
+    // Events of the stream we replaced may still be queued: they carry lower
+    // playlist entry ids than the one just added.
+    std::int64_t id = 0;
+    if (mpv_get_property(m_mpv, "playlist/0/id", MPV_FORMAT_INT64, &id) >= 0)
+        m_firstEntryId = id;
+}
+
+void MpvMediaPlayer::unload()
+{
+    if (!m_mpv || !m_loaded)
+        return;
+    m_loaded = false;
+    const char* command[] = {"stop", nullptr};
+    mpv_command(m_mpv, command);
+}
+
+void MpvMediaPlayer::wakeup(void* context)
+{
+    auto* self = static_cast<MpvMediaPlayer*>(context);
+    {
+        std::lock_guard lock(self->m_mutex);
+        self->m_pending = true;
+    }
+    self->m_wake.notify_one();
+}
+
+void MpvMediaPlayer::runEventThread()
+{
+    for (;;) {
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_pending || m_quit; });
+            if (m_quit)
+                return;
+            m_pending = false;
+        }
+        for (;;) {
+            const mpv_event* event = mpv_wait_event(m_mpv, 0);
+            if (event->event_id == MPV_EVENT_NONE)
+                break;
+            if (event->event_id == MPV_EVENT_END_FILE) {
+                const auto* end = static_cast<const mpv_event_end_file*>(event->data);
+                const int reason = end->reason;
+                const int error = end->error;
+                const std::int64_t entryId = end->playlist_entry_id;
+                QMetaObject::invokeMethod(
+                    this, [this, reason, error, entryId] { onEndFile(reason, error, entryId); },
+                    Qt::QueuedConnection);
+            }
+        }
+    }
+}
+
+void MpvMediaPlayer::onEndFile(int reason, int error, std::int64_t entryId)
+{
+    if (reason != MPV_END_FILE_REASON_EOF && reason != MPV_END_FILE_REASON_ERROR)
+        return; // stopped by us, replaced, or a playlist that resolved to its entries
+    if (!m_loaded || entryId < m_firstEntryId)
+        return; // a stream we already left
+    // Back to paused with nothing open, so a later play() reopens the stream.
+    int pause = 1;
+    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
+    unload();
+    const QString why = reason == MPV_END_FILE_REASON_ERROR ? QString::fromUtf8(mpv_error_string(error))
+                                                            : QStringLiteral("end of stream");
+    emit playbackEnded(QStringLiteral("%1: %2").arg(m_url.toDisplayString(), why));
+}

@@ -1,0 +1,253 @@
+// The player's rules over a recording media player: loading, selection and
+// wrap-around, toggling, reloading, announcements and playback failures.
+#include "Catalogue/EmptyLoader.h"
+#include "Catalogue/MockLoader.h"
+#include "Playback/Player.h"
+#include "TestSupport.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <algorithm>
+
+namespace {
+
+// Records what the player asks for; play/pause set the rate like a real one.
+class RecordingMediaPlayer final : public MediaPlayer {
+public:
+    QList<QUrl> items;
+    float currentRate = 0;
+    float currentVolume = 1;
+
+    void replaceItem(const QUrl& url) override { items.append(url); }
+    void play() override { currentRate = 1; }
+    void pause() override { currentRate = 0; }
+    float rate() const override { return currentRate; }
+    float volume() const override { return currentVolume; }
+    void setVolume(float volume) override { currentVolume = std::clamp(volume, 0.0f, 1.0f); }
+    void fail(const QString& message)
+    {
+        currentRate = 0;
+        emit playbackEnded(message);
+    }
+};
+
+struct Fixture {
+    explicit Fixture(std::shared_ptr<StationsLoader> loader)
+        : media(new RecordingMediaPlayer)
+        , player(Player::create(std::move(loader), media))
+    {
+    }
+    RecordingMediaPlayer* media; // owned by the player
+    std::shared_ptr<Player> player;
+};
+
+QList<Station> threeStations()
+{
+    return {testStation(10), testStation(11), testStation(12)};
+}
+
+} // namespace
+
+class PlayerTests : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sampleCatalogueLoadsPaused()
+    {
+        Fixture f(std::make_shared<MockLoader>());
+        QVERIFY(!f.player->station());
+        StdoutCapture out;
+        f.player->loadStations();
+        QCOMPARE(out.text(), QByteArray("Loaded 2 stations\n"));
+        QCOMPARE(f.player->stations().size(), 2);
+        QCOMPARE(f.player->stations()[0].title, QStringLiteral("Lux Lviv"));
+        QCOMPARE(f.player->stations()[1].title, QStringLiteral("Radio Rocks"));
+        QCOMPARE(f.player->stations()[0].genre, QStringLiteral("Rocks"));
+        QCOMPARE(f.player->stations()[1].genre, QStringLiteral("Rock"));
+        QVERIFY(f.player->stations()[1].url.endsWith(QStringLiteral(".m3u")));
+        QCOMPARE(f.player->selectedStationIndex(), 0);
+        QCOMPARE(f.player->station()->id, 0);
+        QVERIFY(!f.player->isPlaying());
+        QCOMPARE(f.media->items, QList<QUrl>{QUrl(Station::luxfm().url)});
+        QCOMPARE(f.media->rate(), 0.0f);
+    }
+
+    void emptyCatalogueGivesNothingToPlay()
+    {
+        Fixture f(std::make_shared<EmptyLoader>());
+        StdoutCapture out;
+        f.player->loadStations();
+        QCOMPARE(out.text(), QByteArray("Loaded 0 stations\n"));
+        QVERIFY(f.player->stations().isEmpty());
+        QVERIFY(!f.player->station());
+        QVERIFY(f.media->items.isEmpty());
+
+        // Remote "next" stays enabled with an empty list: it must do nothing.
+        f.player->next();
+        QCOMPARE(f.player->selectedStationIndex(), 0);
+        f.player->prev();
+        QCOMPARE(f.player->selectedStationIndex(), -1);
+        QVERIFY(!f.player->station());
+        QVERIFY(f.media->items.isEmpty());
+        QVERIFY(f.player->property("station").isNull());
+    }
+
+    void nextAndPrevWrapAround()
+    {
+        Fixture f(std::make_shared<FixedLoader>(threeStations()));
+        StdoutCapture out;
+        f.player->loadStations();
+        f.player->prev();
+        QCOMPARE(f.player->selectedStationIndex(), 2);
+        f.player->next();
+        QCOMPARE(f.player->selectedStationIndex(), 0);
+        f.player->next();
+        f.player->prev();
+        QCOMPARE(f.player->selectedStationIndex(), 0);
+        f.player->setSelectedStationIndex(2);
+        f.player->next();
+        QCOMPARE(f.player->selectedStationIndex(), 0);
+        QCOMPARE(f.player->station()->id, 10);
+        // load, prev, next, next, prev, set, next: each one stream swap
+        QCOMPARE(f.media->items.size(), 7);
+        QCOMPARE(f.media->items.last(), QUrl(testStation(10).url));
+    }
+
+    void oneStationReloadsOnEveryStep()
+    {
+        Fixture f(std::make_shared<FixedLoader>(QList<Station>{testStation(5)}));
+        StdoutCapture out;
+        f.player->loadStations();
+        f.player->next();
+        f.player->prev();
+        QCOMPARE(f.player->selectedStationIndex(), 0);
+        QCOMPARE(f.media->items.size(), 3);
+    }
+
+    void toggleStartsAndStops()
+    {
+        Fixture f(std::make_shared<MockLoader>());
+        StdoutCapture out;
+        f.player->loadStations();
+        QSignalSpy changed(f.player.get(), &Player::isPlayingChanged);
+        f.player->tooglePlayback();
+        QVERIFY(f.player->isPlaying());
+        QCOMPARE(f.media->rate(), 1.0f);
+        f.player->tooglePlayback();
+        QVERIFY(!f.player->isPlaying());
+        QCOMPARE(f.media->rate(), 0.0f);
+        QCOMPARE(changed.size(), 2);
+    }
+
+    void selectionAndReloadKeepPlaying()
+    {
+        auto loader = std::make_shared<FixedLoader>(threeStations());
+        Fixture f(loader);
+        StdoutCapture out;
+        f.player->loadStations();
+        f.player->resume();
+        f.player->next();
+        QVERIFY(f.player->isPlaying());
+        QCOMPARE(f.media->items.last(), QUrl(testStation(11).url));
+        QCOMPARE(f.media->rate(), 1.0f);
+
+        loader->stations = {testStation(20), testStation(21)};
+        f.player->loadStations();
+        QCOMPARE(f.player->selectedStationIndex(), 0);
+        QCOMPARE(f.media->items.last(), QUrl(testStation(20).url));
+        QVERIFY(f.player->isPlaying());
+        QCOMPARE(out.text(), QByteArray("Loaded 3 stations\nLoaded 2 stations\n"));
+    }
+
+    void announcesBeforeStoring()
+    {
+        Fixture f(std::make_shared<FixedLoader>(threeStations()));
+        StdoutCapture out;
+        f.player->loadStations();
+        QList<qint64> indexSeenAtAnnouncement;
+        QList<bool> playingSeenAtAnnouncement;
+        connect(f.player.get(), &Player::objectWillChange, this, [&] {
+            indexSeenAtAnnouncement.append(f.player->selectedStationIndex());
+            playingSeenAtAnnouncement.append(f.player->isPlaying());
+        });
+        QSignalSpy indexChanged(f.player.get(), &Player::selectedStationIndexChanged);
+        f.player->next();
+        QCOMPARE(indexSeenAtAnnouncement, QList<qint64>{0});
+        QCOMPARE(indexChanged.size(), 1);
+        f.player->resume();
+        QCOMPARE(playingSeenAtAnnouncement.last(), false);
+        QVERIFY(f.player->isPlaying());
+
+        // Assigning the same index still announces and reloads the stream.
+        const qsizetype swaps = f.media->items.size();
+        f.player->setSelectedStationIndex(1);
+        QCOMPARE(indexSeenAtAnnouncement.size(), 3);
+        QCOMPARE(indexChanged.size(), 1);
+        QCOMPARE(f.media->items.size(), swaps + 1);
+    }
+
+    void refusedAddressKeepsTheCurrentStream()
+    {
+        QList<Station> stations = threeStations();
+        stations[1].url = QStringLiteral("file:///etc/passwd");
+        stations[2].url = QStringLiteral("not a url at all");
+        Fixture f(std::make_shared<FixedLoader>(stations));
+        StdoutCapture out;
+        f.player->loadStations();
+        f.player->resume();
+        f.player->next();
+        f.player->next();
+        QCOMPARE(f.player->selectedStationIndex(), 2);
+        QCOMPARE(f.media->items, QList<QUrl>{QUrl(testStation(10).url)});
+        QVERIFY(f.player->isPlaying());
+    }
+
+    void playbackFailureStopsAndIsAnnounced()
+    {
+        Fixture f(std::make_shared<MockLoader>());
+        StdoutCapture out;
+        f.player->loadStations();
+        f.player->resume();
+        QSignalSpy willChange(f.player.get(), &Player::objectWillChange);
+        QSignalSpy changed(f.player.get(), &Player::isPlayingChanged);
+        f.media->fail(QStringLiteral("http://x/: loading failed"));
+        QVERIFY(!f.player->isPlaying());
+        QCOMPARE(willChange.size(), 1);
+        QCOMPARE(changed.size(), 1);
+        QVERIFY(out.text().endsWith("Playback stopped: http://x/: loading failed\n"));
+        // A later resume starts again.
+        f.player->tooglePlayback();
+        QVERIFY(f.player->isPlaying());
+    }
+
+    void failedLoadKeepsState()
+    {
+        class FailingLoader final : public StationsLoader {
+        public:
+            void load(std::shared_ptr<StationsLoaderDelegate> delegate) override { delegate->onFailed(); }
+        };
+        Fixture f(std::make_shared<FailingLoader>());
+        StdoutCapture out;
+        QSignalSpy willChange(f.player.get(), &Player::objectWillChange);
+        f.player->loadStations();
+        QCOMPARE(out.text(), QByteArray("Failed to load stations...\n"));
+        QCOMPARE(willChange.size(), 0);
+        QVERIFY(f.player->stations().isEmpty());
+    }
+
+    void volumeGoesToTheMediaPlayer()
+    {
+        Fixture f(std::make_shared<EmptyLoader>());
+        QSignalSpy changed(f.player.get(), &Player::volumeChanged);
+        f.player->setVolume(0.5f);
+        QCOMPARE(f.player->volume(), 0.5f);
+        QCOMPARE(f.media->volume(), 0.5f);
+        f.player->setProperty("volume", 0.25f);
+        QCOMPARE(f.media->volume(), 0.25f);
+        QCOMPARE(changed.size(), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(PlayerTests)
+#include "PlayerTests.moc"

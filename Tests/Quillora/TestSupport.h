@@ -1,0 +1,67 @@
+// Small helpers shared by the Quillora test programs.
+#pragma once
+
+#include "Catalogue/StationsLoader.h"
+#include "Playback/MediaPlayer.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QList>
+#include <QTemporaryFile>
+#include <QUrl>
+
+#include <cstdio>
+#include <unistd.h>
+
+// Captures what the process writes to standard output meanwhile.
+class StdoutCapture {
+public:
+    StdoutCapture()
+    {
+        m_file.open();
+        std::fflush(stdout);
+        m_saved = ::dup(STDOUT_FILENO);
+        ::dup2(m_file.handle(), STDOUT_FILENO);
+    }
+    ~StdoutCapture() { restore(); }
+
+    QByteArray text()
+    {
+        std::fflush(stdout);
+        QFile reader(m_file.fileName());
+        reader.open(QIODevice::ReadOnly);
+        return reader.readAll();
+    }
+
+    void restore()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stdout);
+        ::dup2(m_saved, STDOUT_FILENO);
+        ::close(m_saved);
+        m_saved = -1;
+    }
+
+private:
+    QTemporaryFile m_file;
+    int m_saved = -1;
+};
+
+// A catalogue given by the test, delivered synchronously.
+class FixedLoader final : public StationsLoader {
+public:
+    explicit FixedLoader(QList<Station> stations)
+        : stations(std::move(stations))
+    {
+    }
+    void load(std::shared_ptr<StationsLoaderDelegate> delegate) override { delegate->onLoaded(stations); }
+    QList<Station> stations;
+};
+
+inline Station testStation(qint64 id, const QString& url = {})
+{
+    return Station{id, url.isEmpty() ? QStringLiteral("http://127.0.0.1:9/stream%1").arg(id) : url,
+                   QStringLiteral("http://127.0.0.1:9/logo%1.png").arg(id), QStringLiteral("Genre %1").arg(id),
+                   QStringLiteral("Station %1").arg(id)};
+}

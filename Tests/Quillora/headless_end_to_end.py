@@ -1,0 +1,348 @@
+#!/usr/bin/env python3
+"""End to end: `quillora --headless` against real peers, driven by playerctl.
+
+Starts a local Icecast with two mounts fed by ffmpeg tones (440 Hz and
+880 Hz), serves a catalogue naming them (the second through an .m3u
+playlist) with tests/Support/httpserver.py, runs a private session bus, and
+captures what the player decodes with mpv's pcm output. Every peer is started
+here, bounded in time and killed on the way out.
+
+Usage: headless_end_to_end.py path/to/quillora
+"""
+
+import base64
+import os
+import re
+import shutil
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import urllib.request
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+HTTP_SERVER = os.path.join(HERE, "..", "Support", "httpserver.py")
+RATE = 44100
+PNG = bytes.fromhex(
+    "89504e470d0a1a0a0000000d4948445200000001000000010806000000"
+    "1f15c4890000000d49444154789c63f8cfc0500f0004850180848a8c21"
+    "0000000049454e44ae426082")
+
+processes = []
+player_output = []  # the Output of the player under test, for failure reports
+
+
+def fail(message):
+    if player_output:
+        print("quillora said:\n" + player_output[0].text(), flush=True)
+    print("FAIL:", message, flush=True)
+    raise SystemExit(1)
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def start(args, **kwargs):
+    kwargs.setdefault("stdin", subprocess.DEVNULL)
+    process = subprocess.Popen(args, **kwargs)
+    processes.append(process)
+    return process
+
+
+def stop_all():
+    for process in reversed(processes):
+        if process.poll() is None:
+            process.terminate()
+    deadline = time.monotonic() + 5
+    for process in processes:
+        try:
+            process.wait(max(0.1, deadline - time.monotonic()))
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
+def wait_for(what, predicate, timeout=15.0, interval=0.1):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(interval)
+    fail("timed out waiting for " + what)
+
+
+def fetch(url, timeout=2.0, limit=4096, auth=None):
+    request = urllib.request.Request(url)
+    if auth:
+        request.add_header("Authorization", "Basic " + base64.b64encode(auth.encode()).decode())
+    try:
+        with urllib.request.urlopen(request, timeout=timeout) as response:
+            return response.read(limit)
+    except Exception:
+        return None
+
+
+class Output:
+    """Collects a process's standard output lines on a thread."""
+
+    def __init__(self, stream):
+        self.lines = []
+        self.lock = threading.Lock()
+        threading.Thread(target=self._pump, args=(stream,), daemon=True).start()
+
+    def _pump(self, stream):
+        for line in stream:
+            with self.lock:
+                self.lines.append(line.rstrip("\n"))
+
+    def text(self):
+        with self.lock:
+            return "\n".join(self.lines)
+
+
+def playerctl(*args, check=True):
+    result = subprocess.run(["timeout", "5", "playerctl", "-p", "quillora", *args],
+                            capture_output=True, text=True)
+    if check and result.returncode != 0:
+        fail(f"playerctl {' '.join(args)}: {result.stderr.strip()}")
+    return result.stdout.strip()
+
+
+def pitch(pcm_path, start, seconds):
+    """Frequency of the s16 mono audio written after byte offset start,
+    estimated from zero crossings over the given duration."""
+    wanted = int(seconds * RATE) * 2
+    wait_for("decoded audio", lambda: os.path.getsize(pcm_path) >= start + wanted, timeout=10)
+    with open(pcm_path, "rb") as f:
+        f.seek(start)
+        data = f.read(wanted)
+    samples = [int.from_bytes(data[i:i + 2], "little", signed=True) for i in range(0, len(data) - 1, 2)]
+    crossings = sum(1 for a, b in zip(samples, samples[1:]) if (a < 0) != (b < 0))
+    loud = max(abs(s) for s in samples) if samples else 0
+    if loud < 1000:
+        return 0.0
+    return crossings / 2 / (len(samples) / RATE)
+
+
+def expect_pitch(pcm_path, frequency, what):
+    offset = os.path.getsize(pcm_path)
+    measured = pitch(pcm_path, offset, 1.0)
+    print(f"{what}: {measured:.0f} Hz", flush=True)
+    if abs(measured - frequency) > frequency * 0.1:
+        fail(f"{what}: expected about {frequency} Hz, measured {measured:.0f} Hz")
+
+
+def listeners(ice_port, mount):
+    body = fetch(f"http://127.0.0.1:{ice_port}/admin/stats", limit=1 << 20, auth="admin:pw") or b""
+    match = re.search(rb'<source mount="' + re.escape(mount.encode()) + rb'">.*?<listeners>(\d+)</listeners>',
+                      body, re.S)
+    return int(match.group(1)) if match else None
+
+
+def main():
+    quillora = os.path.abspath(sys.argv[1])
+    for tool in ("icecast2", "ffmpeg", "dbus-daemon", "playerctl"):
+        if not shutil.which(tool):
+            fail(tool + " is not installed")
+
+    work = tempfile.mkdtemp(prefix="qe2e", dir="/tmp")  # short: bus socket paths are limited
+    os.chmod(work, 0o755)  # icecast drops root and must reach its log folder
+    try:
+        run(quillora, work)
+    finally:
+        stop_all()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def start_icecast(work):
+    port = free_port()
+    logs = os.path.join(work, "log")
+    os.mkdir(logs)
+    os.chmod(logs, 0o777)
+    owner = ""
+    if os.geteuid() == 0:
+        owner = "<changeowner><user>icecast2</user><group>icecast</group></changeowner>"
+    config = os.path.join(work, "icecast.xml")
+    with open(config, "w") as f:
+        f.write(f"""<icecast>
+  <location>test</location><admin>test@localhost</admin><hostname>127.0.0.1</hostname>
+  <limits><clients>20</clients><sources>4</sources><source-timeout>30</source-timeout>
+    <header-timeout>15</header-timeout><queue-size>524288</queue-size><burst-size>16384</burst-size></limits>
+  <authentication><source-password>pw</source-password><admin-user>admin</admin-user>
+    <admin-password>pw</admin-password></authentication>
+  <listen-socket><port>{port}</port><bind-address>127.0.0.1</bind-address></listen-socket>
+  <fileserve>1</fileserve>
+  <paths><basedir>{work}</basedir><logdir>{logs}</logdir>
+    <webroot>/usr/share/icecast2/web</webroot><adminroot>/usr/share/icecast2/admin</adminroot></paths>
+  <logging><accesslog>access.log</accesslog><errorlog>error.log</errorlog><loglevel>2</loglevel></logging>
+  <security><chroot>0</chroot>{owner}</security>
+</icecast>
+""")
+    os.chmod(config, 0o644)
+    start(["icecast2", "-c", config], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_for("icecast", lambda: fetch(f"http://127.0.0.1:{port}/admin/stats", limit=16, auth="admin:pw"))
+    return port
+
+
+def start_tone(port, mount, frequency):
+    return start(["ffmpeg", "-nostdin", "-loglevel", "error", "-re", "-f", "lavfi",
+                  "-i", f"sine=frequency={frequency}:sample_rate={RATE}", "-ac", "1",
+                  "-c:a", "libvorbis", "-b:a", "64k", "-content_type", "application/ogg", "-f", "ogg",
+                  f"icecast://source:pw@127.0.0.1:{port}{mount}"],
+                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def start_bus(work):
+    config = os.path.join(work, "bus.conf")
+    with open(config, "w") as f:
+        f.write(f"""<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:path={work}/bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+""")
+    bus = start(["dbus-daemon", "--config-file=" + config, "--nofork", "--print-address"],
+                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    address = bus.stdout.readline().strip()
+    if not address:
+        fail("dbus-daemon printed no address")
+    return address
+
+
+def start_http(root):
+    server = start([sys.executable, HTTP_SERVER, "--root", root, "--lifetime", "170"],
+                   stdout=subprocess.PIPE, text=True)
+    line = server.stdout.readline()
+    if not line.startswith("PORT "):
+        fail("httpserver.py did not start")
+    return int(line.split()[1])
+
+
+def run(quillora, work):
+    env = dict(os.environ)
+
+    # Without a bus: one line, then a clean exit on SIGTERM.
+    env_nobus = dict(env, DBUS_SESSION_BUS_ADDRESS=f"unix:path={work}/nobus",
+                     QUILLORA_MPV_OPTIONS="ao=null")
+    lonely = start([quillora, "--headless", "--catalogue", "http://127.0.0.1:1/none.csv"],
+                   env=env_nobus, stdout=subprocess.PIPE, text=True)
+    lonely_out = Output(lonely.stdout)
+    wait_for("no-bus line", lambda: "No D-Bus session bus" in lonely_out.text(), timeout=10)
+    wait_for("failed load line", lambda: "Failed to load stations..." in lonely_out.text(), timeout=10)
+    lonely.send_signal(signal.SIGTERM)
+    if lonely.wait(10) != 0:
+        fail(f"quillora exited with {lonely.returncode} on SIGTERM")
+
+    ice = start_icecast(work)
+    low = start_tone(ice, "/low.ogg", 440)
+    start_tone(ice, "/high.ogg", 880)
+
+    www = os.path.join(work, "www")
+    os.mkdir(www)
+    http = start_http(www)
+    with open(os.path.join(www, "logo.png"), "wb") as f:
+        f.write(PNG)
+    with open(os.path.join(www, "high.m3u"), "w") as f:
+        f.write(f"#EXTM3U\nhttp://127.0.0.1:{ice}/high.ogg\n")
+    with open(os.path.join(www, "stations.csv"), "w") as f:
+        f.write("title,genre,image,url,id\n"
+                f"Low Tone,Test,http://127.0.0.1:{http}/logo.png,http://127.0.0.1:{ice}/low.ogg,1\n"
+                f"Broken,Test,http://127.0.0.1:{http}/logo.png,http://127.0.0.1:{ice}/low.ogg,one\n"
+                f"High Tone,Test,http://127.0.0.1:{http}/logo.png,http://127.0.0.1:{http}/high.m3u,2\n")
+
+    wait_for("icecast mounts", lambda: listeners(ice, "/low.ogg") is not None
+             and listeners(ice, "/high.ogg") is not None)
+
+    env["DBUS_SESSION_BUS_ADDRESS"] = start_bus(work)
+    pcm = os.path.join(work, "out.pcm")
+    open(pcm, "wb").close()
+    env["QUILLORA_MPV_OPTIONS"] = (f"ao=pcm,ao-pcm-file={pcm},ao-pcm-waveheader=no,ao-pcm-append=yes,"
+                                   f"audio-format=s16,audio-channels=mono,audio-samplerate={RATE}")
+    player = start([quillora, "--headless", "--catalogue", f"http://127.0.0.1:{http}/stations.csv"],
+                   env=env, stdout=subprocess.PIPE, text=True)
+    out = Output(player.stdout)
+    player_output.append(out)
+    os.environ["DBUS_SESSION_BUS_ADDRESS"] = env["DBUS_SESSION_BUS_ADDRESS"]
+
+    wait_for("Loaded 2 stations", lambda: "Loaded 2 stations" in out.text())
+    wait_for("first station published", lambda: playerctl("metadata", "xesam:title", check=False) == "Low Tone")
+    if playerctl("status") != "Paused":
+        fail("expected Paused before playing")
+    art = playerctl("metadata", "mpris:artUrl")
+    if not art.startswith("file://") or not os.path.isfile(art[len("file://"):]):
+        fail("artwork is not a stored file: " + art)
+    if listeners(ice, "/low.ogg") != 0:
+        fail("a paused player must not hold the stream open")
+
+    follow = start(["timeout", "60", "playerctl", "-p", "quillora", "--follow", "status"],
+                   env=env, stdout=subprocess.PIPE, text=True)
+    followed = Output(follow.stdout)
+    time.sleep(0.5)
+
+    playerctl("play-pause")
+    wait_for("Playing", lambda: playerctl("status") == "Playing")
+    wait_for("audio", lambda: os.path.getsize(pcm) > RATE, timeout=10)
+    expect_pitch(pcm, 440, "first station")
+
+    playerctl("next")
+    wait_for("next title", lambda: playerctl("metadata", "xesam:title") == "High Tone")
+    if playerctl("metadata", "xesam:url") != f"http://127.0.0.1:{http}/high.m3u":
+        fail("xesam:url is not the station's address")
+    time.sleep(1.0)
+    expect_pitch(pcm, 880, "next station")
+
+    playerctl("previous")
+    wait_for("previous title", lambda: playerctl("metadata", "xesam:title") == "Low Tone")
+    time.sleep(1.0)
+    expect_pitch(pcm, 440, "previous station")
+
+    playerctl("volume", "0.5")
+    if abs(float(playerctl("volume")) - 0.5) > 0.01:
+        fail("volume did not take")
+
+    playerctl("play-pause")
+    wait_for("Paused", lambda: playerctl("status") == "Paused")
+    wait_for("stream released", lambda: listeners(ice, "/low.ogg") == 0, timeout=5)
+    wait_for("status signals", lambda: "Playing" in followed.text() and "Paused" in followed.text(), timeout=5)
+
+    # A source that dies mid-play ends playback, visibly.
+    playerctl("play-pause")
+    wait_for("Playing again", lambda: playerctl("status") == "Playing")
+    wait_for("listening", lambda: listeners(ice, "/low.ogg") == 1, timeout=5)
+    low.kill()
+    wait_for("Paused or Stopped after the source died",
+             lambda: playerctl("status") in ("Paused", "Stopped"), timeout=20)
+    wait_for("playback stopped line", lambda: "Playback stopped: " in out.text(), timeout=5)
+
+    subprocess.run(["timeout", "5", "dbus-send", "--session", "--type=method_call", "--print-reply",
+                    "--dest=org.mpris.MediaPlayer2.quillora",
+                    "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Quit"],
+                   env=env, check=True, stdout=subprocess.DEVNULL)
+    try:
+        code = player.wait(10)
+    except subprocess.TimeoutExpired:
+        if os.environ.get("QUILLORA_E2E_DEBUG"):
+            subprocess.run(["gdb", "-p", str(player.pid), "-batch", "-ex", "thread apply all bt"])
+        fail("quillora did not quit on the media controls' Quit")
+    if code != 0:
+        fail(f"quillora exited with {code}")
+    print(out.text())
+    print("PASS", flush=True)
+
+
+if __name__ == "__main__":
+    main()

@@ -40,10 +40,11 @@ asan:
 	$(MAKE) test BUILD=build-asan BUILD_TYPE=Debug \
 		CMAKE_ARGS="-DQUILLORA_SANITIZE=address,undefined $(CMAKE_ARGS)"
 
-# The whole suite under ThreadSanitizer (Tests/tsan.supp silences Qt's
-# uninstrumented internals only).
+# The whole suite under ThreadSanitizer (Tests/tsan.supp silences the
+# uninstrumented libraries only; tests start helper processes, hence
+# die_after_fork=0).
 tsan:
-	TSAN_OPTIONS="suppressions=$(CURDIR)/Tests/tsan.supp $(TSAN_OPTIONS)" \
+	TSAN_OPTIONS="suppressions=$(CURDIR)/Tests/tsan.supp die_after_fork=0 $(TSAN_OPTIONS)" \
 	$(MAKE) test BUILD=build-tsan BUILD_TYPE=Debug \
 		CMAKE_ARGS="-DQUILLORA_SANITIZE=thread $(CMAKE_ARGS)"
 

@@ -127,7 +127,7 @@ struct CodingKeyTraits<ColumnKey> {
     enum class Name { __VA_ARGS__ };                                                              \
     static_assert(std::string_view(#__VA_ARGS__).find('=') == std::string_view::npos,             \
                   "coding keys take no explicit values");                                         \
-    friend const ::csv::CodingKeyTable& csvCodingKeyTable(Name)                                   \
+    [[maybe_unused]] friend const ::csv::CodingKeyTable& csvCodingKeyTable(Name)                  \
     {                                                                                             \
         static const ::csv::CodingKeyTable table(#Name, #__VA_ARGS__, integerKeys);               \
         return table;                                                                             \

@@ -30,22 +30,20 @@ bool ScalarSet::containsWide(char32_t c) const
 
 // The first byte in [p, e) that may end an unquoted field: CR, LF or the
 // delimiter's first byte. Eight bytes at a time: a zero byte in w ^ pattern
-// marks a match, and the lowest marked byte is always a true one.
+// marks the delimiter, a byte below 0x0E marks CR or LF (and a few control
+// characters, which the caller just takes as text). The lowest marked byte
+// of such a mask is always a true one.
 const char* RowParser::findStop(const char* p, const char* e) const
 {
     if constexpr (std::endian::native == std::endian::little) {
         constexpr std::uint64_t ones = 0x0101010101010101ULL;
         constexpr std::uint64_t highs = 0x8080808080808080ULL;
-        const std::uint64_t cr = ones * '\r';
-        const std::uint64_t lf = ones * '\n';
-        const std::uint64_t delimiter = ones * static_cast<unsigned char>(delimiter_[0]);
+        const std::uint64_t delimiter = delimiterPattern_;
         while (e - p >= 8) {
             std::uint64_t w;
             std::memcpy(&w, p, 8);
-            const std::uint64_t a = w ^ cr;
-            const std::uint64_t b = w ^ lf;
-            const std::uint64_t c = w ^ delimiter;
-            const std::uint64_t found = (((a - ones) & ~a) | ((b - ones) & ~b) | ((c - ones) & ~c)) & highs;
+            const std::uint64_t d = w ^ delimiter;
+            const std::uint64_t found = (((d - ones) & ~d) | ((w - ones * 0x0E) & ~w)) & highs;
             if (found)
                 return p + (std::countr_zero(found) >> 3);
             p += 8;
@@ -69,14 +67,18 @@ RowParser::RowParser(const CSVReader::Configuration& configuration, TextSource& 
     }
     stops_['\r'] = true;
     stops_['\n'] = true;
+    delimiterPattern_ = 0x0101010101010101ULL * static_cast<unsigned char>(delimiter_[0]);
+    plainDelimiter_ = !trimFields_ && delimiterLength_ == 1 && delimiter_[0] != '\r' && delimiter_[0] != '\n';
 }
 
 bool RowParser::refill()
 {
     const char* begin = nullptr;
     const char* end = nullptr;
-    if (!source_.fill(begin, end))
-        return false;
+    do {
+        if (!source_.fill(begin, end))
+            return false;
+    } while (begin == end);  // the parser reads *p_ whenever p_ != e_
     p_ = begin;
     e_ = end;
     return true;
@@ -88,15 +90,28 @@ bool RowParser::readRow(CSVReader::Row& row)
         return false;
     std::size_t count = 0;
     for (;;) {
-        if (count < row.size())
-            row[count].clear();
-        else
+        if (count == row.size())
             row.emplace_back();
-        const bool rowEnds = readField(row[count++]);
-        if (rowEnds)
+        std::string& field = row[count++];
+        // Most fields: unquoted, untrimmed, ended by a one-byte delimiter or
+        // LF inside the current run.
+        if (plainDelimiter_ && p_ != e_ && *p_ != '"') {
+            const char* q = findStop(p_, e_);
+            if (q != e_ && (*q == delimiter_[0] || *q == '\n')) {
+                field.assign(p_, static_cast<std::size_t>(q - p_));
+                const bool rowEnds = *q == '\n';
+                p_ = q + 1;
+                if (rowEnds)
+                    break;
+                continue;
+            }
+        }
+        field.clear();
+        if (readField(field))
             break;
     }
-    row.resize(count);
+    if (count < row.size())
+        row.resize(count);
     return true;
 }
 

@@ -121,6 +121,8 @@ private:
     char delimiter_[4] {};
     std::size_t delimiterLength_ = 0;  // 0: the delimiter is no scalar and never matches
     std::array<bool, 256> stops_ {};   // bytes that may end an unquoted field
+    std::uint64_t delimiterPattern_ = 0;
+    bool plainDelimiter_ = false;  // one byte, no line break, no trimming
     const char* p_ = nullptr;
     const char* e_ = nullptr;
 };

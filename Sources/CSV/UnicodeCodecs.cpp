@@ -1,12 +1,107 @@
 #include "CSV/UnicodeCodecs.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
 namespace csv::unicode {
 
+namespace {
+
+// Whole-buffer check with a shift-based DFA: each byte's table entry holds
+// the next state for every state, six bits apiece, so one step is a load, a
+// shift and a mask with no data-dependent branch. Four independent runs
+// over four parts of the buffer keep the processor busy.
+enum DfaState : std::uint64_t {
+    accept = 0, reject = 6, need1 = 12, need2 = 18, need3 = 24,
+    afterE0 = 30, afterED = 36, afterF0 = 42, afterF4 = 48,
+};
+
+constexpr std::uint64_t next(std::uint64_t state, unsigned b)
+{
+    const bool continuation = b >= 0x80 && b <= 0xBF;
+    switch (state) {
+    case accept:
+        if (b < 0x80) return accept;
+        if (b >= 0xC2 && b <= 0xDF) return need1;
+        if (b == 0xE0) return afterE0;
+        if (b == 0xED) return afterED;
+        if (b >= 0xE1 && b <= 0xEF) return need2;
+        if (b == 0xF0) return afterF0;
+        if (b >= 0xF1 && b <= 0xF3) return need3;
+        if (b == 0xF4) return afterF4;
+        return reject;
+    case need1: return continuation ? accept : reject;
+    case need2: return continuation ? need1 : reject;
+    case need3: return continuation ? need2 : reject;
+    case afterE0: return b >= 0xA0 && b <= 0xBF ? need1 : reject;
+    case afterED: return b >= 0x80 && b <= 0x9F ? need1 : reject;
+    case afterF0: return b >= 0x90 && b <= 0xBF ? need2 : reject;
+    case afterF4: return b >= 0x80 && b <= 0x8F ? need2 : reject;
+    default: return reject;
+    }
+}
+
+constexpr std::array<std::uint64_t, 256> dfaTable = [] {
+    std::array<std::uint64_t, 256> table {};
+    for (unsigned b = 0; b < 256; ++b)
+        for (std::uint64_t state = 0; state <= afterF4; state += 6)
+            table[b] |= next(state, b) << state;
+    return table;
+}();
+
+inline std::uint64_t step(std::uint64_t state, unsigned char b)
+{
+    return (dfaTable[b] >> state) & 63;
+}
+
+bool isWellFormed(const unsigned char* p, std::size_t n)
+{
+    constexpr int parts = 4;
+    // Split at starts of sequences (a cut inside a sequence is caught as
+    // an error and left to the exact check).
+    std::size_t bounds[parts + 1] = {0};
+    for (int k = 1; k < parts; ++k) {
+        std::size_t b = n * static_cast<std::size_t>(k) / parts;
+        for (int back = 0; back < 3 && b > bounds[k - 1] && (p[b] & 0xC0) == 0x80; ++back)
+            --b;
+        bounds[k] = b;
+    }
+    bounds[parts] = n;
+    std::uint64_t states[parts] = {};
+    std::size_t shortest = n;
+    for (int k = 0; k < parts; ++k)
+        shortest = std::min(shortest, bounds[k + 1] - bounds[k]);
+    for (std::size_t i = 0; i < shortest; ++i)
+        for (int k = 0; k < parts; ++k)
+            states[k] = step(states[k], p[bounds[k] + i]);
+    for (int k = 0; k < parts; ++k) {
+        for (std::size_t i = bounds[k] + shortest; i < bounds[k + 1]; ++i)
+            states[k] = step(states[k], p[i]);
+        if (states[k] != accept)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 std::size_t validPrefixLength(const unsigned char* p, std::size_t n)
 {
+    // Large inputs are nearly always well-formed, but for a sequence cut off
+    // at the end (a stream buffer): check them fast, and find the exact
+    // place of a fault only when there is one.
+    if (n >= 4096) {
+        std::size_t whole = n;
+        std::size_t k = n - 1;
+        while (k > n - 4 && (p[k] & 0xC0) == 0x80)
+            --k;
+        if (static_cast<std::size_t>(sequenceLength(p[k])) > n - k)
+            whole = k;
+        if (isWellFormed(p, whole))
+            return whole;
+    }
     std::size_t i = 0;
     for (;;) {
         // A run of ASCII: eight bytes at a time, then up to the first byte

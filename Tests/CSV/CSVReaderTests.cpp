@@ -1,3 +1,5 @@
+#include "CSVTestSupport.h"
+
 #include "CSV/CSVReader.h"
 #include "CSV/MemoryStreams.h"
 
@@ -101,4 +103,132 @@ TEST(CSVReader, StreamWithInvalidByteEndsTheRowAndGoesOn)
     EXPECT_EQ(reader.error()->kind(), CSVError::Kind::unicodeDecoding);
     EXPECT_EQ(reader.next(), (CSVReader::Row {"c"}));
     EXPECT_FALSE(reader.next());
+}
+
+TEST(CSVReader, StringTextIsReadAsUTF8Leniently)
+{
+    // Each ill-formed subpart is one U+FFFD; the rest of the text is kept.
+    EXPECT_EQ(readString("a\xFF,b\xE2\x82,c\xED\xA0\x80"),
+              (Rows {{"a\uFFFD", "b\uFFFD", "c\uFFFD\uFFFD\uFFFD"}}));
+    // A leading U+FEFF is text in a string: the header name keeps it.
+    CSVReader reader("\uFEFFid\n1", true);
+    EXPECT_EQ((*reader.headerRow())[0], "\uFEFFid");
+    ASSERT_TRUE(reader.next());
+    EXPECT_EQ(reader["id"], std::nullopt);
+}
+
+TEST(CSVReader, DelimitersBeyondTheComma)
+{
+    EXPECT_EQ(readString("a\u00A7b\u00A7\u00E9", false, U'\u00A7'), (Rows {{"a", "b", "\u00E9"}}));
+    EXPECT_EQ(readString("a\U0001F600\"b\U0001F600c\"", false, U'\U0001F600'), (Rows {{"a", "b\U0001F600c"}}));
+    // A delimiter equal to LF acts as a line break; a quote delimiter still
+    // opens quoted fields.
+    EXPECT_EQ(readString("a\nb", false, U'\n'), (Rows {{"a"}, {"b"}}));
+    EXPECT_EQ(readString("a\"\"b\"c", false, U'"'), (Rows {{"a", "b\"c"}}));
+}
+
+TEST(CSVReader, StreamEncodingsAndMarks)
+{
+    {
+        CSVReader reader(bytes("\xEF\xBB\xBFid,name\n1,x\n"), true);
+        ASSERT_TRUE(reader.next());
+        EXPECT_EQ(reader["id"], "1");
+    }
+    {
+        CSVReader reader(bytes(std::string("\0a\0,\0b\0\n\0c", 11)), csv::UTF16 {});
+        EXPECT_EQ(readAll(reader), (Rows {{"a", "b"}, {"c"}}));
+    }
+    {
+        CSVReader reader(bytes(std::string("\xFF\xFE\0\0a\0\0\0", 8)), csv::UTF32 {}, csv::Endian::unknown);
+        EXPECT_EQ(readAll(reader), (Rows {{"a"}}));
+    }
+    {
+        // No byte order and no mark: nothing can be read.
+        CSVReader reader(bytes(std::string("a\0", 2)), csv::UTF16 {}, csv::Endian::unknown);
+        EXPECT_FALSE(reader.next());
+        ASSERT_TRUE(reader.error());
+        EXPECT_EQ(reader.error()->kind(), CSVError::Kind::stringEndianMismatch);
+    }
+    try {
+        CSVReader reader(bytes(std::string("a\0", 2)), csv::UTF16 {}, csv::Endian::unknown, true);
+        FAIL();
+    } catch (const CSVError& e) {
+        EXPECT_EQ(e.kind(), CSVError::Kind::cannotReadHeaderRow);
+    }
+}
+
+TEST(CSVReader, ErrorsWhileReadingTheHeaderAreNotRecorded)
+{
+    CSVReader reader(bytes("id,na\xFFme\nx,y"), true);
+    EXPECT_EQ(*reader.headerRow(), (CSVReader::Row {"id", "na"}));
+    EXPECT_FALSE(reader.error());
+    EXPECT_EQ(reader.next(), (CSVReader::Row {"me"}));
+    EXPECT_EQ(reader.next(), (CSVReader::Row {"x", "y"}));
+    EXPECT_FALSE(reader.error());
+}
+
+TEST(CSVReader, ErrorAtTheStartOfARowEndsTheInputForOneCall)
+{
+    CSVReader reader(bytes("a\n\xFF" "b\n"));
+    EXPECT_EQ(reader.next(), (CSVReader::Row {"a"}));
+    EXPECT_FALSE(reader.next());
+    EXPECT_EQ(reader.error()->kind(), CSVError::Kind::unicodeDecoding);
+    EXPECT_EQ(reader.next(), (CSVReader::Row {"b"}));
+    EXPECT_FALSE(reader.next());
+}
+
+TEST(CSVReader, AnyScalarIterator)
+{
+    std::u32string text = U"x, y\n\"\U0001F600\"";
+    text.push_back(0xD800);  // not a scalar: read as U+FFFD
+    std::size_t i = 0;
+    CSVReader reader(
+        [&]() -> std::optional<char32_t> {
+            if (i == text.size())
+                return std::nullopt;
+            return text[i++];
+        },
+        CSVReader::Configuration(false, true));
+    EXPECT_EQ(readAll(reader), (Rows {{"x", "y"}, {"\U0001F600\"\uFFFD"}}));
+}
+
+TEST(CSVReader, MovesAndIterates)
+{
+    CSVReader first("h\n1\n2\n3", true);
+    CSVReader reader = std::move(first);
+    EXPECT_EQ(reader.next(), (CSVReader::Row {"1"}));
+    Rows rest;
+    for (const auto& row : reader)
+        rest.push_back(row);
+    EXPECT_EQ(rest, (Rows {{"2"}, {"3"}}));
+    EXPECT_EQ(*reader.headerRow(), (CSVReader::Row {"h"}));
+}
+
+TEST(CSVReader, ConfigurationNeverTrimsTheDelimiter)
+{
+    const CSVReader::Configuration configuration(false, true, U'\t');
+    EXPECT_FALSE(configuration.whitespaces.contains(U'\t'));
+    EXPECT_TRUE(configuration.whitespaces.contains(U' '));
+    EXPECT_TRUE(CSVReader::defaultWhitespaces().contains(U'\u3000'));
+    EXPECT_FALSE(CSVReader::defaultWhitespaces().contains(U'\n'));
+}
+
+TEST(CSVReaderDeathTest, LookupsNeedAHeaderAndARow)
+{
+    EXPECT_DEATH(
+        {
+            CSVReader reader("a,b");
+            reader.next();
+            (void)reader["a"];
+        },
+        "^CSVReader.headerRow must not be nil\n");
+    EXPECT_DEATH(
+        {
+            CSVReader reader("a,b\n1,2", true);
+            (void)reader["a"];
+        },
+        "^CSVReader.currentRow must not be nil\n");
+    // An unknown key is answered before the row is looked at.
+    CSVReader reader("a,b", true);
+    EXPECT_EQ(reader["x"], std::nullopt);
 }

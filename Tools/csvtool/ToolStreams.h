@@ -40,7 +40,12 @@ public:
     {
     }
 
-    csv::StreamStatus streamStatus() const override { return inner_->streamStatus(); }
+    csv::StreamStatus streamStatus() const override
+    {
+        // The inner stream may have ended while the prefix was taken.
+        const auto status = inner_->streamStatus();
+        return status == csv::StreamStatus::atEnd && position_ < prefix_.size() ? csv::StreamStatus::open : status;
+    }
     void open() override { inner_->open(); }
     std::ptrdiff_t read(std::uint8_t* buffer, std::size_t maxLength) override;
     std::optional<std::error_code> streamError() const override { return inner_->streamError(); }

@@ -21,6 +21,7 @@
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
@@ -145,6 +146,8 @@ Options parseArguments(int argc, char** argv)
     }
     if (options.write && (options.trim || options.header || options.count || options.string || sawFile))
         usageError("--write reads standard input and takes only --encoding, --delimiter and --newline");
+    if (options.delimiter.empty())
+        usageError("--delimiter must not be empty");
     if (options.string && options.encoding != Encoding::utf8)
         usageError("--string reads UTF-8 only");
     return options;
@@ -205,7 +208,15 @@ csv::CSVReader makeReader(const Options& options)
         std::error_code sizeError;
         const auto size = options.file.empty() ? 0 : std::filesystem::file_size(options.file, sizeError);
         std::size_t used = 0;
-        text.resize(sizeError ? (1 << 20) : static_cast<std::size_t>(size) + 1);
+        const std::size_t expected = sizeError ? (1 << 20) : static_cast<std::size_t>(size) + 1;
+        text.reserve(expected);
+        // Large pages make filling a big buffer far cheaper for the kernel.
+        const auto page = static_cast<std::uintptr_t>(2 << 20);
+        const auto start = (reinterpret_cast<std::uintptr_t>(text.data()) + page - 1) & ~(page - 1);
+        const auto end = (reinterpret_cast<std::uintptr_t>(text.data()) + expected) & ~(page - 1);
+        if (end > start)
+            ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+        text.resize(expected);
         for (;;) {
             if (used == text.size())
                 text.resize(text.size() * 2);

@@ -1,0 +1,311 @@
+// The fast row parser against the plain state machine, on generated input.
+
+#include "CSVTestSupport.h"
+
+#include "CSV/CSVReader.h"
+#include "CSV/MemoryStreams.h"
+
+#include <gtest/gtest.h>
+
+using namespace csvtest;
+using csv::CSVReader;
+
+namespace {
+
+// Pieces that stress the grammar: every special scalar, whitespace of both
+// kinds, multi-byte text, and ill-formed UTF-8.
+const std::vector<std::string> pieces = {
+    "a", "b", "xyz", " ", "  ", "\t", "\"", "\"\"", ",", ";", "|", "\r", "\n", "\r\n", "\u00A0", "\u3000",
+    "\u00E9", "\u6771", "\U0001F600", "\u00A7", "\uFEFF", "\xFF", "\xC3", "\xE2\x82", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+    "\xC0\xAF", "\x80", "hello world, \"quoted\"", "\"a,b\"", "\" x \" ,",
+};
+
+// Delimiters: common ones, a tab (also whitespace), multi-byte ones, one
+// that shares its lead byte with other text, a quote and line breaks.
+const std::vector<char32_t> delimiters = {U',', U';', U'\t', U'|', U'\u00A7', U'\u00E9', U'\U0001F600',
+                                          U'\u3000', U'"', U'\n', U' ', U'\xD800'};
+
+std::string generate(std::mt19937& random, std::size_t maxPieces)
+{
+    std::uniform_int_distribution<std::size_t> count(0, maxPieces);
+    std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+    std::string text;
+    for (std::size_t n = count(random); n > 0; --n)
+        text += pieces[pick(random)];
+    return text;
+}
+
+struct Outcome {
+    std::optional<csv::CSVError::Kind> constructionError;
+    std::optional<CSVReader::Row> header;
+    Rows rows;
+    bool operator==(const Outcome&) const = default;
+};
+
+void PrintTo(const Outcome& o, std::ostream* os)
+{
+    *os << "error " << (o.constructionError ? csv::CSVError::caseName(*o.constructionError) : "-") << " header "
+        << testing::PrintToString(o.header) << " rows " << testing::PrintToString(o.rows);
+}
+
+template <class Make>
+Outcome outcome(Make make)
+{
+    Outcome o;
+    try {
+        CSVReader reader = make();
+        o.header = reader.headerRow();
+        o.rows = readAll(reader, 3);
+    } catch (const csv::CSVError& e) {
+        o.constructionError = e.kind();
+    }
+    return o;
+}
+
+std::string describe(const std::string& text)
+{
+    return testing::PrintToString(text);
+}
+
+} // namespace
+
+TEST(FastPath, StringReaderMatchesThePlainMachine)
+{
+    std::mt19937 random(20261206);
+    for (int round = 0; round < 4000; ++round) {
+        const std::string text = generate(random, 24);
+        const bool header = round % 5 == 0;
+        const bool trim = round % 2 == 1;
+        const char32_t delimiter = delimiters[round % delimiters.size()];
+        const CSVReader::Configuration configuration(header, trim, delimiter);
+
+        const Outcome fast = outcome([&] { return CSVReader(text, header, trim, delimiter); });
+        const std::u32string scalars = decodeLeniently(text);
+        const Outcome plain = outcome([&] {
+            std::size_t i = 0;
+            return CSVReader([&scalars, i]() mutable -> std::optional<char32_t> {
+                if (i == scalars.size())
+                    return std::nullopt;
+                return scalars[i++];
+            }, configuration);
+        });
+        ASSERT_EQ(fast, plain) << describe(text) << " trim " << trim << " delimiter U+" << std::hex
+                               << std::uint32_t(delimiter);
+    }
+}
+
+TEST(FastPath, RepairedTextMatchesTheDecoder)
+{
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::uniform_int_distribution<int> length(0, 40);
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes;
+        for (int n = length(random); n > 0; --n) {
+            // Bias towards bytes that start or continue sequences.
+            const int b = byte(random);
+            bytes.push_back(static_cast<char>(round % 2 ? b : 0x80 | (b & 0x7F)));
+        }
+        ASSERT_EQ(csv::unicode::repairedUTF8(bytes), utf8(decodeLeniently(bytes))) << describe(bytes);
+    }
+}
+
+// Long texts take the whole-buffer check; a fault anywhere (near where the
+// buffer is split for it, or a sequence cut off at the end) must still be
+// found at the exact place the decoder finds it.
+TEST(FastPath, ValidPrefixOfLongTexts)
+{
+    const auto reference = [](const std::string& bytes) {
+        std::size_t pulled = 0;
+        const auto next = [&]() -> std::optional<std::uint8_t> {
+            if (pulled == bytes.size())
+                return std::nullopt;
+            return static_cast<std::uint8_t>(bytes[pulled++]);
+        };
+        csv::UTF8 codec;
+        std::size_t valid = 0;
+        while (codec.decode(next).kind == csv::DecodingResult::Kind::scalarValue)
+            valid = pulled;
+        return valid;
+    };
+    std::mt19937 random(11);
+    const std::vector<std::string> text = {"a", "\u00E9", "\u6771", "\U0001F600", ",", "\n"};
+    const std::vector<std::string> faults = {"\xFF", "\x80", "\xC3", "\xE2\x82", "\xED\xA0\x80", "\xF0\x9F"};
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes;
+        while (bytes.size() < 4096 + random() % 8192)
+            bytes += text[random() % text.size()];
+        if (round % 3 != 0) {
+            std::size_t at = random() % bytes.size();
+            if (round % 3 == 1)
+                at = bytes.size() / 4 * (1 + random() % 3) - random() % 4;  // near a split
+            while (at > 0 && (static_cast<unsigned char>(bytes[at]) & 0xC0) == 0x80)
+                --at;
+            bytes.insert(at, faults[random() % faults.size()]);
+        }
+        if (round % 5 == 0)
+            bytes.resize(bytes.size() - 1 - random() % 3);  // perhaps cut a sequence
+        const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+        ASSERT_EQ(csv::unicode::validPrefixLength(p, bytes.size()), reference(bytes)) << "round " << round;
+    }
+}
+
+namespace {
+
+// Encodes scalars as code units of a codec, with some ill-formed units and
+// perhaps a byte-order mark and a cut-off last unit.
+std::string encode(const std::u32string& scalars, int width, bool big, std::mt19937& random)
+{
+    std::string out;
+    const auto put = [&](std::uint32_t unit) {
+        const int bytes = width / 8;
+        for (int k = 0; k < bytes; ++k) {
+            const int shift = big ? 8 * (bytes - 1 - k) : 8 * k;
+            out.push_back(static_cast<char>((unit >> shift) & 0xFF));
+        }
+    };
+    std::uniform_int_distribution<int> dice(0, 99);
+    for (const char32_t c : scalars) {
+        if (dice(random) < 3)
+            put(width == 16 ? (dice(random) < 50 ? 0xD800 : 0xDC00) : (dice(random) < 50 ? 0xDFFF : 0x110000));
+        if (width == 16 && c >= 0x10000) {
+            put(0xD800 + ((c - 0x10000) >> 10));
+            put(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            put(c);
+        }
+    }
+    if (dice(random) < 10 && !out.empty())
+        out.pop_back();
+    return out;
+}
+
+template <class Codec>
+void compareStreams(const std::string& bytes, csv::Endian endian, std::size_t bufferSize, std::size_t chunk,
+                    const CSVReader::Configuration& configuration)
+{
+    const auto binary = [&] {
+        return csv::BinaryReader::make(std::make_shared<ChunkyInputStream>(bytes, chunk), endian, true, bufferSize);
+    };
+    Outcome fast;
+    Outcome plain;
+    std::vector<std::optional<csv::CSVError>> fastErrors;
+    std::vector<std::optional<csv::CSVError>> plainErrors;
+    try {
+        CSVReader reader(binary(), Codec {}, configuration);
+        fast.header = reader.headerRow();
+        for (int nothings = 0; nothings < 3;) {
+            const auto& row = reader.next();
+            fastErrors.push_back(reader.error());
+            if (row) {
+                fast.rows.push_back(*row);
+                nothings = 0;
+            } else {
+                ++nothings;
+            }
+        }
+    } catch (const csv::CSVError& e) {
+        fast.constructionError = e.kind();
+    }
+    try {
+        ReferenceStreamReader<Codec> reference(binary(), configuration);
+        plain.header = reference.reader->headerRow();
+        for (int nothings = 0; nothings < 3;) {
+            const auto& row = reference.reader->next();
+            plainErrors.push_back(reference.error);
+            if (row) {
+                plain.rows.push_back(*row);
+                nothings = 0;
+            } else {
+                ++nothings;
+            }
+        }
+    } catch (const csv::CSVError& e) {
+        plain.constructionError = e.kind();
+    }
+    ASSERT_EQ(fast, plain) << describe(bytes) << " buffer " << bufferSize << " chunk " << chunk;
+    ASSERT_EQ(fastErrors, plainErrors) << describe(bytes) << " buffer " << bufferSize << " chunk " << chunk;
+}
+
+const std::size_t bufferSizes[] = {1, 2, 3, 4, 5, 7, 16, 65535};
+
+} // namespace
+
+TEST(FastPath, UTF8StreamReaderMatchesThePlainMachine)
+{
+    std::mt19937 random(42);
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes = generate(random, round % 50 == 0 ? 3000 : 20);
+        if (round % 7 == 0)
+            bytes = "\xEF\xBB\xBF" + bytes;
+        const CSVReader::Configuration configuration(round % 6 == 0, round % 2 == 1,
+                                                     delimiters[round % delimiters.size()]);
+        const std::size_t chunk = round % 50 == 0 ? 5000 + round : 1 + round % 5;
+        compareStreams<csv::UTF8>(bytes, csv::Endian::unknown, bufferSizes[round % 8], chunk, configuration);
+        if (HasFatalFailure())
+            return;
+    }
+}
+
+TEST(FastPath, UTF16AndUTF32StreamReadersMatchThePlainMachine)
+{
+    std::mt19937 random(4242);
+    const csv::Endian endians[] = {csv::Endian::big, csv::Endian::little, csv::Endian::unknown};
+    for (int round = 0; round < 3000; ++round) {
+        const std::u32string scalars = decodeLeniently(generate(random, 16));
+        const csv::Endian declared = endians[round % 3];
+        const bool big = (round / 3) % 2 == 0;
+        const CSVReader::Configuration configuration(round % 6 == 0, round % 2 == 1,
+                                                     delimiters[round % delimiters.size()]);
+        const std::size_t bufferSize = bufferSizes[(round / 2) % 8];
+        const std::size_t chunk = 1 + round % 6;
+
+        std::string bytes16 = encode(scalars, 16, big, random);
+        std::string bytes32 = encode(scalars, 32, big, random);
+        if (round % 4 == 0) {  // a byte-order mark, right or wrong
+            bytes16 = (big ? "\xFE\xFF" : "\xFF\xFE") + bytes16;
+            bytes32 = (big ? std::string("\0\0\xFE\xFF", 4) : std::string("\xFF\xFE\0\0", 4)) + bytes32;
+        }
+        compareStreams<csv::UTF16>(bytes16, declared, bufferSize, chunk, configuration);
+        if (HasFatalFailure())
+            return;
+        compareStreams<csv::UTF32>(bytes32, declared, bufferSize, chunk, configuration);
+        if (HasFatalFailure())
+            return;
+    }
+}
+
+TEST(FastPath, StreamReaderSurvivesFailingStreams)
+{
+    std::mt19937 random(99);
+    for (int round = 0; round < 500; ++round) {
+        const std::string bytes = generate(random, 30);
+        const std::size_t failAt = bytes.empty() ? 0 : random() % bytes.size();
+        const std::optional<std::error_code> error
+            = round % 2 ? std::optional(std::make_error_code(std::errc::io_error)) : std::nullopt;
+        const auto binary = [&] {
+            return csv::BinaryReader::make(std::make_shared<ChunkyInputStream>(bytes, 3, failAt, error),
+                                           csv::Endian::unknown, true, 1 + round % 9);
+        };
+        const CSVReader::Configuration configuration(false, round % 3 == 0, U',');
+        Outcome fast;
+        Outcome plain;
+        try {
+            CSVReader reader(binary(), csv::UTF8 {}, configuration);
+            fast.rows = readAll(reader, 3);
+            if (reader.error())
+                fast.constructionError = reader.error()->kind();  // compared, not a construction error
+        } catch (const csv::CSVError& e) {
+            fast.header = CSVReader::Row {e.caseName()};
+        }
+        try {
+            ReferenceStreamReader<csv::UTF8> reference(binary(), configuration);
+            plain.rows = readAll(*reference.reader, 3);
+            if (reference.error)
+                plain.constructionError = reference.error->kind();
+        } catch (const csv::CSVError& e) {
+            plain.header = CSVReader::Row {e.caseName()};
+        }
+        ASSERT_EQ(fast, plain) << describe(bytes) << " fail at " << failAt;
+    }
+}

@@ -1,0 +1,170 @@
+#include "CSVTestSupport.h"
+
+#include "CSV/CSVReader.h"
+#include "CSV/CSVWriter.h"
+#include "CSV/FileStreams.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace csvtest;
+using csv::CSVError;
+using csv::CSVReader;
+
+namespace {
+
+class TemporaryDirectory {
+public:
+    TemporaryDirectory()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "csvtests.XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TemporaryDirectory() { std::filesystem::remove_all(path_); }
+    std::filesystem::path operator/(const char* name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace
+
+TEST(FileStreams, WriteThenReadAFile)
+{
+    TemporaryDirectory directory;
+    const auto path = (directory / "out.csv").string();
+    {
+        csv::CSVWriter writer(std::make_shared<csv::FileOutputStream>(path), csv::UTF16 {}, csv::Endian::little);
+        writer.writeRow({"id", "title"});
+        writer.writeRow({"1", "Radio \u00E9, \"live\""});
+    }
+    CSVReader reader(std::make_shared<csv::FileInputStream>(path), csv::UTF16 {}, csv::Endian::little, true);
+    ASSERT_TRUE(reader.next());
+    EXPECT_EQ(reader["title"], "Radio \u00E9, \"live\"");
+    EXPECT_FALSE(reader.next());
+    EXPECT_FALSE(reader.error());
+
+    try {
+        CSVReader missing(std::make_shared<csv::FileInputStream>((directory / "missing.csv").string()));
+        FAIL();
+    } catch (const CSVError& e) {
+        EXPECT_EQ(e.kind(), CSVError::Kind::cannotOpenFile);
+    }
+    try {
+        csv::CSVWriter unwritable(std::make_shared<csv::FileOutputStream>((directory / "no/such/dir.csv").string()));
+        FAIL();
+    } catch (const CSVError& e) {
+        EXPECT_EQ(e.kind(), CSVError::Kind::cannotOpenFile);
+    }
+}
+
+// The end of a pipe is the end of input, not a failed read, however the
+// writer's pace and the reader's buffer line up.
+TEST(FileStreams, PipeEndsCleanly)
+{
+    for (const std::size_t bufferSize : {std::size_t(1), std::size_t(7), csv::BinaryReader::defaultBufferSize}) {
+        int fds[2];
+        ASSERT_EQ(::pipe(fds), 0);
+        std::thread writer([fd = fds[1]] {
+            for (int i = 0; i < 20; ++i) {
+                const std::string line = "row," + std::to_string(i) + "\n";
+                EXPECT_EQ(::write(fd, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+                if (i % 5 == 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+            ::close(fd);
+        });
+        auto stream = std::make_shared<csv::FileDescriptorInputStream>(fds[0], true);
+        CSVReader reader(csv::BinaryReader::make(stream, csv::Endian::unknown, true, bufferSize), csv::UTF8 {},
+                         CSVReader::Configuration());
+        const Rows rows = readAll(reader);
+        writer.join();
+        ASSERT_EQ(rows.size(), 20u) << "buffer " << bufferSize;
+        EXPECT_EQ(rows.back(), (CSVReader::Row {"row", "19"}));
+        EXPECT_FALSE(reader.error()) << reader.error()->caseName();
+    }
+}
+
+namespace {
+
+// Generates rows on the fly, about `approximateTotal` bytes of CSV, never
+// held at once.
+class GeneratedInputStream final : public csv::InputStream {
+public:
+    explicit GeneratedInputStream(std::uint64_t approximateTotal)
+    {
+        for (int i = 0; i < 64; ++i)
+            pattern_ += "abc,\"d\"\"e, f\",\u00E9\u00E9\u00E9,12345,\"multi\nline\",x y z,\u6771\u4EAC\n";
+        total_ = approximateTotal / pattern_.size() * pattern_.size();
+    }
+    csv::StreamStatus streamStatus() const override { return status_; }
+    void open() override { status_ = csv::StreamStatus::open; }
+    std::ptrdiff_t read(std::uint8_t* buffer, std::size_t maxLength) override
+    {
+        largestRead = std::max(largestRead, maxLength);
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(maxLength, total_ - produced_));
+        for (std::size_t i = 0; i < n;) {
+            const std::size_t offset = static_cast<std::size_t>(produced_ % pattern_.size());
+            const std::size_t take = std::min(n - i, pattern_.size() - offset);
+            std::memcpy(buffer + i, pattern_.data() + offset, take);
+            i += take;
+            produced_ += take;
+        }
+        return static_cast<std::ptrdiff_t>(n);
+    }
+    std::optional<std::error_code> streamError() const override { return std::nullopt; }
+    bool hasBytesAvailable() const override { return produced_ < total_; }
+    void close() override { status_ = csv::StreamStatus::closed; }
+
+    std::size_t largestRead = 0;
+    std::uint64_t rows() const { return total_ / pattern_.size() * 64; }
+
+private:
+    std::string pattern_;
+    std::uint64_t total_;
+    std::uint64_t produced_ = 0;
+    csv::StreamStatus status_ = csv::StreamStatus::notOpen;
+};
+
+long peakResidentKilobytes()
+{
+    rusage usage {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool sanitized = true;
+#else
+constexpr bool sanitized = false;
+#endif
+
+} // namespace
+
+// A stream reader holds one row, not the stream: a few hundred megabytes
+// pass through in small reads while the process barely grows.
+TEST(StreamReader, HoldsOneRowAtATime)
+{
+    const std::uint64_t total = sanitized ? (16u << 20) : (256u << 20);
+    auto stream = std::make_shared<GeneratedInputStream>(total);
+    const long before = peakResidentKilobytes();
+    CSVReader reader(stream);
+    std::uint64_t rows = 0;
+    while (const auto& row = reader.next()) {
+        ++rows;
+        ASSERT_EQ(row->size(), 7u) << "row " << rows;
+    }
+    EXPECT_FALSE(reader.error());
+    EXPECT_EQ(rows, stream->rows());
+    EXPECT_LE(stream->largestRead, csv::BinaryReader::defaultBufferSize);
+    if (!sanitized) {
+        EXPECT_LT(peakResidentKilobytes() - before, 8 * 1024);
+    }
+}

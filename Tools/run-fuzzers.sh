@@ -3,8 +3,8 @@
 #
 #     Tools/run-fuzzers.sh BUILD_DIR [SECONDS]
 #
-# SECONDS (default 600) is the total budget, shared equally by the targets,
-# which run one after the other. A target named fuzz_x built from
+# Each target runs for SECONDS (default 600, make fuzz's FUZZ_SECONDS), one
+# after the other. A target named fuzz_x built from
 # Tests/<Module>/Fuzz/ starts from the seed corpus
 # Tests/<Module>/Fuzz/corpus/fuzz_x/, which it only reads: new inputs and
 # crashes go to a temporary folder, printed at the end, never into the
@@ -20,8 +20,7 @@ if [ -z "$targets" ]; then
     exit 1
 fi
 count=$(echo "$targets" | wc -l)
-each=$((seconds / count))
-[ "$each" -ge 1 ] || each=1
+each=$seconds
 out=$(mktemp -d "${TMPDIR:-/tmp}/quillora-fuzz.XXXXXX")
 echo "fuzzing $count targets for $each s each; findings in $out"
 

@@ -13,6 +13,7 @@ struct CSVReader::State {
 
     Configuration configuration;
     std::optional<CSVError> error;
+    std::size_t errorCount = 0;
     std::optional<Row> headerRow;
     std::optional<Row> currentRow;
     std::unique_ptr<detail::TextSource> source;
@@ -69,7 +70,10 @@ std::unique_ptr<CSVReader::State> streamState(std::shared_ptr<BinaryReader> read
     // Errors are recorded from here on: one while reading the header only
     // shortens it (or leaves no header at all).
     auto* s = state.get();
-    stream->setErrorHandler([s](const CSVError& error) { s->error = error; });
+    stream->setErrorHandler([s](const CSVError& error) {
+        s->error = error;
+        ++s->errorCount;
+    });
     return state;
 }
 
@@ -168,6 +172,7 @@ const std::optional<CSVReader::Row>& CSVReader::next()
 const std::optional<CSVReader::Row>& CSVReader::currentRow() const { return state_->currentRow; }
 const std::optional<CSVReader::Row>& CSVReader::headerRow() const { return state_->headerRow; }
 const std::optional<CSVError>& CSVReader::error() const { return state_->error; }
+std::size_t CSVReader::errorCount() const { return state_->errorCount; }
 const CSVReader::Configuration& CSVReader::configuration() const { return state_->configuration; }
 
 std::optional<std::string> CSVReader::operator[](std::string_view key) const

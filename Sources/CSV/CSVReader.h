@@ -8,6 +8,7 @@
 #include "CSV/UnicodeCodecs.h"
 
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <set>
@@ -86,6 +87,10 @@ public:
     const std::optional<Row>& headerRow() const;
     // The last error that ended the input early; never cleared.
     const std::optional<CSVError>& error() const;
+    // How many errors have been recorded: tells whether the nothing that
+    // next() just returned came from an error (after a decoding error
+    // reading goes on) or from the end.
+    std::size_t errorCount() const;
     const Configuration& configuration() const;
 
     // The current row's field in the first header column named key; "" when

@@ -169,12 +169,17 @@ TEST(CSVReader, ErrorsWhileReadingTheHeaderAreNotRecorded)
 
 TEST(CSVReader, ErrorAtTheStartOfARowEndsTheInputForOneCall)
 {
-    CSVReader reader(bytes("a\n\xFF" "b\n"));
+    CSVReader reader(bytes("a\n\xFF" "b\n\xFF"));
     EXPECT_EQ(reader.next(), (CSVReader::Row {"a"}));
+    EXPECT_EQ(reader.errorCount(), 0u);
     EXPECT_FALSE(reader.next());
     EXPECT_EQ(reader.error()->kind(), CSVError::Kind::unicodeDecoding);
+    EXPECT_EQ(reader.errorCount(), 1u);
     EXPECT_EQ(reader.next(), (CSVReader::Row {"b"}));
     EXPECT_FALSE(reader.next());
+    EXPECT_EQ(reader.errorCount(), 2u);
+    EXPECT_FALSE(reader.next());  // the end, not an error
+    EXPECT_EQ(reader.errorCount(), 2u);
 }
 
 TEST(CSVReader, AnyScalarIterator)

@@ -129,7 +129,8 @@ TEST(FastPath, ValidPrefixOfLongTexts)
         return valid;
     };
     std::mt19937 random(11);
-    const std::vector<std::string> text = {"a", "\u00E9", "\u6771", "\U0001F600", ",", "\n"};
+    const std::vector<std::string> text = {"a", "\u00E9", "\u6771", "\U0001F600", ",", "\n",
+                                           std::string(200, 'x')};  // long ASCII runs are skipped in blocks
     const std::vector<std::string> faults = {"\xFF", "\x80", "\xC3", "\xE2\x82", "\xED\xA0\x80", "\xF0\x9F"};
     for (int round = 0; round < 300; ++round) {
         std::string bytes;
@@ -147,6 +148,13 @@ TEST(FastPath, ValidPrefixOfLongTexts)
             bytes.resize(bytes.size() - 1 - random() % 3);  // perhaps cut a sequence
         const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
         ASSERT_EQ(csv::unicode::validPrefixLength(p, bytes.size()), reference(bytes)) << "round " << round;
+    }
+    // A sequence broken by a long ASCII run and "completed" after it, at
+    // every alignment to the blocks the check skips.
+    for (std::size_t at = 0; at < 80; ++at) {
+        const std::string bytes = std::string(at, 'a') + "\xC3" + std::string(64, 'x') + "\xA9" + std::string(5000, 'b');
+        const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+        ASSERT_EQ(csv::unicode::validPrefixLength(p, bytes.size()), at);
     }
 }
 

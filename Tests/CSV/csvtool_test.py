@@ -35,11 +35,14 @@ class Reading(unittest.TestCase):
         self.assertEqual((r.returncode, r.stderr, r.stdout), (1, b"cannotReadHeaderRow\n", b""))
         r = run(["/nonexistent/file.csv"])
         self.assertEqual((r.returncode, r.stderr), (1, b"cannotOpenFile\n"))
+        with tempfile.TemporaryDirectory() as directory:  # opens, but cannot be read
+            r = run([directory])
+            self.assertEqual((r.returncode, r.stderr), (1, b"cannotReadFile\n"))
         r = run(["--encoding", "utf16le"], b"\xfe\xffa")
         self.assertEqual((r.returncode, r.stderr), (1, b"stringEndianMismatch\n"))
 
     def test_reading_error_exits_2_after_the_rows(self):
-        r = run([], b"a,b\xffc\nd\n")
+        r = run([], b"a,b\xffc\n\xfed\n")
         self.assertEqual(r.returncode, 2)
         self.assertEqual(r.stdout, b'["a","b"]\n["c"]\n["d"]\n')
         self.assertEqual(r.stderr, b"error: unicodeDecoding\n")

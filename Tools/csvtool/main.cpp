@@ -3,8 +3,8 @@
 //   csvtool [--encoding E] [--delimiter C] [--trim] [--header] [--count] [--string] [FILE]
 //   csvtool --write [--encoding E] [--delimiter S] [--newline lf|crlf]
 //
-// Exit codes: 0 success; 1 usage, construction or write error; 2 the input
-// ended early on a reading error (after the rows read before it).
+// Exit codes: 0 success; 1 usage, construction or write error; 2 an error
+// while reading (reported after the rows).
 
 #include "JsonLines.h"
 #include "ToolStreams.h"
@@ -31,7 +31,8 @@ constexpr const char* usage = R"(usage:
       Reads FILE (or standard input) and prints each row as one JSON array
       of strings per line; with --header the header row comes first.
   csvtool --count [options as above] [FILE]
-      Only parses; prints "<rows> <fields>".
+      Only parses; prints "<rows> <fields>" (with --header the header row
+      counts too).
   csvtool --string [options as above] [FILE]
       Reads the whole input into memory first and parses it as a string
       (UTF-8 only; a leading byte-order mark is then part of the text).
@@ -51,8 +52,10 @@ constexpr const char* usage = R"(usage:
   --help         this text.
 
 Errors: a failure to start reading prints the error's name (for example
-cannotOpenFile) and exits 1; an error that ends the input early prints
-"error: <name>" after the rows read and exits 2. Bad JSON for --write exits 1.
+cannotOpenFile) and exits 1. Undecodable text ends the row it is in and
+reading goes on after it; a failing stream ends the input. Either way the
+last error is printed as "error: <name>" after the rows and the exit code
+is 2. Bad JSON for --write exits 1.
 )";
 
 enum class Encoding { utf8, utf16, utf16le, utf16be, utf32, utf32le, utf32be };
@@ -297,7 +300,20 @@ int readCommand(const Options& options)
             out.text() += '\n';
         }
     }
-    while (const auto& row = reader->next()) {
+    for (;;) {
+        const std::size_t errorsBefore = reader->errorCount();
+        const auto& row = reader->next();
+        if (!row) {
+            // Past undecodable text reading goes on; a failing stream or
+            // the end stops it.
+            const auto& error = reader->error();
+            const bool decodingError = reader->errorCount() != errorsBefore
+                && error->kind() != csv::CSVError::Kind::streamErrorHasOccurred
+                && error->kind() != csv::CSVError::Kind::cannotReadFile;
+            if (decodingError)
+                continue;
+            break;
+        }
         ++rows;
         fields += row->size();
         if (!options.count) {

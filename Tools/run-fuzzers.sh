@@ -3,10 +3,11 @@
 #
 #     Tools/run-fuzzers.sh BUILD_DIR [SECONDS]
 #
-# SECONDS (default 600) is the total budget, shared equally by the targets,
-# which run one after the other. A target named fuzz_x built from
+# Each target runs for SECONDS (default 600, make fuzz's FUZZ_SECONDS), one
+# after the other. A target named fuzz_x built from
 # Tests/<Module>/Fuzz/ starts from the seed corpus
-# Tests/<Module>/Fuzz/corpus/fuzz_x/, which it only reads: new inputs and
+# Tests/<Module>/Fuzz/corpus/fuzz_x/ (and the dictionary fuzz_x.dict beside
+# it, if there is one), which it only reads: new inputs and
 # crashes go to a temporary folder, printed at the end, never into the
 # repository. Exits 1 when a target failed.
 set -u
@@ -20,8 +21,7 @@ if [ -z "$targets" ]; then
     exit 1
 fi
 count=$(echo "$targets" | wc -l)
-each=$((seconds / count))
-[ "$each" -ge 1 ] || each=1
+each=$seconds
 out=$(mktemp -d "${TMPDIR:-/tmp}/quillora-fuzz.XXXXXX")
 echo "fuzzing $count targets for $each s each; findings in $out"
 
@@ -30,9 +30,11 @@ for target in $targets; do
     name=$(basename "$target")
     module=$(basename "$(dirname "$(dirname "$target")")")
     seeds="$root/Tests/$module/Fuzz/corpus/$name"
+    dict="$root/Tests/$module/Fuzz/$name.dict"
+    [ -f "$dict" ] && set -- -dict="$dict" || set --
     mkdir -p "$out/$name/corpus" "$out/$name/crashes"
     echo "== $name ($each s)"
-    "$target" -max_total_time="$each" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    "$target" "$@" -max_total_time="$each" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$out/$name/crashes/" "$out/$name/corpus" "$seeds" \
         >"$out/$name/log" 2>&1
     rc=$?

@@ -116,7 +116,11 @@ struct CodingKeyTraits<ColumnKey> {
 //     CSV_CODING_KEYS(CodingKeys, id, url, image, genre, title)
 //
 // declares `enum class CodingKeys { id, url, image, genre, title };`. The
-// enumerators take no explicit values: their position is their index.
+// enumerators take no explicit values: their position is their index. The
+// record must be a class at namespace or class scope (a class local to a
+// function cannot define the friend function holding the names). Columns
+// whose names are not identifiers need a CodingKeyTraits specialisation, or
+// ColumnKey.
 #define CSV_CODING_KEYS(Name, ...) CSV_DETAIL_CODING_KEYS(Name, false, __VA_ARGS__)
 
 // The same, and each key also selects the column at its position (0, 1, …)
@@ -127,7 +131,7 @@ struct CodingKeyTraits<ColumnKey> {
     enum class Name { __VA_ARGS__ };                                                              \
     static_assert(std::string_view(#__VA_ARGS__).find('=') == std::string_view::npos,             \
                   "coding keys take no explicit values");                                         \
-    friend const ::csv::CodingKeyTable& csvCodingKeyTable(Name)                                   \
+    [[maybe_unused]] friend const ::csv::CodingKeyTable& csvCodingKeyTable(Name)                  \
     {                                                                                             \
         static const ::csv::CodingKeyTable table(#Name, #__VA_ARGS__, integerKeys);               \
         return table;                                                                             \

@@ -67,7 +67,9 @@ struct Everything {
     }
 };
 
-// Every column as every type, by position (one past the end too).
+// Every column by position (one past the end too), each as one type picked
+// by its position and the row's width: exceptions are slow under the
+// sanitizers, so not every type on every column.
 struct Columns {
     static Columns decode(csv::Decoder& decoder)
     {
@@ -76,19 +78,18 @@ struct Columns {
         while (columns < 16 && c.contains(columns))
             ++columns;
         for (int i = 0; i <= columns; ++i) {
-            const auto attempt = [&](auto type) {
-                try {
-                    (void)c.decodeIfPresent<decltype(type)>(i);
-                } catch (const csv::DecodingError&) {
+            try {
+                switch ((i + columns) % 7) {
+                case 0: (void)c.decodeIfPresent<bool>(i); break;
+                case 1: (void)c.decodeIfPresent<double>(i); break;
+                case 2: (void)c.decodeIfPresent<csv::Date>(i); break;
+                case 3: (void)c.decodeIfPresent<csv::Data>(i); break;
+                case 4: (void)c.decodeIfPresent<std::int16_t>(i); break;
+                case 5: (void)c.decodeIfPresent<csv::UInt>(i); break;
+                default: (void)c.decodeIfPresent<Inner>(i); break;
                 }
-            };
-            attempt(bool());
-            attempt(double());
-            attempt(csv::Date());
-            attempt(csv::Data());
-            attempt(std::int16_t());
-            attempt(csv::UInt());
-            attempt(Inner());
+            } catch (const csv::DecodingError&) {
+            }
         }
         return {};
     }

@@ -11,7 +11,6 @@ third player) with apt-get when run as root. Everything runs on 127.0.0.1.
 """
 
 import argparse
-import base64
 import json
 import os
 import shutil
@@ -22,12 +21,12 @@ import subprocess
 import sys
 import tempfile
 import time
-import urllib.request
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-HTTP_SERVER = os.path.join(HERE, "..", "..", "Tests", "Support", "httpserver.py")
+sys.path.insert(0, os.path.join(HERE, "..", "..", "Tests", "Support"))
+from livepeers import fetch, start, start_bus, start_icecast, start_tone, stop, stop_all, wait_for  # noqa: E402
+
 TICKS = os.sysconf("SC_CLK_TCK")
-processes = []
 
 
 def ensure_packages(*names):
@@ -41,41 +40,6 @@ def ensure_packages(*names):
     result = subprocess.run(["apt-get", "install", "-y", "-q", *missing], env=env,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return result.returncode == 0
-
-
-def start(args, **kwargs):
-    kwargs.setdefault("stdin", subprocess.DEVNULL)
-    kwargs.setdefault("stdout", subprocess.DEVNULL)
-    kwargs.setdefault("stderr", subprocess.DEVNULL)
-    process = subprocess.Popen(args, **kwargs)
-    processes.append(process)
-    return process
-
-
-def stop(process):
-    if process.poll() is None:
-        process.terminate()
-        try:
-            process.wait(5)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def wait_for(what, predicate, timeout=15.0, interval=0.05):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(interval)
-    raise SystemExit("timed out waiting for " + what)
 
 
 def cpu_seconds(pid):
@@ -92,59 +56,13 @@ def peak_rss_mb(pid):
     return 0.0
 
 
-def fetch_ok(url, auth=None):
-    request = urllib.request.Request(url)
-    if auth:
-        request.add_header("Authorization", "Basic " + base64.b64encode(auth.encode()).decode())
-    try:
-        with urllib.request.urlopen(request, timeout=2) as response:
-            response.read(1)
-            return True
-    except Exception:
-        return False
-
-
-def start_icecast(work):
-    port = free_port()
-    logs = os.path.join(work, "log")
-    os.mkdir(logs)
-    os.chmod(logs, 0o777)
-    owner = "<changeowner><user>icecast2</user><group>icecast</group></changeowner>" if os.geteuid() == 0 else ""
-    config = os.path.join(work, "icecast.xml")
-    with open(config, "w") as f:
-        f.write(f"""<icecast><hostname>127.0.0.1</hostname>
-  <limits><clients>20</clients><sources>2</sources><source-timeout>30</source-timeout></limits>
-  <authentication><source-password>pw</source-password><admin-user>admin</admin-user>
-    <admin-password>pw</admin-password></authentication>
-  <listen-socket><port>{port}</port><bind-address>127.0.0.1</bind-address></listen-socket>
-  <paths><basedir>{work}</basedir><logdir>{logs}</logdir>
-    <webroot>/usr/share/icecast2/web</webroot><adminroot>/usr/share/icecast2/admin</adminroot></paths>
-  <logging><accesslog>access.log</accesslog><errorlog>error.log</errorlog><loglevel>1</loglevel></logging>
-  <security><chroot>0</chroot>{owner}</security></icecast>
-""")
-    os.chmod(config, 0o644)
-    start(["icecast2", "-c", config])
-    wait_for("icecast", lambda: fetch_ok(f"http://127.0.0.1:{port}/admin/stats", auth="admin:pw"))
-    start(["ffmpeg", "-nostdin", "-loglevel", "error", "-re", "-f", "lavfi", "-i", "sine=frequency=440",
-           "-ac", "2", "-c:a", "libvorbis", "-b:a", "128k", "-content_type", "application/ogg", "-f", "ogg",
-           f"icecast://source:pw@127.0.0.1:{port}/tone.ogg"])
+def start_stream(work):
+    """A local Icecast playing a 440 Hz stereo tone; returns the stream URL."""
+    port = start_icecast(work)
+    start_tone(port, "/tone.ogg", 440, channels=2, bitrate="128k")
     url = f"http://127.0.0.1:{port}/tone.ogg"
-    wait_for("mount", lambda: fetch_ok(url))
+    wait_for("mount", lambda: fetch(url, limit=1))
     return url
-
-
-def start_bus(work):
-    config = os.path.join(work, "bus.conf")
-    with open(config, "w") as f:
-        f.write(f"""<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig><type>session</type><listen>unix:path={work}/bus</listen><auth>EXTERNAL</auth>
-<policy context="default"><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/>
-<allow own="*"/></policy></busconfig>
-""")
-    bus = start(["dbus-daemon", "--config-file=" + config, "--nofork", "--print-address"],
-                stdout=subprocess.PIPE, text=True)
-    return bus.stdout.readline().strip()
 
 
 def mpris_call(env, method):
@@ -225,7 +143,7 @@ def main():
     os.chmod(work, 0o755)
     os.mkdir(os.path.join(work, "www"))
     try:
-        stream = start_icecast(work)
+        stream = start_stream(work)
         bus = start_bus(work)
         results = {}
 
@@ -295,8 +213,7 @@ def main():
         print(f"  quillora - mpv loadfile: {med(quillora_ms) - med(reload_ms):+.1f} ms; "
               f"quillora - mpv unpause: {med(quillora_ms) - med(unpause_ms):+.1f} ms")
     finally:
-        for process in reversed(processes):
-            stop(process)
+        stop_all()
         shutil.rmtree(work, ignore_errors=True)
 
 

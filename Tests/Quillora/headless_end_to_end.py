@@ -3,35 +3,34 @@
 
 Starts a local Icecast with two mounts fed by ffmpeg tones (440 Hz and
 880 Hz), serves a catalogue naming them (the second through an .m3u
-playlist) with tests/Support/httpserver.py, runs a private session bus, and
+playlist) with Tests/Support/httpserver.py, runs a private session bus, and
 captures what the player decodes with mpv's pcm output. Every peer is started
 here, bounded in time and killed on the way out.
 
 Usage: headless_end_to_end.py path/to/quillora
 """
 
-import base64
 import os
 import re
 import shutil
 import signal
-import socket
 import subprocess
 import sys
 import tempfile
 import threading
 import time
-import urllib.request
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-HTTP_SERVER = os.path.join(HERE, "..", "Support", "httpserver.py")
-RATE = 44100
+sys.path.insert(0, os.path.join(HERE, "..", "Support"))
+import livepeers  # noqa: E402
+from livepeers import (RATE, icecast_stats, start, start_bus, start_http,  # noqa: E402
+                       start_icecast, start_tone, stop_all)
+
 PNG = bytes.fromhex(
     "89504e470d0a1a0a0000000d4948445200000001000000010806000000"
     "1f15c4890000000d49444154789c63f8cfc0500f0004850180848a8c21"
     "0000000049454e44ae426082")
 
-processes = []
 player_output = []  # the Output of the player under test, for failure reports
 
 
@@ -42,51 +41,11 @@ def fail(message):
     raise SystemExit(1)
 
 
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def start(args, **kwargs):
-    kwargs.setdefault("stdin", subprocess.DEVNULL)
-    process = subprocess.Popen(args, **kwargs)
-    processes.append(process)
-    return process
-
-
-def stop_all():
-    for process in reversed(processes):
-        if process.poll() is None:
-            process.terminate()
-    deadline = time.monotonic() + 5
-    for process in processes:
-        try:
-            process.wait(max(0.1, deadline - time.monotonic()))
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
-
-
 def wait_for(what, predicate, timeout=15.0, interval=0.1):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(interval)
-    fail("timed out waiting for " + what)
-
-
-def fetch(url, timeout=2.0, limit=4096, auth=None):
-    request = urllib.request.Request(url)
-    if auth:
-        request.add_header("Authorization", "Basic " + base64.b64encode(auth.encode()).decode())
     try:
-        with urllib.request.urlopen(request, timeout=timeout) as response:
-            return response.read(limit)
-    except Exception:
-        return None
+        return livepeers.wait_for(what, predicate, timeout, interval)
+    except TimeoutError as error:
+        fail(str(error))
 
 
 class Output:
@@ -140,7 +99,7 @@ def expect_pitch(pcm_path, frequency, what):
 
 
 def listeners(ice_port, mount):
-    body = fetch(f"http://127.0.0.1:{ice_port}/admin/stats", limit=1 << 20, auth="admin:pw") or b""
+    body = icecast_stats(ice_port) or b""
     match = re.search(rb'<source mount="' + re.escape(mount.encode()) + rb'">.*?<listeners>(\d+)</listeners>',
                       body, re.S)
     return int(match.group(1)) if match else None
@@ -161,77 +120,6 @@ def main():
         shutil.rmtree(work, ignore_errors=True)
 
 
-def start_icecast(work):
-    port = free_port()
-    logs = os.path.join(work, "log")
-    os.mkdir(logs)
-    os.chmod(logs, 0o777)
-    owner = ""
-    if os.geteuid() == 0:
-        owner = "<changeowner><user>icecast2</user><group>icecast</group></changeowner>"
-    config = os.path.join(work, "icecast.xml")
-    with open(config, "w") as f:
-        f.write(f"""<icecast>
-  <location>test</location><admin>test@localhost</admin><hostname>127.0.0.1</hostname>
-  <limits><clients>20</clients><sources>4</sources><source-timeout>30</source-timeout>
-    <header-timeout>15</header-timeout><queue-size>524288</queue-size><burst-size>16384</burst-size></limits>
-  <authentication><source-password>pw</source-password><admin-user>admin</admin-user>
-    <admin-password>pw</admin-password></authentication>
-  <listen-socket><port>{port}</port><bind-address>127.0.0.1</bind-address></listen-socket>
-  <fileserve>1</fileserve>
-  <paths><basedir>{work}</basedir><logdir>{logs}</logdir>
-    <webroot>/usr/share/icecast2/web</webroot><adminroot>/usr/share/icecast2/admin</adminroot></paths>
-  <logging><accesslog>access.log</accesslog><errorlog>error.log</errorlog><loglevel>2</loglevel></logging>
-  <security><chroot>0</chroot>{owner}</security>
-</icecast>
-""")
-    os.chmod(config, 0o644)
-    start(["icecast2", "-c", config], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    wait_for("icecast", lambda: fetch(f"http://127.0.0.1:{port}/admin/stats", limit=16, auth="admin:pw"))
-    return port
-
-
-def start_tone(port, mount, frequency):
-    return start(["ffmpeg", "-nostdin", "-loglevel", "error", "-re", "-f", "lavfi",
-                  "-i", f"sine=frequency={frequency}:sample_rate={RATE}", "-ac", "1",
-                  "-c:a", "libvorbis", "-b:a", "64k", "-content_type", "application/ogg", "-f", "ogg",
-                  f"icecast://source:pw@127.0.0.1:{port}{mount}"],
-                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-
-def start_bus(work):
-    config = os.path.join(work, "bus.conf")
-    with open(config, "w") as f:
-        f.write(f"""<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:path={work}/bus</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-""")
-    bus = start(["dbus-daemon", "--config-file=" + config, "--nofork", "--print-address"],
-                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-    address = bus.stdout.readline().strip()
-    if not address:
-        fail("dbus-daemon printed no address")
-    return address
-
-
-def start_http(root):
-    server = start([sys.executable, HTTP_SERVER, "--root", root, "--lifetime", "170"],
-                   stdout=subprocess.PIPE, text=True)
-    line = server.stdout.readline()
-    if not line.startswith("PORT "):
-        fail("httpserver.py did not start")
-    return int(line.split()[1])
-
-
 def run(quillora, work):
     env = dict(os.environ)
 
@@ -239,7 +127,7 @@ def run(quillora, work):
     env_nobus = dict(env, DBUS_SESSION_BUS_ADDRESS=f"unix:path={work}/nobus",
                      QUILLORA_MPV_OPTIONS="ao=null")
     lonely = start([quillora, "--headless", "--catalogue", "http://127.0.0.1:1/none.csv"],
-                   env=env_nobus, stdout=subprocess.PIPE, text=True)
+                   env=env_nobus, stdout=subprocess.PIPE, stderr=None, text=True)
     lonely_out = Output(lonely.stdout)
     wait_for("no-bus line", lambda: "No D-Bus session bus" in lonely_out.text(), timeout=10)
     wait_for("failed load line", lambda: "Failed to load stations..." in lonely_out.text(), timeout=10)
@@ -273,7 +161,7 @@ def run(quillora, work):
     env["QUILLORA_MPV_OPTIONS"] = (f"ao=pcm,ao-pcm-file={pcm},ao-pcm-waveheader=no,ao-pcm-append=yes,"
                                    f"audio-format=s16,audio-channels=mono,audio-samplerate={RATE}")
     player = start([quillora, "--headless", "--catalogue", f"http://127.0.0.1:{http}/stations.csv"],
-                   env=env, stdout=subprocess.PIPE, text=True)
+                   env=env, stdout=subprocess.PIPE, stderr=None, text=True)
     out = Output(player.stdout)
     player_output.append(out)
     os.environ["DBUS_SESSION_BUS_ADDRESS"] = env["DBUS_SESSION_BUS_ADDRESS"]

@@ -23,14 +23,13 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# Until the window lands, the player runs headless: give it a catalogue, e.g.
+#   make run ARGS="--headless --catalogue file:///path/to/stations.csv"
 run: build
-	@if [ -x $(BUILD)/quillora ]; then \
-		exec $(BUILD)/quillora $(ARGS); \
-	else \
-		echo "Built in $(BUILD)/:"; \
-		find $(BUILD) -maxdepth 3 -type f -perm -u+x ! -name '*.so*' ! -path '*/CMakeFiles/*' | sort; \
-		echo "Try: $(BUILD)/csvtool --help"; \
-	fi
+	@if [ -n "$(ARGS)" ]; then exec $(BUILD)/quillora $(ARGS); fi; \
+	$(BUILD)/quillora --help; echo; \
+	echo "Built in $(BUILD)/: quillora, csvtool (see README.md)."; \
+	echo 'Play a catalogue: make run ARGS="--headless --catalogue file:///path/to/stations.csv"'
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

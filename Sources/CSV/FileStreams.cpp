@@ -8,26 +8,19 @@
 
 namespace csv {
 
-// --- input ---
+// --- the shared descriptor ---
 
-FileDescriptorInputStream::FileDescriptorInputStream(int fd, bool ownsDescriptor)
-    : fd_(fd), ownsDescriptor_(ownsDescriptor)
-{
-}
+namespace detail {
 
-FileDescriptorInputStream::~FileDescriptorInputStream()
+void FileDescriptor::release()
 {
-    if (ownsDescriptor_ && fd_ >= 0)
+    if (owned_ && fd_ >= 0) {
         ::close(fd_);
+        fd_ = -1;
+    }
 }
 
-void FileDescriptorInputStream::fail(int errnoValue)
-{
-    status_ = StreamStatus::error;
-    error_ = std::error_code(errnoValue, std::generic_category());
-}
-
-void FileDescriptorInputStream::open()
+void FileDescriptor::open()
 {
     if (status_ != StreamStatus::notOpen)
         return;
@@ -37,10 +30,43 @@ void FileDescriptorInputStream::open()
         status_ = StreamStatus::open;
 }
 
+void FileDescriptor::open(const std::string& path, int flags, int mode)
+{
+    if (status_ != StreamStatus::notOpen)
+        return;
+    fd_ = ::open(path.c_str(), flags, mode);
+    if (fd_ < 0) {
+        fail(errno);
+        return;
+    }
+    owned_ = true;
+    status_ = StreamStatus::open;
+}
+
+void FileDescriptor::fail(int errnoValue)
+{
+    status_ = StreamStatus::error;
+    error_ = std::error_code(errnoValue, std::generic_category());
+}
+
+void FileDescriptor::close()
+{
+    release();
+    status_ = StreamStatus::closed;
+}
+
+} // namespace detail
+
+// --- input ---
+
+FileDescriptorInputStream::FileDescriptorInputStream(int fd, bool ownsDescriptor) : file_(fd, ownsDescriptor) {}
+
+void FileDescriptorInputStream::open() { file_.open(); }
+
 std::ptrdiff_t FileDescriptorInputStream::readDescriptor(std::uint8_t* buffer, std::size_t maxLength)
 {
     for (;;) {
-        const ssize_t n = ::read(fd_, buffer, maxLength);
+        const ssize_t n = ::read(file_.get(), buffer, maxLength);
         if (n >= 0 || errno != EINTR)
             return n;
     }
@@ -48,9 +74,9 @@ std::ptrdiff_t FileDescriptorInputStream::readDescriptor(std::uint8_t* buffer, s
 
 std::ptrdiff_t FileDescriptorInputStream::read(std::uint8_t* buffer, std::size_t maxLength)
 {
-    if (status_ == StreamStatus::atEnd)
+    if (file_.status() == StreamStatus::atEnd)
         return 0;
-    if (status_ != StreamStatus::open)
+    if (file_.status() != StreamStatus::open)
         return -1;
     if (aheadPosition_ < ahead_.size()) {
         const std::size_t n = std::min(maxLength, ahead_.size() - aheadPosition_);
@@ -59,26 +85,26 @@ std::ptrdiff_t FileDescriptorInputStream::read(std::uint8_t* buffer, std::size_t
         return static_cast<std::ptrdiff_t>(n);
     }
     if (pendingErrno_) {
-        fail(*pendingErrno_);
+        file_.fail(*pendingErrno_);
         return -1;
     }
     if (endSeen_) {
-        status_ = StreamStatus::atEnd;
+        file_.setStatus(StreamStatus::atEnd);
         return 0;
     }
     const std::ptrdiff_t n = readDescriptor(buffer, maxLength);
     if (n < 0) {
-        fail(errno);
+        file_.fail(errno);
         return -1;
     }
     if (n == 0 && maxLength > 0)
-        status_ = StreamStatus::atEnd;
+        file_.setStatus(StreamStatus::atEnd);
     return n;
 }
 
 bool FileDescriptorInputStream::hasBytesAvailable() const
 {
-    if (status_ != StreamStatus::open)
+    if (file_.status() != StreamStatus::open)
         return false;
     if (aheadPosition_ < ahead_.size())
         return true;
@@ -100,70 +126,29 @@ bool FileDescriptorInputStream::hasBytesAvailable() const
     return n > 0;
 }
 
-void FileDescriptorInputStream::close()
-{
-    if (ownsDescriptor_ && fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
-    status_ = StreamStatus::closed;
-}
+void FileDescriptorInputStream::close() { file_.close(); }
 
 FileInputStream::FileInputStream(std::string path) : path_(std::move(path)) {}
 
-void FileInputStream::open()
-{
-    if (status_ != StreamStatus::notOpen)
-        return;
-    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) {
-        fail(errno);
-        return;
-    }
-    ownsDescriptor_ = true;
-    status_ = StreamStatus::open;
-}
+void FileInputStream::open() { file_.open(path_, O_RDONLY | O_CLOEXEC); }
 
 // --- output ---
 
-FileDescriptorOutputStream::FileDescriptorOutputStream(int fd, bool ownsDescriptor)
-    : fd_(fd), ownsDescriptor_(ownsDescriptor)
-{
-}
+FileDescriptorOutputStream::FileDescriptorOutputStream(int fd, bool ownsDescriptor) : file_(fd, ownsDescriptor) {}
 
-FileDescriptorOutputStream::~FileDescriptorOutputStream()
-{
-    if (ownsDescriptor_ && fd_ >= 0)
-        ::close(fd_);
-}
-
-void FileDescriptorOutputStream::fail(int errnoValue)
-{
-    status_ = StreamStatus::error;
-    error_ = std::error_code(errnoValue, std::generic_category());
-}
-
-void FileDescriptorOutputStream::open()
-{
-    if (status_ != StreamStatus::notOpen)
-        return;
-    if (fd_ < 0 || ::fcntl(fd_, F_GETFD) < 0)
-        fail(EBADF);
-    else
-        status_ = StreamStatus::open;
-}
+void FileDescriptorOutputStream::open() { file_.open(); }
 
 std::ptrdiff_t FileDescriptorOutputStream::write(const std::uint8_t* buffer, std::size_t length)
 {
-    if (status_ != StreamStatus::open)
+    if (file_.status() != StreamStatus::open)
         return -1;
     std::size_t done = 0;
     while (done < length) {
-        const ssize_t n = ::write(fd_, buffer + done, length - done);
+        const ssize_t n = ::write(file_.get(), buffer + done, length - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            fail(errno);
+            file_.fail(errno);
             return done > 0 ? static_cast<std::ptrdiff_t>(done) : -1;
         }
         done += static_cast<std::size_t>(n);
@@ -171,14 +156,7 @@ std::ptrdiff_t FileDescriptorOutputStream::write(const std::uint8_t* buffer, std
     return static_cast<std::ptrdiff_t>(done);
 }
 
-void FileDescriptorOutputStream::close()
-{
-    if (ownsDescriptor_ && fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
-    status_ = StreamStatus::closed;
-}
+void FileDescriptorOutputStream::close() { file_.close(); }
 
 FileOutputStream::FileOutputStream(std::string path, bool append)
     : path_(std::move(path)), append_(append)
@@ -187,16 +165,7 @@ FileOutputStream::FileOutputStream(std::string path, bool append)
 
 void FileOutputStream::open()
 {
-    if (status_ != StreamStatus::notOpen)
-        return;
-    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append_ ? O_APPEND : O_TRUNC);
-    fd_ = ::open(path_.c_str(), flags, 0666);
-    if (fd_ < 0) {
-        fail(errno);
-        return;
-    }
-    ownsDescriptor_ = true;
-    status_ = StreamStatus::open;
+    file_.open(path_, O_WRONLY | O_CREAT | O_CLOEXEC | (append_ ? O_APPEND : O_TRUNC), 0666);
 }
 
 } // namespace csv

@@ -30,6 +30,35 @@ inline Unit load(const std::uint8_t* p, bool big)
 
 } // namespace
 
+bool StringSource::fill(const char*& begin, const char*& end)
+{
+    // Large enough to make the call cheap, small enough to stay in L2.
+    constexpr std::size_t slice = 64 * 1024;
+    const std::size_t n = text_.size();
+    if (offset_ >= n)
+        return false;
+    const auto* p = reinterpret_cast<const unsigned char*>(text_.data());
+    std::size_t stop = n;
+    if (n - offset_ > slice) {
+        // End the slice at the start of a sequence, so that a well-formed
+        // one is never cut and taken for a truncated one.
+        stop = offset_ + slice;
+        for (int back = 0; back < 3 && (p[stop] & 0xC0) == 0x80; ++back)
+            --stop;
+    }
+    const std::size_t valid = unicode::validPrefixLength(p + offset_, stop - offset_);
+    if (valid > 0) {
+        begin = text_.data() + offset_;
+        end = begin + valid;
+        offset_ += valid;
+        return true;
+    }
+    offset_ += unicode::illFormedLength(p + offset_, n - offset_);
+    begin = replacement_;
+    end = replacement_ + sizeof replacement_;
+    return true;
+}
+
 template <class Codec>
 StreamSource<Codec>::StreamSource(std::shared_ptr<BinaryReader> reader)
     : reader_(std::move(reader)), scalars_(unitsOf<Codec>(*reader_))

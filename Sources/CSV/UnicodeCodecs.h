@@ -133,6 +133,10 @@ inline char32_t decodeValid(const unsigned char* p, int length)
 // UTF-8 sequences. Stops before an ill-formed or truncated sequence.
 std::size_t validPrefixLength(const unsigned char* p, std::size_t n);
 
+// Length of the maximal ill-formed subpart at the start of [p, p+n), which
+// must not begin with a well-formed sequence: what one U+FFFD replaces.
+std::size_t illFormedLength(const unsigned char* p, std::size_t n);
+
 // The text with every maximal ill-formed subpart replaced by U+FFFD (the
 // text itself when it is already well-formed).
 std::string repairedUTF8(std::string text);

@@ -94,6 +94,31 @@ TEST(FastPath, StringReaderMatchesThePlainMachine)
     }
 }
 
+// Long texts are checked a slice at a time: sequences, ill-formed bytes,
+// CR LF pairs and quotes fall on the slice boundaries.
+TEST(FastPath, LongStringReaderMatchesThePlainMachine)
+{
+    std::mt19937 random(1206);
+    for (int round = 0; round < 6; ++round) {
+        const std::string text = generate(random, 60000);
+        const bool trim = round % 2 == 1;
+        const char32_t delimiter = delimiters[round % delimiters.size()];
+        const CSVReader::Configuration configuration(false, trim, delimiter);
+
+        const Outcome fast = outcome([&] { return CSVReader(text, false, trim, delimiter); });
+        const std::u32string scalars = decodeLeniently(text);
+        const Outcome plain = outcome([&] {
+            std::size_t i = 0;
+            return CSVReader([&scalars, i]() mutable -> std::optional<char32_t> {
+                if (i == scalars.size())
+                    return std::nullopt;
+                return scalars[i++];
+            }, configuration);
+        });
+        ASSERT_EQ(fast, plain) << "round " << round << " size " << text.size();
+    }
+}
+
 TEST(FastPath, RepairedTextMatchesTheDecoder)
 {
     std::mt19937 random(7);
@@ -129,10 +154,18 @@ TEST(FastPath, ValidPrefixOfLongTexts)
         return valid;
     };
     std::mt19937 random(11);
+    // Valid text includes the edges of every sequence length and range.
     const std::vector<std::string> text = {"a", "\u00E9", "\u6771", "\U0001F600", ",", "\n",
+                                           "\u0080", "\u07FF", "\u0800", "\uD7FF", "\uE000", "\uFFFF",
+                                           "\U00010000", "\U0010FFFF",
                                            std::string(200, 'x')};  // long ASCII runs are skipped in blocks
-    const std::vector<std::string> faults = {"\xFF", "\x80", "\xC3", "\xE2\x82", "\xED\xA0\x80", "\xF0\x9F"};
-    for (int round = 0; round < 300; ++round) {
+    // Faults of every kind: stray, truncated, overlong, surrogate, too large.
+    const std::vector<std::string> faults = {
+        "\xFF", "\x80", "\xBF", "\xC3", "\xE2\x82", "\xED\xA0\x80", "\xED\xBF\xBF", "\xF0\x9F",
+        "\xF0\x9F\x98", "\xC0\xAF", "\xC1\xBF", "\xE0\x80\x80", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF",
+        "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xF8\x88\x80\x80\x80", "\xC3\xA9\xA9",
+        "\xF0\x9F\x98\x80\x80"};
+    for (int round = 0; round < 1500; ++round) {
         std::string bytes;
         while (bytes.size() < 4096 + random() % 8192)
             bytes += text[random() % text.size()];

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fcntl.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -63,6 +64,59 @@ TEST(FileStreams, WriteThenReadAFile)
     } catch (const CSVError& e) {
         EXPECT_EQ(e.kind(), CSVError::Kind::cannotOpenFile);
     }
+}
+
+// Only an owned descriptor is closed, by close() or on destruction; a bad
+// one fails to open; append mode keeps what the file held.
+TEST(FileStreams, DescriptorOwnershipAndModes)
+{
+    const auto isOpen = [](int fd) { return ::fcntl(fd, F_GETFD) >= 0; };
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    {
+        csv::FileDescriptorInputStream borrowed(fds[0]);
+        csv::FileDescriptorOutputStream borrowedOut(fds[1]);
+        borrowed.open();
+        borrowedOut.open();
+        EXPECT_EQ(borrowedOut.write(reinterpret_cast<const std::uint8_t*>("x"), 1), 1);
+        borrowedOut.close();
+        EXPECT_EQ(borrowedOut.streamStatus(), csv::StreamStatus::closed);
+    }
+    EXPECT_TRUE(isOpen(fds[0]));
+    EXPECT_TRUE(isOpen(fds[1]));
+    {
+        csv::FileDescriptorInputStream owned(fds[0], true);
+        owned.open();
+        owned.close();
+        EXPECT_FALSE(isOpen(fds[0]));
+        csv::FileDescriptorOutputStream ownedOut(fds[1], true);
+    }
+    EXPECT_FALSE(isOpen(fds[1]));
+
+    for (const int bad : {-1, fds[0]}) {
+        csv::FileDescriptorInputStream input(bad);
+        input.open();
+        EXPECT_EQ(input.streamStatus(), csv::StreamStatus::error);
+        EXPECT_EQ(input.streamError(), std::error_code(EBADF, std::generic_category()));
+        csv::FileDescriptorOutputStream output(bad);
+        output.open();
+        EXPECT_EQ(output.streamStatus(), csv::StreamStatus::error);
+        EXPECT_EQ(output.write(reinterpret_cast<const std::uint8_t*>("x"), 1), -1);
+    }
+
+    TemporaryDirectory directory;
+    const auto path = (directory / "log.csv").string();
+    for (const bool append : {false, true, true}) {
+        csv::FileOutputStream out(path, append);
+        out.open();
+        EXPECT_EQ(out.write(reinterpret_cast<const std::uint8_t*>("ab"), 2), 2);
+    }
+    csv::FileInputStream in(path);
+    in.open();
+    std::uint8_t buffer[16];
+    EXPECT_EQ(in.read(buffer, sizeof buffer), 6);
+    EXPECT_EQ(in.read(buffer, sizeof buffer), 0);
+    EXPECT_EQ(in.streamStatus(), csv::StreamStatus::atEnd);
 }
 
 // The end of a pipe is the end of input, not a failed read, however the

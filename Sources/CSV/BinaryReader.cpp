@@ -17,11 +17,7 @@ BinaryReader::BinaryReader(std::shared_ptr<InputStream> stream, Endian endian, b
                            std::size_t bufferSize)
     : stream_(std::move(stream)), endian_(endian), closeOnDeinit_(false)
 {
-    if (!stream_)
-        throw CSVError(CSVError::Kind::cannotOpenFile);
-    if (stream_->streamStatus() == StreamStatus::notOpen)
-        stream_->open();
-    if (stream_->streamStatus() != StreamStatus::open)
+    if (!stream_ || !openIfNeeded(*stream_))
         throw CSVError(CSVError::Kind::cannotOpenFile);
     // A zero-sized buffer could never make progress.
     buffer_.resize(std::max<std::size_t>(bufferSize, 1));

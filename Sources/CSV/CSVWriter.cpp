@@ -28,11 +28,7 @@ CSVWriter::CSVWriter(std::shared_ptr<OutputStream> stream, Encoding encoding, En
     , encoding_(encoding)
     , bigEndian_(endian == Endian::big)
 {
-    if (!stream_)
-        throw CSVError(CSVError::Kind::cannotOpenFile);
-    if (stream_->streamStatus() == StreamStatus::notOpen)
-        stream_->open();
-    if (stream_->streamStatus() != StreamStatus::open)
+    if (!stream_ || !openIfNeeded(*stream_))
         throw CSVError(CSVError::Kind::cannotOpenFile);
 }
 

@@ -9,6 +9,8 @@ parameters, so one server can play every hostile peer a test needs:
   chunk=N         send the body in chunks of N bytes (default: all at once)
   truncate=N      announce the full length but close after N body bytes
   type=MIME       Content-Type to send (default: guessed from the name)
+  tag=T           also count the request under "#T" (tells one test round's
+                  requests from a late one of an earlier round to the same path)
 
 Special paths:
   /__stats        JSON object: request path -> number of requests seen
@@ -91,6 +93,8 @@ class Handler(BaseHTTPRequestHandler):
                 counts.clear()
             return self._send(200, b"{}", "application/json", {})
         self._count(path)
+        for tag in query.get("tag", []):
+            self._count("#" + tag)
         status = int(query.get("status", [200])[0])
         if path.startswith("/__body/"):
             body = b"x" * int(path[len("/__body/"):])

@@ -289,7 +289,11 @@ TEST_F(ImageLoaderTest, HostileAnswersAreNeitherCachedNorDelivered)
             fetch(recorder, request(path), incremental);
             // The failed download has ended once a new subscription starts a
             // new request instead of joining it or finding a cached file.
-            ASSERT_TRUE(waitUntil([&] { return server->requestCount(countKey) == 1; }));
+            // Qt may itself send a request again when the server closes the
+            // connection early, so count from what the first download left.
+            ASSERT_TRUE(waitUntil([&] { return server->requestCount(countKey) >= 1; }));
+            pumpEvents(300);
+            const int firstRequests = server->requestCount(countKey);
             bool secondRequest = false;
             Recorder again;
             for (int attempt = 0; attempt < 100 && !secondRequest; ++attempt) {
@@ -297,7 +301,7 @@ TEST_F(ImageLoaderTest, HostileAnswersAreNeitherCachedNorDelivered)
                 loader->unsubscribe(again.observer, request(path));
                 loader->waitForQueue();
                 fetch(again, request(path), incremental);
-                secondRequest = waitUntil([&] { return server->requestCount(countKey) >= 2; }, 300);
+                secondRequest = waitUntil([&] { return server->requestCount(countKey) > firstRequests; }, 300);
             }
             EXPECT_TRUE(secondRequest);
             loader->unsubscribe(again.observer, request(path));

@@ -26,10 +26,13 @@ each line on its own clock when it reads it, and the moment each program's
 window is mapped (X MapNotify on the root window), the one event goodvibes
 can be timed by too. Memory is VmRSS and VmHWM from /proc: idle a few
 seconds after the cards are shown, and playing a few seconds after
-`playerctl play-pause` (goodvibes: `goodvibes-client play`).
+`playerctl play-pause` (goodvibes: `goodvibes-client play`). The "logos"
+column counts the logo requests quillora made by then: a pager that builds
+only the cards near the visible one asks for a few, not for every station.
 """
 
 import argparse
+import json
 import os
 import queue
 import shutil
@@ -210,10 +213,12 @@ class Run:
                 tail = " | ".join(self.output[-3:])
                 raise Skipped(f"exited with status {self.process.returncode} before '{event}': {tail}")
             words = line.split()
-            if len(words) == 3 and words[0] == "startup:" and words[1] in EVENTS:
+            try:
+                if len(words) != 3 or words[0] != "startup:" or words[1] not in EVENTS:
+                    raise ValueError
                 self.own[words[1]] = float(words[2])
                 self.wall[words[1]] = (stamp - self.spawned) * 1000
-            else:
+            except ValueError:
                 self.output.append(line.strip())
         return self.own[event]
 
@@ -270,7 +275,15 @@ def measure_playing(pid, play, is_playing, seconds):
     return {"playing": memory_mb(pid)}
 
 
-def run_quillora(binary, env, watcher, catalogue, idle, play_seconds):
+def logo_requests(http_port):
+    """How many logo requests the HTTP server has answered so far."""
+    stats = fetch(f"http://127.0.0.1:{http_port}/__stats", limit=1 << 20)
+    counts = json.loads(stats) if stats else {}
+    return sum(n for path, n in counts.items() if path.startswith("/logos/"))
+
+
+def run_quillora(binary, env, watcher, catalogue, http_port, idle, play_seconds):
+    logos_before = logo_requests(http_port)
     run = Run([binary, "--catalogue", catalogue], env, watcher)
     try:
         for event in EVENTS:
@@ -280,6 +293,8 @@ def run_quillora(binary, env, watcher, catalogue, idle, play_seconds):
         result["shown-after-download"] = run.own["first-card"] - run.own["catalogue-downloaded"]
         time.sleep(idle)
         result["idle"] = memory_mb(run.process.pid)
+        # A pager that builds every card at once fetches every logo.
+        result["logos"] = logo_requests(http_port) - logos_before
         if play_seconds:
             result |= measure_playing(run.process.pid, lambda: playerctl(env, "play-pause") is not None,
                                       lambda: playerctl(env, "status") == "Playing", play_seconds)
@@ -343,7 +358,7 @@ def report(programs, rounds, stations, renderer):
     print(f"Start-up on Xvfb {SCREEN}, Qt Quick {renderer}, median of {rounds} round(s); ms from spawn (read here), "
           "[ms on the program's own clock since main()]")
     print(f"{'program':30s} {'first frame':>17s} {'mapped':>7s} {'catalogue':>17s} {'first card':>17s} "
-          f"{'card-download':>13s}")
+          f"{'card-download':>13s} {'logos':>6s}")
     for name, results in programs.items():
         if not results:
             continue
@@ -352,7 +367,7 @@ def report(programs, rounds, stations, renderer):
             wall, own = median(results, f"{event}.wall"), median(results, f"{event}.own")
             times.append(f"{cell(wall, 7)} [{cell(own, 7)}]" if wall is not None else f"{'-':>17s}")
         print(f"{name:30s} {times[0]} {cell(median(results, 'mapped'), 7)} {times[1]} {times[2]} "
-              f"{cell(median(results, 'shown-after-download'), 13)}")
+              f"{cell(median(results, 'shown-after-download'), 13)} {cell(median(results, 'logos'), 6)}")
 
     print()
     print("Resident memory in MB (VmRSS / VmHWM), median")
@@ -435,7 +450,8 @@ def main():
         start_tone(icecast, "/tone.ogg", 440, channels=2, bitrate="128k")
         stream = f"http://127.0.0.1:{icecast}/tone.ogg"
         wait_for("Icecast mount", lambda: fetch(stream, limit=1))
-        catalogues = write_catalogues(www, start_http(www, lifetime=180 + args.rounds * 240), stream, args.stations)
+        http_port = start_http(www, lifetime=180 + args.rounds * 240)
+        catalogues = write_catalogues(www, http_port, stream, args.stations)
         bus = start_bus(work)
         display = start_xvfb()
         try:
@@ -469,8 +485,8 @@ def main():
                     else:
                         env |= {"QUILLORA_TRACE_STARTUP": "1", "QUILLORA_MPV_OPTIONS": "ao=null"}
                         size = "few" if names["few"] in name else "big"
-                        result = run_quillora(quillora, env, watcher, catalogues[size], idle,
-                                              play if (size == "few" and warm) else 0)
+                        result = run_quillora(quillora, env, watcher, catalogues[size], http_port, idle,
+                                               play if (size == "few" and warm) else 0)
                 except Skipped as reason:
                     print(f"  {name}: skipped, {reason}")
                     skipped[name] = str(reason)

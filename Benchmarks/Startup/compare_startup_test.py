@@ -31,6 +31,7 @@ class TraceReading(unittest.TestCase):
     def test_events_in_any_order_among_other_output(self):
         run = child("import time\n"
                     "print('Loaded 3 stations')\n"
+                    "print('startup: first-frame soon')\n"
                     "print('startup: catalogue-downloaded 40.5')\n"
                     "print('startup: first-frame 12.25')\n"
                     "print('startup: first-card 80')\n"
@@ -41,7 +42,7 @@ class TraceReading(unittest.TestCase):
         # Read here after the spawn, in the order printed.
         self.assertGreater(run.wall["catalogue-downloaded"], 0)
         self.assertLessEqual(run.wall["catalogue-downloaded"], run.wall["first-card"])
-        self.assertEqual(run.output, ["Loaded 3 stations"])
+        self.assertEqual(run.output, ["Loaded 3 stations", "startup: first-frame soon"])
         run.stop()
         self.assertIsNotNone(run.process.poll())
 

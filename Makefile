@@ -23,13 +23,14 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Until the window lands, the player runs headless: give it a catalogue, e.g.
-#   make run ARGS="--headless --catalogue file:///path/to/stations.csv"
+# Opens the window; ARGS go to the player, e.g.
+#   make run ARGS="--catalogue file:///path/to/stations.csv"
+#   make run ARGS="--headless"      (no window: media controls only)
 run: build
-	@if [ -n "$(ARGS)" ]; then exec $(BUILD)/quillora $(ARGS); fi; \
-	$(BUILD)/quillora --help; echo; \
-	echo "Built in $(BUILD)/: quillora, csvtool (see README.md)."; \
-	echo 'Play a catalogue: make run ARGS="--headless --catalogue file:///path/to/stations.csv"'
+	@case " $(ARGS) " in *" --headless "*|*" --help "*|*" --version "*) ;; *) \
+	  if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ -z "$$QT_QPA_PLATFORM" ]; then \
+	    echo "No display to open the window on; try make run ARGS=--headless"; exit 1; fi;; esac; \
+	exec $(BUILD)/quillora $(ARGS)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -8,7 +8,7 @@ CommandLine CommandLine::parse(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Internet-radio player.\n\n"
+        "Internet-radio player: opens its window, or plays without one (--headless).\n\n"
         "Environment:\n"
         "  QUILLORA_CATALOGUE_URL  catalogue address when --catalogue is not given\n"
         "  QUILLORA_MPV_OPTIONS    extra libmpv options for debugging, as\n"

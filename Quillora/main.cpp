@@ -1,21 +1,68 @@
 // quillora: the internet-radio player.
+#include "App/AppDelegate.h"
+#include "App/SceneDelegate.h"
 #include "CommandLine.h"
 #include "Headless/HeadlessPlayer.h"
+#include "Headless/SignalWatcher.h"
+#include "StartupTrace.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QtQml/qqmlextensionplugin.h>
 
-#include <cstdio>
+#include <cstring>
+#include <memory>
+
+Q_IMPORT_QML_PLUGIN(QuilloraPlugin)
+
+namespace {
+
+bool wantsHeadless(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--headless") == 0)
+            return true;
+    }
+    return false;
+}
+
+void describe()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("quillora"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLORA_VERSION));
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("quillora"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLORA_VERSION));
+    StartupTrace::start();
 
-    const CommandLine options = CommandLine::parse(QCoreApplication::arguments());
-    if (options.headless)
+    // The headless player must run where there is no display at all.
+    if (wantsHeadless(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        describe();
+        const CommandLine options = CommandLine::parse(QCoreApplication::arguments());
         return Headless::run(options.catalogueUrl);
+    }
 
-    std::fputs("quillora: the window is not built yet; run quillora --headless\n", stderr);
-    return 2;
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quillora.Quillora"));
+    QGuiApplication app(argc, argv);
+    describe();
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Quillora"));
+    const CommandLine options = CommandLine::parse(QCoreApplication::arguments());
+
+    // The end of the session (SIGTERM) or Ctrl+C closes the window cleanly,
+    // saving what is pending.
+    SignalWatcher watcher;
+    QObject::connect(&watcher, &SignalWatcher::terminationRequested, &app, &QCoreApplication::quit);
+
+    AppDelegate appDelegate;
+    appDelegate.didFinishLaunching();
+    auto scene = std::make_unique<SceneDelegate>(appDelegate);
+    if (!scene->willConnect(options.catalogueUrl))
+        return 1;
+    const int exitCode = QGuiApplication::exec();
+    scene.reset();
+    return exitCode;
 }

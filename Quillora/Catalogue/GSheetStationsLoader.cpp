@@ -1,5 +1,7 @@
 #include "Catalogue/GSheetStationsLoader.h"
 
+#include "StartupTrace.h"
+
 #include "CSV/CSVDecodingError.h"
 #include "CSV/CSVError.h"
 #include "CSV/CSVReader.h"
@@ -74,6 +76,7 @@ private:
             return;
         }
         QByteArray body = m_reply->readAll();
+        StartupTrace::mark("catalogue-downloaded");
         if (body.size() > GSheetStationsLoader::maxBodyBytes) {
             fail();
             return;

@@ -12,26 +12,6 @@
 
 namespace {
 
-// Records what the player asks for; play/pause set the rate like a real one.
-class RecordingMediaPlayer final : public MediaPlayer {
-public:
-    QList<QUrl> items;
-    float currentRate = 0;
-    float currentVolume = 1;
-
-    void replaceItem(const QUrl& url) override { items.append(url); }
-    void play() override { currentRate = 1; }
-    void pause() override { currentRate = 0; }
-    float rate() const override { return currentRate; }
-    float volume() const override { return currentVolume; }
-    void setVolume(float volume) override { currentVolume = std::clamp(volume, 0.0f, 1.0f); }
-    void fail(const QString& message)
-    {
-        currentRate = 0;
-        emit playbackEnded(message);
-    }
-};
-
 struct Fixture {
     explicit Fixture(std::shared_ptr<StationsLoader> loader)
         : media(new RecordingMediaPlayer)

@@ -10,6 +10,7 @@
 #include <QTemporaryFile>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -65,3 +66,40 @@ inline Station testStation(qint64 id, const QString& url = {})
                    QStringLiteral("http://127.0.0.1:9/logo%1.png").arg(id), QStringLiteral("Genre %1").arg(id),
                    QStringLiteral("Station %1").arg(id)};
 }
+
+// Records what the player asks for; play/pause set the rate like a real one.
+class RecordingMediaPlayer final : public MediaPlayer {
+public:
+    QList<QUrl> items;
+    float currentRate = 0;
+    float currentVolume = 1;
+
+    void replaceItem(const QUrl& url) override { items.append(url); }
+    void play() override { currentRate = 1; }
+    void pause() override { currentRate = 0; }
+    float rate() const override { return currentRate; }
+    float volume() const override { return currentVolume; }
+    void setVolume(float volume) override { currentVolume = std::clamp(volume, 0.0f, 1.0f); }
+    void fail(const QString& message)
+    {
+        currentRate = 0;
+        emit playbackEnded(message);
+    }
+};
+
+// A catalogue that arrives when the test says so.
+class ManualLoader final : public StationsLoader {
+public:
+    void load(std::shared_ptr<StationsLoaderDelegate> delegate) override
+    {
+        pending = std::move(delegate);
+        ++loads;
+    }
+    void deliver(const QList<Station>& stations)
+    {
+        if (auto delegate = std::exchange(pending, nullptr))
+            delegate->onLoaded(stations);
+    }
+    std::shared_ptr<StationsLoaderDelegate> pending;
+    int loads = 0;
+};

@@ -1,0 +1,46 @@
+#include "StartupTrace.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QSet>
+#include <QtGlobal>
+
+#include <cstdio>
+
+namespace StartupTrace {
+namespace {
+
+QElapsedTimer& clock()
+{
+    static QElapsedTimer timer;
+    return timer;
+}
+
+} // namespace
+
+void start()
+{
+    clock().start();
+}
+
+bool enabled()
+{
+    static const bool on = qEnvironmentVariableIntValue("QUILLORA_TRACE_STARTUP") != 0;
+    return on;
+}
+
+void mark(const char* name)
+{
+    if (!enabled())
+        return;
+    // Main thread only, like every caller.
+    static QSet<QByteArray> reached;
+    if (reached.contains(name))
+        return;
+    reached.insert(name);
+    const double ms = clock().isValid() ? clock().nsecsElapsed() / 1e6 : 0.0;
+    std::printf("startup: %s %.1f\n", name, ms);
+    std::fflush(stdout);
+}
+
+} // namespace StartupTrace

@@ -1,0 +1,13 @@
+// Start-up milestones for the benchmark: with QUILLORA_TRACE_STARTUP=1 each
+// milestone prints "startup: <name> <ms>" once, the milliseconds counted
+// from the start of main().
+#pragma once
+
+namespace StartupTrace {
+
+void start();
+bool enabled();
+// Prints the milestone the first time it is reached; later calls do nothing.
+void mark(const char* name);
+
+} // namespace StartupTrace

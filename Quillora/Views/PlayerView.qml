@@ -1,0 +1,122 @@
+import QtQuick
+import Quillora
+
+// The station pager: one card per station in a row that follows the finger
+// and settles on a page. Only the pages near the visible one exist (the
+// list view creates and destroys cards as the row moves), so a catalogue of
+// thousands of stations costs a handful of cards.
+//
+// The selection is not the pager's: `index` is bound to its owner, and a
+// swipe asks the owner to change it (indexRequested).
+Item {
+    id: pager
+
+    required property StationListModel pages
+    property int index: 0
+    signal indexRequested(int index)
+
+    // Where the strip sits while a drag is in progress, and whether one is.
+    property real offset: 0
+    property bool isUserSwiping: false
+
+    // The strip's horizontal position: page i rests at -i * width.
+    property real stripPosition: 0
+    // A function, not a binding: change handlers run before bindings that
+    // depend on the same property have been re-evaluated.
+    function restPosition() { return -index * width }
+
+    function glideToRest(easing) {
+        glide.stop()
+        if (pages.count === 0 || width <= 0) {
+            stripPosition = restPosition()
+            return
+        }
+        glide.easing.type = easing.type
+        if (easing.type === Easing.Bezier)
+            glide.easing.bezierCurve = easing.curve
+        glide.to = restPosition()
+        glide.start()
+    }
+
+    onIndexChanged: if (!isUserSwiping) glideToRest({ type: Easing.Linear })
+    onWidthChanged: { glide.stop(); if (!isUserSwiping) stripPosition = restPosition() }
+    onStripPositionChanged: strip.contentX = -stripPosition
+    Connections {
+        target: pager.pages
+        // A new catalogue lays the row out afresh: put it back where the
+        // selection rests.
+        function onModelReset() {
+            glide.stop()
+            if (!pager.isUserSwiping)
+                pager.stripPosition = pager.restPosition()
+            strip.contentX = -pager.stripPosition
+        }
+    }
+    Component.onCompleted: {
+        stripPosition = restPosition()
+        strip.contentX = -stripPosition
+    }
+
+    NumberAnimation {
+        id: glide
+        target: pager
+        property: "stripPosition"
+        duration: 350
+    }
+
+    ActivityIndicator {
+        objectName: "activityIndicator"
+        visible: pager.pages.count === 0
+        width: 40
+        height: 40
+        anchors.centerIn: parent
+        color: "white"
+    }
+
+    ListView {
+        id: strip
+        objectName: "strip"
+        visible: pager.pages.count > 0
+        anchors.fill: parent
+        orientation: ListView.Horizontal
+        interactive: false
+        boundsBehavior: Flickable.StopAtBounds
+        // Cards outside the pager stay visible (the pager does not clip), and
+        // a neighbour is ready before it slides in.
+        clip: false
+        cacheBuffer: 0
+        model: pager.pages
+        // The current item would be kept alive wherever the row is; make it
+        // the visible page.
+        currentIndex: pager.index
+        highlightFollowsCurrentItem: false
+        delegate: StationView {
+            width: strip.width
+            height: strip.height
+        }
+        Accessible.ignored: true
+    }
+
+    SwipeArea {
+        id: swipe
+        anchors.fill: parent
+        enabled: pager.pages.count > 0
+        threshold: 10
+
+        onDragChanged: translation => {
+            glide.stop()
+            pager.isUserSwiping = true
+            pager.offset = translation - pager.width * pager.index
+            pager.stripPosition = pager.offset
+        }
+        onDragEnded: (translation, predicted) => {
+            const half = pager.width / 2
+            if (predicted < -half && pager.index < pager.pages.count - 1)
+                pager.indexRequested(pager.index + 1)
+            if (predicted > half && pager.index > 0)
+                pager.indexRequested(pager.index - 1)
+            pager.isUserSwiping = false
+            pager.glideToRest({ type: Easing.Bezier, curve: [0.42, 0, 0.58, 1, 1, 1] })
+        }
+    }
+}

@@ -1,0 +1,42 @@
+// A logo filling its item the way the station card wants it: scaled with its
+// aspect ratio kept until it covers the item, centred, and clipped to a
+// rounded rectangle with antialiased corners. Painted, so it clips the same
+// on the software scene graph, where a rounded clip of a child is not
+// available.
+#pragma once
+
+#include <QImage>
+#include <QQuickPaintedItem>
+#include <QVariant>
+
+class RoundedImage : public QQuickPaintedItem {
+    Q_OBJECT
+    QML_ELEMENT
+    // The loaded image as the remote image view hands it to its content.
+    Q_PROPERTY(QVariant imageProxy READ imageProxy WRITE setImageProxy NOTIFY imageProxyChanged)
+    Q_PROPERTY(qreal radius READ radius WRITE setRadius NOTIFY radiusChanged)
+
+public:
+    explicit RoundedImage(QQuickItem* parent = nullptr);
+
+    QVariant imageProxy() const { return m_imageProxy; }
+    void setImageProxy(const QVariant& proxy);
+    qreal radius() const { return m_radius; }
+    void setRadius(qreal radius);
+
+    const QImage& image() const { return m_image; }
+    // The part of an image of `size` that covers `target` when scaled to
+    // fill it, centred.
+    static QRectF coverSourceRect(QSizeF size, QSizeF target);
+
+    void paint(QPainter* painter) override;
+
+signals:
+    void imageProxyChanged();
+    void radiusChanged();
+
+private:
+    QVariant m_imageProxy;
+    QImage m_image;
+    qreal m_radius = 0;
+};

@@ -1,0 +1,47 @@
+import QtQuick
+import Quillora
+
+// One page of the pager: the station's logo on a white rounded card with a
+// faint outline and a soft shadow. The card follows the current record of
+// its row, so a reloaded catalogue with a new logo address shows the new logo.
+Item {
+    id: page
+
+    required property string image
+    required property string title
+
+    Item {
+        id: card
+        width: 240
+        height: 240
+        anchors.centerIn: parent
+
+        BoxShadow {
+            anchors.fill: parent
+            cornerRadius: 60
+            blurRadius: 20
+            color: Qt.rgba(0, 0, 0, 0.33)
+        }
+
+        Rectangle {
+            anchors.fill: parent
+            radius: 60
+            color: "white"
+            antialiasing: true
+        }
+
+        Image { source: "qrc:/Quillora/images/Station.svg"; anchors.centerIn: parent }
+
+        Rectangle {
+            anchors.fill: parent
+            radius: 60
+            color: "transparent"
+            antialiasing: true
+            border.width: 1
+            border.color: Qt.rgba(Theme.background.r, Theme.background.g, Theme.background.b, 0.4)
+        }
+
+        Accessible.role: Accessible.Graphic
+        Accessible.name: qsTr("%1 logo").arg(page.title)
+    }
+}

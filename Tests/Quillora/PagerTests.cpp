@@ -1,0 +1,179 @@
+// The pager's gesture with real input events: the 10-point threshold, the
+// strip following the finger, the release deciding by the predicted end
+// against half the width, one page at most, and the glide back.
+#include "ScreenFixture.h"
+
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(QuilloraPlugin)
+
+namespace {
+
+QList<Station> stations(int count)
+{
+    QList<Station> list;
+    for (int i = 0; i < count; ++i)
+        list.append(testStation(i + 1));
+    return list;
+}
+
+struct Pager {
+    explicit Pager(ScreenFixture& screen)
+        : screen(screen)
+        , pager(screen.item("pager"))
+        , strip(screen.item("strip"))
+        , centre(screen.centreOf(pager))
+    {
+    }
+
+    qreal width() const { return pager->width(); }
+    qreal stripX() const { return -strip->property("contentX").toReal(); }
+    qreal restX(int index) const { return -index * width(); }
+    bool swiping() const { return pager->property("isUserSwiping").toBool(); }
+
+    // A drag of `dx` points in `steps` moves, `stepMs` apart, then a pause of
+    // `holdMs` before the release.
+    void drag(int dx, int steps, int stepMs, int holdMs = 0)
+    {
+        QTest::mousePress(screen.window, Qt::LeftButton, {}, centre);
+        for (int i = 1; i <= steps; ++i)
+            QTest::mouseMove(screen.window, centre + QPoint(dx * i / steps, 0), stepMs);
+        QTest::mouseRelease(screen.window, Qt::LeftButton, {}, centre + QPoint(dx, 0), holdMs > 0 ? holdMs : 1);
+    }
+
+    ScreenFixture& screen;
+    QQuickItem* pager;
+    QQuickItem* strip;
+    QPoint centre;
+};
+
+} // namespace
+
+class PagerTests : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ScreenFixture> m_screen;
+
+    bool open(int count, int selected = 0)
+    {
+        m_screen = std::make_unique<ScreenFixture>();
+        if (!m_screen->ready())
+            return false;
+        m_screen->loader->deliver(stations(count));
+        m_screen->player->setSelectedStationIndex(selected);
+        Pager pager(*m_screen);
+        return QTest::qWaitFor([&] { return qFuzzyCompare(1 + pager.stripX(), 1 + pager.restX(selected)); });
+    }
+
+private slots:
+    void cleanup() { m_screen.reset(); }
+
+    void aMoveUnderTenPointsDoesNothing()
+    {
+        QVERIFY(open(3, 1));
+        Pager pager(*m_screen);
+        QTest::mousePress(m_screen->window, Qt::LeftButton, {}, pager.centre);
+        QTest::mouseMove(m_screen->window, pager.centre + QPoint(-6, 7), 10);
+        QVERIFY(!pager.swiping());
+        QCOMPARE(pager.stripX(), pager.restX(1));
+        QTest::mouseRelease(m_screen->window, Qt::LeftButton, {}, pager.centre + QPoint(-6, 7), 10);
+        QCOMPARE(m_screen->player->selectedStationIndex(), 1);
+        QCOMPARE(pager.stripX(), pager.restX(1));
+    }
+
+    void theStripFollowsTheFinger()
+    {
+        QVERIFY(open(3, 1));
+        Pager pager(*m_screen);
+        QTest::mousePress(m_screen->window, Qt::LeftButton, {}, pager.centre);
+        QTest::mouseMove(m_screen->window, pager.centre + QPoint(-40, 0), 30);
+        QTest::mouseMove(m_screen->window, pager.centre + QPoint(-100, 3), 30);
+        QVERIFY(pager.swiping());
+        QCOMPARE(pager.stripX(), pager.restX(1) - 100);
+        QTest::mouseMove(m_screen->window, pager.centre + QPoint(30, 3), 30);
+        QCOMPARE(pager.stripX(), pager.restX(1) + 30);
+        QTest::mouseRelease(m_screen->window, Qt::LeftButton, {}, pager.centre + QPoint(30, 3), 300);
+        QVERIFY(!pager.swiping());
+        QTRY_COMPARE(pager.stripX(), pager.restX(1));
+        QCOMPARE(m_screen->player->selectedStationIndex(), 1);
+    }
+
+    void aSlowDragToAFifthGlidesBack()
+    {
+        QVERIFY(open(3, 1));
+        Pager pager(*m_screen);
+        pager.drag(-int(pager.width() / 5), 10, 60, 200);
+        QCOMPARE(m_screen->player->selectedStationIndex(), 1);
+        // It glides rather than jumps.
+        QVERIFY(pager.stripX() < pager.restX(1));
+        QTRY_COMPARE(pager.stripX(), pager.restX(1));
+    }
+
+    void aFlingMovesOnePageEitherWay()
+    {
+        QVERIFY(open(4, 1));
+        Pager pager(*m_screen);
+        // 60 points in 30 ms: short, but its predicted end lies far beyond
+        // half the width.
+        pager.drag(-60, 3, 10);
+        QCOMPARE(m_screen->player->selectedStationIndex(), 2);
+        QTRY_COMPARE(pager.stripX(), pager.restX(2));
+
+        // However far and fast, one page per release.
+        pager.drag(-int(pager.width() * 0.9), 3, 10);
+        QCOMPARE(m_screen->player->selectedStationIndex(), 3);
+        QTRY_COMPARE(pager.stripX(), pager.restX(3));
+
+        pager.drag(60, 3, 10);
+        QCOMPARE(m_screen->player->selectedStationIndex(), 2);
+        QTRY_COMPARE(pager.stripX(), pager.restX(2));
+
+        // A slow drag past half the width also turns the page.
+        pager.drag(int(pager.width() * 0.6), 12, 60, 150);
+        QCOMPARE(m_screen->player->selectedStationIndex(), 1);
+    }
+
+    void noMovePastTheFirstOrLastPage()
+    {
+        QVERIFY(open(3, 2));
+        Pager pager(*m_screen);
+        pager.drag(-80, 4, 10);
+        QCOMPARE(m_screen->player->selectedStationIndex(), 2);
+        QTRY_COMPARE(pager.stripX(), pager.restX(2));
+
+        m_screen->player->setSelectedStationIndex(0);
+        QTRY_COMPARE(pager.stripX(), pager.restX(0));
+        pager.drag(80, 4, 10);
+        QCOMPARE(m_screen->player->selectedStationIndex(), 0);
+        QTRY_COMPARE(pager.stripX(), pager.restX(0));
+
+        // One page: the card moves with the finger and always comes back.
+        QVERIFY(open(1));
+        Pager single(*m_screen);
+        QTest::mousePress(m_screen->window, Qt::LeftButton, {}, single.centre);
+        QTest::mouseMove(m_screen->window, single.centre + QPoint(-150, 0), 20);
+        QCOMPARE(single.stripX(), -150.0);
+        QTest::mouseRelease(m_screen->window, Qt::LeftButton, {}, single.centre + QPoint(-150, 0), 10);
+        QCOMPARE(m_screen->player->selectedStationIndex(), 0);
+        QTRY_COMPARE(single.stripX(), 0.0);
+    }
+
+    void nextOnTheLastStationSlidesBackToTheFirst()
+    {
+        QVERIFY(open(4, 3));
+        Pager pager(*m_screen);
+        QTest::mouseClick(m_screen->window, Qt::LeftButton, {}, m_screen->centreOf(m_screen->item("nextButton")));
+        QCOMPARE(m_screen->player->selectedStationIndex(), 0);
+        // Sliding, not jumping: somewhere between the two pages first.
+        QTRY_VERIFY(pager.stripX() > pager.restX(3) && pager.stripX() < pager.restX(0));
+        QTRY_COMPARE(pager.stripX(), pager.restX(0));
+
+        QTest::mouseClick(m_screen->window, Qt::LeftButton, {}, m_screen->centreOf(m_screen->item("previousButton")));
+        QCOMPARE(m_screen->player->selectedStationIndex(), 3);
+        QTRY_COMPARE(pager.stripX(), pager.restX(3));
+    }
+};
+
+QTEST_MAIN(PagerTests)
+#include "PagerTests.moc"

@@ -1,0 +1,60 @@
+// The main window as the application builds it, on a player whose catalogue
+// and media player the test controls. Runs on Qt's offscreen platform, whose
+// software scene graph makes window grabs deterministic.
+#pragma once
+
+#include "Playback/Player.h"
+#include "TestSupport.h"
+#include "Views/IconProvider.h"
+
+#include <QQmlApplicationEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+
+#include <memory>
+
+class ScreenFixture {
+public:
+    explicit ScreenFixture(QSize size = QSize(440, 800))
+        : loader(std::make_shared<ManualLoader>())
+        , media(new RecordingMediaPlayer)
+        , player(Player::create(loader, media))
+    {
+        engine.addImageProvider(QStringLiteral("icons"), new IconProvider);
+        engine.setInitialProperties({{QStringLiteral("player"), QVariant::fromValue(player.get())}});
+        engine.load(QUrl(QStringLiteral("qrc:/Quillora/Main.qml")));
+        if (!engine.rootObjects().isEmpty())
+            window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
+        if (window) {
+            window->resize(size);
+            window->show();
+        }
+    }
+
+    // A load never delivered holds the player: let it go with the fixture.
+    ~ScreenFixture() { loader->pending.reset(); }
+
+    // Call first in every test: QVERIFY cannot run in a constructor.
+    bool ready() { return window && QTest::qWaitForWindowExposed(window); }
+
+    template <typename T = QQuickItem>
+    T* item(const char* name) const
+    {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+
+    // The item's centre in window coordinates.
+    QPoint centreOf(const QQuickItem* item) const
+    {
+        return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+    }
+
+    QImage grab() const { return window->grabWindow(); }
+
+    std::shared_ptr<ManualLoader> loader;
+    RecordingMediaPlayer* media; // owned by the player
+    std::shared_ptr<Player> player;
+    QQmlApplicationEngine engine;
+    QQuickWindow* window = nullptr;
+};

@@ -1,0 +1,238 @@
+// The main screen on window grabs: the band, the card, the busy indicator,
+// the controls' states, and the pager building only the pages near the
+// visible one.
+#include "Catalogue/Station.h"
+#include "ScreenFixture.h"
+
+#include <QQmlProperty>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(QuilloraPlugin)
+
+namespace {
+
+const QColor lightPrimary(0x5b, 0x3c, 0xc4);
+const QColor lightBackground(0xf3, 0xf1, 0xf9);
+
+bool near(QColor a, QColor b, int tolerance = 6)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+        && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+// The first row, from the top, where column x stops being the band colour.
+int bandEdge(const QImage& image, int x)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        if (!near(image.pixelColor(x, y), lightPrimary, 40))
+            return y;
+    }
+    return -1;
+}
+
+QList<Station> stations(int count)
+{
+    QList<Station> list;
+    list.reserve(count);
+    for (int i = 0; i < count; ++i)
+        list.append(testStation(i + 1));
+    return list;
+}
+
+// Cards the list view holds: its delegates carry a title.
+int liveCards(QQuickItem* strip)
+{
+    const auto items = QQmlProperty::read(strip, QStringLiteral("contentItem")).value<QQuickItem*>()->childItems();
+    return int(std::count_if(items.cbegin(), items.cend(),
+                             [](const QQuickItem* item) { return item->property("title").isValid(); }));
+}
+
+} // namespace
+
+class ScreenTests : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { qputenv("QUILLORA_COLOR_SCHEME", "light"); }
+
+    void bandEdgeSlopesFrom380To320AtAnyWidth()
+    {
+        for (const int width : {440, 720}) {
+            ScreenFixture screen(QSize(width, 800));
+            QVERIFY(screen.ready());
+            const QImage image = screen.grab();
+            QCOMPARE(image.width(), width);
+            QVERIFY2(std::abs(bandEdge(image, 0) - 380) <= 1, qPrintable(QString::number(bandEdge(image, 0))));
+            QVERIFY2(std::abs(bandEdge(image, width - 1) - 320) <= 1,
+                     qPrintable(QString::number(bandEdge(image, width - 1))));
+            // Straight in between.
+            QVERIFY(std::abs(bandEdge(image, width / 4) - 365) <= 1);
+            QVERIFY(near(image.pixelColor(2, 2), lightPrimary));
+            QVERIFY(near(image.pixelColor(2, 790), lightBackground));
+        }
+    }
+
+    void indicatorAndDisabledControlsUntilTheCatalogueArrives()
+    {
+        ScreenFixture screen;
+        QVERIFY(screen.ready());
+        QCOMPARE(screen.loader->loads, 1);
+        auto* indicator = screen.item("activityIndicator");
+        auto* strip = screen.item("strip");
+        QVERIFY(indicator && strip);
+        QVERIFY(indicator->isVisible());
+        QCOMPARE(indicator->size(), QSizeF(40, 40));
+        QVERIFY(!strip->isVisible());
+
+        // White dots on the band where the card will be; nothing else there.
+        const QPoint centre = screen.centreOf(screen.item("pager"));
+        const QImage empty = screen.grab();
+        int white = 0;
+        for (int y = centre.y() - 20; y < centre.y() + 20; ++y)
+            for (int x = centre.x() - 20; x < centre.x() + 20; ++x)
+                white += near(empty.pixelColor(x, y), Qt::white, 30);
+        QVERIFY(white > 10);
+        QVERIFY(near(empty.pixelColor(centre.x() - 100, centre.y()), lightPrimary));
+
+        for (const char* name : {"previousButton", "playButton", "nextButton", "volumeSlider"})
+            QVERIFY2(!screen.item(name)->isEnabled(), name);
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(screen.item("playButton")));
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(screen.item("nextButton")));
+        QVERIFY(!screen.player->isPlaying());
+        QCOMPARE(screen.player->selectedStationIndex(), 0);
+        QCOMPARE(screen.item("title")->property("text").toString(), QString());
+
+        screen.loader->deliver({Station::luxfm(), Station::rockFm()});
+        QTRY_VERIFY(strip->isVisible());
+        QVERIFY(!indicator->isVisible());
+        for (const char* name : {"previousButton", "playButton", "nextButton", "volumeSlider"})
+            QVERIFY2(screen.item(name)->isEnabled(), name);
+        QCOMPARE(screen.item("title")->property("text").toString(), QStringLiteral("Lux Lviv"));
+        QCOMPARE(screen.item("genre")->property("text").toString(), QStringLiteral("Rocks"));
+
+        // An empty catalogue later brings the indicator back.
+        screen.player->onLoaded({});
+        QTRY_VERIFY(indicator->isVisible());
+        QVERIFY(!screen.item("previousButton")->isEnabled());
+    }
+
+    void cardIsARoundedWhiteSquareWithAnOutline()
+    {
+        qputenv("QUILLORA_COLOR_SCHEME", "dark");
+        ScreenFixture screen;
+        qputenv("QUILLORA_COLOR_SCHEME", "light");
+        QVERIFY(screen.ready());
+        screen.loader->deliver(stations(3));
+        QTRY_VERIFY(screen.item("strip")->isVisible());
+        QTest::qWait(50);
+        const QImage image = screen.grab();
+        const QPoint c = screen.centreOf(screen.item("pager"));
+
+        // Inside the square, including near a corner within the radius.
+        for (const QPoint at : {QPoint(0, 100), QPoint(-110, 0), QPoint(100, -100), QPoint(-100, 100)})
+            QVERIFY2(near(image.pixelColor(c + at), Qt::white, 8),
+                     qPrintable(QStringLiteral("%1,%2").arg(at.x()).arg(at.y())));
+        // Cut away at the corners (radius 60), though inside the bounding square.
+        for (const QPoint at : {QPoint(-116, -116), QPoint(116, -116), QPoint(-116, 116), QPoint(116, 116)})
+            QVERIFY2(!near(image.pixelColor(c + at), Qt::white, 40),
+                     qPrintable(QStringLiteral("%1,%2").arg(at.x()).arg(at.y())));
+        // Outside the square: no card.
+        QVERIFY(!near(image.pixelColor(c + QPoint(-125, 0)), Qt::white, 40));
+        // The outline: a darker ring one point wide along the edge.
+        const QColor edge = image.pixelColor(c + QPoint(-120, 0));
+        QVERIFY2(edge.lightness() < 230, qPrintable(edge.name()));
+        QVERIFY(near(image.pixelColor(c + QPoint(-117, 0)), Qt::white, 8));
+    }
+
+    void playSymbolSwitchesToStop()
+    {
+        ScreenFixture screen;
+        QVERIFY(screen.ready());
+        screen.loader->deliver(stations(2));
+        auto* button = screen.item("playButton");
+        QTRY_VERIFY(button->isEnabled());
+        const QPoint centre = screen.centreOf(button);
+        // Up and left of the centre lies inside the stop square, outside the
+        // play triangle.
+        const QPoint probe = centre + QPoint(-8, -8);
+        QVERIFY(!near(screen.grab().pixelColor(probe), Qt::white, 40));
+
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, centre);
+        QVERIFY(screen.player->isPlaying());
+        QTRY_VERIFY(near(screen.grab().pixelColor(probe), Qt::white, 40));
+
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, centre);
+        QVERIFY(!screen.player->isPlaying());
+        QTRY_VERIFY(!near(screen.grab().pixelColor(probe), Qt::white, 40));
+    }
+
+    void keysAndSliderDriveThePlayer()
+    {
+        ScreenFixture screen;
+        QVERIFY(screen.ready());
+        screen.loader->deliver(stations(3));
+        QTRY_VERIFY(screen.item("playButton")->isEnabled());
+        QTest::keyClick(screen.window, Qt::Key_Right);
+        QCOMPARE(screen.player->selectedStationIndex(), 1);
+        QTest::keyClick(screen.window, Qt::Key_Left);
+        QTest::keyClick(screen.window, Qt::Key_Left);
+        QCOMPARE(screen.player->selectedStationIndex(), 2);
+        QTest::keyClick(screen.window, Qt::Key_Space);
+        QVERIFY(screen.player->isPlaying());
+        QTest::keyClick(screen.window, Qt::Key_Down);
+        QTest::keyClick(screen.window, Qt::Key_Down);
+        QCOMPARE(screen.player->volume(), 0.8f);
+        QTest::keyClick(screen.window, Qt::Key_Up);
+        QCOMPARE(screen.player->volume(), 0.9f);
+        QCOMPARE(screen.window->title(), QStringLiteral("Station 3 — Quillora"));
+
+        // The slider snaps to tenths.
+        auto* slider = screen.item("volumeSlider");
+        const QPointF left = slider->mapToScene(QPointF(slider->property("leftPadding").toReal(), slider->height() / 2));
+        const qreal track = slider->property("availableWidth").toReal();
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, (left + QPointF(track * 0.33, 0)).toPoint());
+        QTRY_COMPARE(screen.player->volume(), 0.3f);
+    }
+
+    void onlyPagesNearTheVisibleOneExist()
+    {
+        ScreenFixture screen;
+        QVERIFY(screen.ready());
+        screen.loader->deliver(stations(10000));
+        auto* strip = screen.item("strip");
+        QTRY_VERIFY(strip->isVisible());
+        QTRY_VERIFY2(liveCards(strip) >= 1 && liveCards(strip) <= 3, qPrintable(QString::number(liveCards(strip))));
+
+        // Wrapping from the last station back to the first crosses the row
+        // without piling cards up.
+        screen.player->setSelectedStationIndex(9999);
+        QTRY_COMPARE(strip->property("contentX").toReal(), 9999.0 * strip->width());
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(screen.item("nextButton")));
+        QCOMPARE(screen.player->selectedStationIndex(), 0);
+        QTRY_COMPARE(strip->property("contentX").toReal(), 0.0);
+        QTRY_VERIFY2(liveCards(strip) >= 1 && liveCards(strip) <= 3, qPrintable(QString::number(liveCards(strip))));
+    }
+
+    void aReloadedRecordReachesItsCard()
+    {
+        ScreenFixture screen;
+        QVERIFY(screen.ready());
+        QList<Station> list = stations(2);
+        screen.loader->deliver(list);
+        auto* strip = screen.item("strip");
+        QTRY_VERIFY(strip->isVisible());
+        QQuickItem* card = nullptr;
+        QTRY_VERIFY((card = QQmlProperty::read(strip, QStringLiteral("currentItem")).value<QQuickItem*>()));
+        QCOMPARE(card->property("image").toString(), list[0].image);
+
+        list[0].image = QStringLiteral("http://127.0.0.1:9/new-logo.png");
+        list[0].title = QStringLiteral("Renamed");
+        screen.player->onLoaded(list);
+        QCOMPARE(QQmlProperty::read(strip, QStringLiteral("currentItem")).value<QQuickItem*>(), card);
+        QCOMPARE(card->property("image").toString(), list[0].image);
+        QCOMPARE(screen.item("title")->property("text").toString(), QStringLiteral("Renamed"));
+    }
+};
+
+QTEST_MAIN(ScreenTests)
+#include "ScreenTests.moc"

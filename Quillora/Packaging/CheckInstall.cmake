@@ -33,8 +33,10 @@ foreach(file IN ITEMS "${binary}" "${desktop}" "${icon}" "${metainfo}")
         message(FATAL_ERROR "not installed: ${file}")
     endif()
 endforeach()
-# The installed binary runs on its own (no build-tree library paths).
-execute_process(COMMAND "${binary}" --version
+# The installed binary runs on its own (no build-tree library paths). It
+# makes its GUI application before reading options, so give it a platform
+# that needs no display.
+execute_process(COMMAND "${CMAKE_COMMAND}" -E env QT_QPA_PLATFORM=offscreen "${binary}" --version
     RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output TIMEOUT 30)
 if(NOT status EQUAL 0 OR NOT output MATCHES "quillora ${VERSION}")
     message(FATAL_ERROR "the installed binary does not run (${status}): ${output}")

@@ -75,7 +75,8 @@ def png(width, height, colour):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
 
     header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
-    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(rows))) + chunk(b"IEND", b"")
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(rows)))
+            + chunk(b"IEND", b""))
 
 
 def write_catalogues(www, http_port, stream, stations):
@@ -226,7 +227,8 @@ class Run:
         if not self.watcher:
             return None
         try:
-            stamp = wait_for("window map", lambda: self.watcher.mapped(self.process.pid), timeout=timeout, interval=0.01)
+            stamp = wait_for("window map", lambda: self.watcher.mapped(self.process.pid),
+                             timeout=timeout, interval=0.01)
         except TimeoutError:
             return None
         return (stamp - self.spawned) * 1000
@@ -444,7 +446,6 @@ def main():
     os.chmod(work, 0o755)  # Icecast writes its logs below it as another user
     www = os.path.join(work, "www")
     os.mkdir(www)
-    programs = {}
     try:
         icecast = start_icecast(work)
         start_tone(icecast, "/tone.ogg", 440, channels=2, bitrate="128k")

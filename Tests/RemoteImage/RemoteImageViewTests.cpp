@@ -10,6 +10,7 @@
 #include "RemoteImage/ImageLoader/Views/ImageProxyHandle.h"
 #include "RemoteImage/ImageLoader/Views/ImageProxyView.h"
 #include "RemoteImage/ImageLoader/Views/RemoteImage.h"
+#include "RemoteImage/Processing/ImageProcessorClosure.h"
 #include "RemoteImage/RemoteImageService.h"
 
 #include <QGuiApplication>
@@ -23,6 +24,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
 #include <memory>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -144,7 +146,8 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs = 10000)
 // Runs this program again with the given arguments and extra environment;
 // -1 when it did not end in time. posix_spawn rather than QProcess, which
 // ThreadSanitizer cannot follow.
-int runSelf(const QStringList& arguments, const QMap<QByteArray, QByteArray>& environment, int timeoutMs)
+int runSelf(const QStringList& arguments, const QMap<QByteArray, QByteArray>& environment, int timeoutMs,
+            const QString& errorOutput = {})
 {
     std::vector<QByteArray> storage;
     storage.push_back(QCoreApplication::applicationFilePath().toLocal8Bit());
@@ -168,8 +171,15 @@ int runSelf(const QStringList& arguments, const QMap<QByteArray, QByteArray>& en
         envp.push_back(bytes.data());
     envp.push_back(nullptr);
 
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    const QByteArray errorPath = errorOutput.toLocal8Bit();
+    if (!errorPath.isEmpty())
+        posix_spawn_file_actions_addopen(&actions, 2, errorPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0)
+    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed != 0)
         return -1;
     QElapsedTimer timer;
     timer.start();
@@ -182,7 +192,7 @@ int runSelf(const QStringList& arguments, const QMap<QByteArray, QByteArray>& en
         }
         ::usleep(20000);
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
 }
 
 // The child side of the second-start test: shows the card for `url`, saves
@@ -203,6 +213,24 @@ int showLogo(const QString& url, const QString& output)
     return 0;
 }
 
+// The child side of the programming-error test: misuses RemoteImage as
+// `misuse` says; returns only if nothing stopped it.
+int misuse(const QString& misuse)
+{
+    RemoteImage item;
+    if (misuse == QLatin1String("incremental-processors")) {
+        item.setIncremental(true);
+        item.setProcessors(RemoteImage::Processors{});
+    } else if (misuse == QLatin1String("post")) {
+        QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:9/logo.png")));
+        request.setAttribute(QNetworkRequest::CustomVerbAttribute, QByteArray("POST"));
+        item.setUrlRequest(request);
+    } else if (misuse == QLatin1String("no-url")) {
+        item.setUrlRequest(QNetworkRequest());
+    }
+    return 0;
+}
+
 } // namespace
 
 class RemoteImageViewTests : public QObject {
@@ -218,6 +246,9 @@ private slots:
     void leavingTheScreenCancelsTheDownload();
     void urlChangeDropsTheOldImage();
     void missingUrlKeepsThePlaceholder();
+    void incrementalShowsPartialImages();
+    void processorsApplyBeforeShowing();
+    void misuseStopsTheProgram();
     void imageProxyViewFillModes();
     void progressViews();
 
@@ -353,10 +384,13 @@ void RemoteImageViewTests::leavingTheScreenCancelsTheDownload()
         QVERIFY(scene.exposed);
         QQmlComponent component(&scene.engine);
         component.setData("import QtQuick\nimport RemoteImage\n" + card, QUrl(QStringLiteral("qrc:/Card.qml")));
+        // Slow downloads, and logos already on disk whose completion comes
+        // from a background thread at any moment.
         for (int i = 0; i < 24; ++i) {
-            const QString tag = QStringLiteral("scroll%1").arg(i % 3);
+            const QUrl logo = i % 2 ? m_server->url(QStringLiteral("/red.png?tag=first"))
+                                    : m_server->url(slow + QStringLiteral("scroll%1").arg(i % 3));
             std::unique_ptr<QQuickItem> item(qobject_cast<QQuickItem*>(
-                component.createWithInitialProperties({{"logo", m_server->url(slow + tag)}})));
+                component.createWithInitialProperties({{"logo", logo}})));
             QVERIFY(item);
             item->setParentItem(scene.root.get());
             QTest::qWait(i % 4 * 15);
@@ -399,6 +433,96 @@ void RemoteImageViewTests::missingUrlKeepsThePlaceholder()
     QVERIFY(waitFor([&] { return remote->isLoaded(); }));
     QCOMPARE_COLOR(scene.grab(), 120, 120, Qt::green);
     QCOMPARE(m_server->requestCount("#late"), 1);
+}
+
+void RemoteImageViewTests::incrementalShowsPartialImages()
+{
+    Scene scene(R"(
+        Item {
+            id: root
+            width: 240; height: 240
+            required property url logo
+            RemoteImage {
+                objectName: "remote"
+                anchors.fill: parent
+                url: root.logo
+                incremental: true
+                placeholder: Rectangle { width: 240; height: 240; color: "blue" }
+                content: ImageProxyView { objectName: "content"; anchors.fill: parent }
+            }
+        }
+    )", {{"logo", m_server->url("/slow.png?chunk=4096&delay=0.05&tag=incremental")}});
+    auto* remote = scene.find<RemoteImage>("remote");
+    QVERIFY(scene.exposed && remote);
+
+    // The top rows arrive first: noise above, nothing yet below.
+    const auto partial = [&] {
+        if (remote->isLoaded() || !scene.find("content"))
+            return false;
+        const QImage shown = scene.grab();
+        int noisy = 0;
+        for (int x = 0; x < 240; x += 4)
+            noisy += !near(shown.pixelColor(x, 2), Qt::blue);
+        return noisy > 40;
+    };
+    QVERIFY(waitFor(partial, 10000));
+    QVERIFY(!remote->isLoaded());
+    QQuickItem* content = scene.find("content");
+    QVERIFY(waitFor([&] { return remote->isLoaded(); }, 20000));
+    // The final image goes to the content already shown.
+    QCOMPARE(scene.find("content"), content);
+}
+
+void RemoteImageViewTests::processorsApplyBeforeShowing()
+{
+    QQmlEngine engine;
+    QQmlComponent component(&engine);
+    component.setData("import QtQuick\nimport RemoteImage\n" + card, QUrl(QStringLiteral("qrc:/Card.qml")));
+    QVERIFY(component.isReady());
+    QObject* object = component.beginCreate(engine.rootContext());
+    std::unique_ptr<QQuickItem> root(qobject_cast<QQuickItem*>(object));
+    QVERIFY(root);
+    component.setInitialProperties(root.get(), {{"logo", m_server->url("/red.png?tag=processed")}});
+    auto* remote = root->findChild<RemoteImage*>("remote");
+    QVERIFY(remote);
+    // Red becomes green, then the left half black.
+    remote->setProcessors(RemoteImage::Processors{
+        std::make_shared<ImageProcessorClosure>([](const QImage& image) { return solid(Qt::green, image.width(), image.height()); }),
+        std::make_shared<ImageProcessorClosure>([](const QImage& image) {
+            QImage result = image;
+            QPainter(&result).fillRect(0, 0, image.width() / 2, image.height(), Qt::black);
+            return result;
+        })});
+    component.completeCreate();
+
+    QQuickWindow window;
+    window.resize(240, 240);
+    root->setParentItem(window.contentItem());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(waitFor([&] { return remote->isLoaded(); }));
+    const QImage shown = window.grabWindow();
+    QCOMPARE_COLOR(shown, 60, 120, Qt::black);
+    QCOMPARE_COLOR(shown, 180, 120, Qt::green);
+}
+
+void RemoteImageViewTests::misuseStopsTheProgram()
+{
+    QTemporaryDir dir;
+    const QString errors = dir.path() + "/stderr.txt";
+    const auto stopped = [&](const char* how) {
+        const int status = runSelf({"--misuse", how}, {}, 30000, errors);
+        QFile file(errors);
+        file.open(QIODevice::ReadOnly);
+        return std::make_pair(status != 0 && status != -1, QString::fromLocal8Bit(file.readAll()));
+    };
+    const auto [incremental, message] = stopped("incremental-processors");
+    QVERIFY(incremental);
+    QVERIFY2(message.contains("Using image processing with incremental download is not supported yet"),
+             qPrintable(message));
+    QVERIFY(stopped("post").first);
+    QVERIFY(stopped("no-url").first);
+    QCOMPARE(runSelf({"--misuse", "none"}, {}, 30000), 0);
 }
 
 void RemoteImageViewTests::imageProxyViewFillModes()
@@ -493,6 +617,8 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     if (argc == 4 && qstrcmp(argv[1], "--show-logo") == 0)
         return showLogo(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (argc == 3 && qstrcmp(argv[1], "--misuse") == 0)
+        return misuse(QString::fromLocal8Bit(argv[2]));
     RemoteImageViewTests tests;
     return QTest::qExec(&tests, argc, argv);
 }

@@ -56,8 +56,9 @@ ImageLoaderView::~ImageLoaderView()
 
 void ImageLoaderView::appear()
 {
-    if (m_observer)
+    if (m_onScreen)
         return;
+    m_onScreen = true;
     // A fresh model for every appearance; the old one goes once the shown
     // placeholder no longer refers to its progress wrapper.
     ImageLoaderContentView::Model* const oldModel = m_model;
@@ -96,12 +97,24 @@ void ImageLoaderView::appear()
 
 void ImageLoaderView::disappear()
 {
+    m_onScreen = false;
     if (!m_observer)
         return;
     m_guard->view = nullptr;
     m_guard.reset();
     m_services.imageLoaderService().unsubscribe(m_observer, m_urlRequest);
     m_observer.reset();
+}
+
+void ImageLoaderView::setBuilders(QQmlComponent* placeholder, QQmlComponent* content)
+{
+    m_placeholder = placeholder;
+    m_content = content;
+    if (!m_model)
+        return;
+    delete m_contentView;
+    m_contentView = new ImageLoaderContentView(m_model, m_stack, m_placeholder, m_content, this);
+    m_contentView->render();
 }
 
 void ImageLoaderView::complete(const std::shared_ptr<ImageProxy>& proxy)

@@ -43,6 +43,10 @@ public:
 
     void appear();
     void disappear();
+    // New builders: what is shown now is built again with them; the
+    // subscription goes on.
+    void setBuilders(QQmlComponent* placeholder, QQmlComponent* content);
+    bool isOnScreen() const { return m_onScreen; }
     bool isSubscribed() const { return m_observer != nullptr; }
 
     const QNetworkRequest& urlRequest() const { return m_urlRequest; }
@@ -67,6 +71,7 @@ private:
     QPointer<QQmlComponent> m_content;
     OnLoad m_onLoad;
 
+    bool m_onScreen = false;
     ImageLoaderContentView::Model* m_model = nullptr;
     ImageLoaderContentView* m_contentView = nullptr;
     std::shared_ptr<ImageLoaderObserver> m_observer;

@@ -151,7 +151,10 @@ void RemoteImage::refresh()
     if (!m_complete)
         return;
     if (m_imageProxy) {
-        showContent(*m_stack, contentComponent(), m_imageProxy);
+        QQmlComponent* const content = contentComponent();
+        if (m_loaderView || m_stack->role() != CenteredStack::Role::Content || m_stack->component() != content
+            || !m_stack->child())
+            showContent(*m_stack, content, m_imageProxy);
         m_loaderView.reset();
         return;
     }
@@ -160,7 +163,7 @@ void RemoteImage::refresh()
             m_loaderView->disappear();
         return;
     }
-    if (m_loaderView && m_loaderView->isSubscribed() && m_loaderView->urlRequest() == m_urlRequest)
+    if (m_loaderView && m_loaderView->isOnScreen() && m_loaderView->urlRequest() == m_urlRequest)
         return;
 
     const std::optional<QDateTime> expiryDate = m_expireAfter.isValid()
@@ -184,13 +187,10 @@ void RemoteImage::rebuild()
     if (!m_complete)
         return;
     m_stack->clear();
-    if (m_loaderView) {
-        const bool wasSubscribed = m_loaderView->isSubscribed();
-        m_loaderView.reset();
-        if (!wasSubscribed)
-            return;
-    }
-    refresh();
+    if (m_loaderView && !m_imageProxy)
+        m_loaderView->setBuilders(placeholderComponent(), contentComponent());
+    else
+        refresh();
 }
 
 void RemoteImage::onLoad(const std::shared_ptr<ImageProxy>& proxy)

@@ -14,6 +14,7 @@
 #include <memory>
 
 Q_IMPORT_QML_PLUGIN(QuilloraPlugin)
+Q_IMPORT_QML_PLUGIN(RemoteImagePlugin)
 
 namespace {
 

@@ -1,6 +1,7 @@
 import QtQuick
 import Quillora
 import QtQuick.Controls.Basic
+import QtQuick.Window
 
 // The round play/stop button: a 25-point glyph padded by 35 points into a
 // 95-point circle of the primary colour with a glow of the same colour.
@@ -39,7 +40,7 @@ AbstractButton {
             objectName: "playSymbol"
             anchors.centerIn: parent
             width: 25; height: 25
-            sourceSize: Qt.size(25, 25)
+            sourceSize: Qt.size(25 * Screen.devicePixelRatio, 25 * Screen.devicePixelRatio)
             source: Theme.icon("play.fill", "#ffffff")
             opacity: button.playing ? 0 : 1
             scale: button.playing ? 0.5 : 1
@@ -50,7 +51,7 @@ AbstractButton {
             objectName: "stopSymbol"
             anchors.centerIn: parent
             width: 25; height: 25
-            sourceSize: Qt.size(25, 25)
+            sourceSize: Qt.size(25 * Screen.devicePixelRatio, 25 * Screen.devicePixelRatio)
             source: Theme.icon("stop.fill", "#ffffff")
             opacity: button.playing ? 1 : 0
             scale: button.playing ? 1 : 0.5

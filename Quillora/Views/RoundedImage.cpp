@@ -2,19 +2,6 @@
 
 #include <QPainter>
 
-namespace {
-
-QImage imageOf(const QVariant& proxy)
-{
-    if (proxy.canConvert<QImage>())
-        return proxy.value<QImage>();
-    if (auto* object = proxy.value<QObject*>())
-        return object->property("image").value<QImage>();
-    return {};
-}
-
-} // namespace
-
 RoundedImage::RoundedImage(QQuickItem* parent)
     : QQuickPaintedItem(parent)
 {
@@ -22,10 +9,12 @@ RoundedImage::RoundedImage(QQuickItem* parent)
     setMipmap(true);
 }
 
-void RoundedImage::setImageProxy(const QVariant& proxy)
+void RoundedImage::setImageProxy(ImageProxyHandle* proxy)
 {
+    if (m_imageProxy == proxy)
+        return;
     m_imageProxy = proxy;
-    m_image = imageOf(proxy);
+    m_image = proxy ? proxy->image() : QImage();
     update();
     emit imageProxyChanged();
 }

@@ -5,26 +5,27 @@
 // available.
 #pragma once
 
+#include "RemoteImage/ImageLoader/Views/ImageProxyHandle.h"
+
 #include <QImage>
+#include <QPointer>
 #include <QQuickPaintedItem>
-#include <QVariant>
 
 class RoundedImage : public QQuickPaintedItem {
     Q_OBJECT
     QML_ELEMENT
     // The loaded image as the remote image view hands it to its content.
-    Q_PROPERTY(QVariant imageProxy READ imageProxy WRITE setImageProxy NOTIFY imageProxyChanged)
+    Q_PROPERTY(ImageProxyHandle* imageProxy READ imageProxy WRITE setImageProxy NOTIFY imageProxyChanged)
     Q_PROPERTY(qreal radius READ radius WRITE setRadius NOTIFY radiusChanged)
 
 public:
     explicit RoundedImage(QQuickItem* parent = nullptr);
 
-    QVariant imageProxy() const { return m_imageProxy; }
-    void setImageProxy(const QVariant& proxy);
+    ImageProxyHandle* imageProxy() const { return m_imageProxy; }
+    void setImageProxy(ImageProxyHandle* proxy);
     qreal radius() const { return m_radius; }
     void setRadius(qreal radius);
 
-    const QImage& image() const { return m_image; }
     // The part of an image of `size` that covers `target` when scaled to
     // fill it, centred.
     static QRectF coverSourceRect(QSizeF size, QSizeF target);
@@ -36,7 +37,7 @@ signals:
     void radiusChanged();
 
 private:
-    QVariant m_imageProxy;
+    QPointer<ImageProxyHandle> m_imageProxy;
     QImage m_image;
     qreal m_radius = 0;
 };

@@ -1,5 +1,7 @@
 import QtQuick
 import Quillora
+import QtQuick.Window
+import RemoteImage
 
 // One page of the pager: the station's logo on a white rounded card with a
 // faint outline and a soft shadow. The card follows the current record of
@@ -30,7 +32,26 @@ Item {
             antialiasing: true
         }
 
-        Image { source: "qrc:/Quillora/images/Station.svg"; anchors.centerIn: parent }
+        RemoteImage {
+            id: logo
+            objectName: "logo"
+            anchors.fill: parent
+            url: page.image
+            placeholder: Component {
+                Image {
+                    source: "qrc:/Quillora/images/Station.svg"
+                    width: 96
+                    height: 96
+                    sourceSize: Qt.size(96 * Screen.devicePixelRatio, 96 * Screen.devicePixelRatio)
+                }
+            }
+            content: Component {
+                RoundedImage {
+                    anchors.fill: parent
+                    radius: 60
+                }
+            }
+        }
 
         Rectangle {
             anchors.fill: parent

@@ -1,6 +1,7 @@
 import QtQuick
 import Quillora
 import QtQuick.Controls.Basic
+import QtQuick.Window
 
 // The previous and next buttons: a glyph at its natural size in an 80-point
 // square.
@@ -19,6 +20,10 @@ AbstractButton {
     contentItem: Item {
         Image {
             anchors.centerIn: parent
+            // The glyphs are drawn 30 x 22; render them for the screen's pixels.
+            width: 30
+            height: 22
+            sourceSize: Qt.size(30 * Screen.devicePixelRatio, 22 * Screen.devicePixelRatio)
             source: Theme.icon(button.glyph, Theme.secondary)
         }
     }

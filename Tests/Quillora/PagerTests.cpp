@@ -6,6 +6,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(QuilloraPlugin)
+Q_IMPORT_QML_PLUGIN(RemoteImagePlugin)
 
 namespace {
 

@@ -13,7 +13,9 @@ parameters, so one server can play every hostile peer a test needs:
                   requests from a late one of an earlier round to the same path)
 
 Special paths:
-  /__stats        JSON object: request path -> number of requests seen
+  /__stats        JSON object: request path -> number of requests seen; a
+                  body the client stopped reading (it closed the connection)
+                  also counts under "!aborted <path>"
   /__reset        forget the counts
   /__body/N       N bytes of 'x' (for size limits), text/plain
 
@@ -75,6 +77,7 @@ class Handler(BaseHTTPRequestHandler):
                 self.wfile.flush()
                 sent += len(piece)
         except (BrokenPipeError, ConnectionResetError):
+            self._count("!aborted " + urllib.parse.unquote(urllib.parse.urlsplit(self.path).path))
             self.close_connection = True
             return
         if truncate:

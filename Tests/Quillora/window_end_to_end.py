@@ -1,0 +1,233 @@
+#!/usr/bin/env python3
+"""End to end: the `quillora` window on a private X server, against real peers.
+
+Starts Xvfb, a local Icecast fed by a 440 Hz tone, the test HTTP server with
+a catalogue and a logo, and a private session bus. Runs the player's window,
+finds the round play button on a screen grab, clicks it with xdotool, and
+checks that the tone is decoded and that MPRIS (playerctl) reports Playing.
+Then starts a 10,000-station catalogue and checks that only a handful of
+logos are requested, and that an unusable data folder stops the player with
+the fatal message. Every peer is started here, bounded in time and killed on
+the way out.
+
+Usage: window_end_to_end.py path/to/quillora
+"""
+
+import json
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import zlib
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+sys.path.insert(0, os.path.join(HERE, "..", "Support"))
+import livepeers  # noqa: E402
+from headless_end_to_end import (Output, expect_pitch, fail, listeners, player_output,  # noqa: E402
+                                 playerctl, wait_for)
+from livepeers import RATE, start, start_bus, start_http, start_icecast, start_tone, stop_all  # noqa: E402
+
+WIDTH, HEIGHT = 440, 800
+PRIMARY = (0x5b, 0x3c, 0xc4)  # the light scheme's primary colour
+LOGO = (0xf0, 0x80, 0x10)     # the logo served: solid orange
+
+
+def png(width, height, rgb):
+    """A solid-colour PNG, written by hand so the test needs no imaging module."""
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xffffffff)
+    rows = b"".join(b"\x00" + bytes(rgb) * width for _ in range(height))
+    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows))
+            + chunk(b"IEND", b""))
+
+
+def start_x(work):
+    """Starts Xvfb on a free display; returns the display name."""
+    for number in range(90, 140):
+        if os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock"):
+            continue
+        server = start(["Xvfb", f":{number}", "-screen", "0", "1024x900x24", "-nolisten", "tcp"])
+        socket_path = f"/tmp/.X11-unix/X{number}"
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline and server.poll() is None and not os.path.exists(socket_path):
+            time.sleep(0.05)
+        if os.path.exists(socket_path):
+            return f":{number}"
+    fail("no Xvfb display could be started")
+
+
+def grab(display, work):
+    """The top-left WIDTH x HEIGHT of the screen as rows of (r, g, b)."""
+    path = os.path.join(work, "grab.ppm")
+    subprocess.run(["timeout", "20", "ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "x11grab",
+                    "-video_size", f"{WIDTH}x{HEIGHT}", "-i", display + "+0,0", "-frames:v", "1",
+                    "-pix_fmt", "rgb24", path], check=True)
+    with open(path, "rb") as f:
+        data = f.read()
+    # P6 header: magic, width, height, maxval, each followed by whitespace.
+    fields, position = [], 0
+    while len(fields) < 4:
+        while data[position:position + 1].isspace():
+            position += 1
+        start_at = position
+        while not data[position:position + 1].isspace():
+            position += 1
+        fields.append(data[start_at:position])
+    pixels = data[position + 1:]
+    width = int(fields[1])
+    return lambda x, y: tuple(pixels[(y * width + x) * 3:(y * width + x) * 3 + 3])
+
+
+def close(a, b, tolerance=24):
+    return all(abs(p - q) <= tolerance for p, q in zip(a, b))
+
+
+def find_play_button(pixel):
+    """Centre of the primary-coloured disc below the band and above the slider."""
+    xs, ys = [], []
+    for y in range(440, 690):
+        for x in range(0, WIDTH, 2):
+            if close(pixel(x, y), PRIMARY):
+                xs.append(x)
+                ys.append(y)
+    if len(xs) < 500:
+        return None
+    return sum(xs) // len(xs), sum(ys) // len(ys)
+
+
+def http_stats(port):
+    return json.loads(livepeers.fetch(f"http://127.0.0.1:{port}/__stats") or b"{}")
+
+
+def main():
+    quillora = os.path.abspath(sys.argv[1])
+    for tool in ("Xvfb", "xdotool", "icecast2", "ffmpeg", "dbus-daemon", "playerctl"):
+        if not shutil.which(tool):
+            fail(tool + " is not installed")
+    work = tempfile.mkdtemp(prefix="qwin", dir="/tmp")
+    os.chmod(work, 0o755)
+    try:
+        run(quillora, work)
+    finally:
+        stop_all()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def player_env(work, name, display, bus):
+    home = os.path.join(work, name)
+    os.makedirs(home)
+    env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QUILLORA_COLOR_SCHEME="light",
+               QUILLORA_TRACE_STARTUP="1", HOME=home, XDG_CACHE_HOME=os.path.join(home, "cache"),
+               XDG_DATA_HOME=os.path.join(home, "data"), XDG_CONFIG_HOME=os.path.join(home, "config"),
+               DBUS_SESSION_BUS_ADDRESS=bus, QUILLORA_MPV_OPTIONS="ao=null")
+    return env
+
+
+def run(quillora, work):
+    display = start_x(work)
+    ice = start_icecast(work)
+    start_tone(ice, "/low.ogg", 440)
+    www = os.path.join(work, "www")
+    os.mkdir(www)
+    http = start_http(www)
+    with open(os.path.join(www, "logo.png"), "wb") as f:
+        f.write(png(64, 64, LOGO))
+    with open(os.path.join(www, "stations.csv"), "w") as f:
+        f.write("id,url,image,genre,title\n"
+                f"1,http://127.0.0.1:{ice}/low.ogg,http://127.0.0.1:{http}/logo.png,Test,Low Tone\n"
+                f"2,http://127.0.0.1:{ice}/low.ogg,http://127.0.0.1:{http}/logo.png,Test,Second\n")
+    with open(os.path.join(www, "many.csv"), "w") as f:
+        f.write("id,url,image,genre,title\n")
+        for i in range(10000):
+            f.write(f"{i},http://127.0.0.1:{ice}/low.ogg,http://127.0.0.1:{http}/many.png?n={i},Test,S{i}\n")
+    with open(os.path.join(www, "many.png"), "wb") as f:
+        f.write(png(8, 8, LOGO))
+    wait_for("icecast mount", lambda: listeners(ice, "/low.ogg") is not None)
+
+    bus = start_bus(work)
+    os.environ["DBUS_SESSION_BUS_ADDRESS"] = bus
+    pcm = os.path.join(work, "out.pcm")
+    open(pcm, "wb").close()
+    env = player_env(work, "first", display, bus)
+    env["QUILLORA_MPV_OPTIONS"] = (f"ao=pcm,ao-pcm-file={pcm},ao-pcm-waveheader=no,ao-pcm-append=yes,"
+                                   f"audio-format=s16,audio-channels=mono,audio-samplerate={RATE}")
+    player = start([quillora, "--catalogue", f"http://127.0.0.1:{http}/stations.csv",
+                    "-qwindowgeometry", f"{WIDTH}x{HEIGHT}+0+0"],
+                   env=env, stdout=subprocess.PIPE, stderr=None, text=True)
+    out = Output(player.stdout)
+    player_output.append(out)
+    wait_for("first card", lambda: "startup: first-card" in out.text(), timeout=30)
+    if playerctl("status") != "Paused":
+        fail("expected Paused before playing")
+
+    # The logo on the card: solid orange around the pager's centre.
+    def logo_shown():
+        pixel = grab(display, work)
+        return any(close(pixel(x, y), LOGO) for y in range(150, 330, 6) for x in range(150, 290, 6))
+    wait_for("logo on the card", logo_shown, timeout=15, interval=0.3)
+
+    pixel = grab(display, work)
+    button = find_play_button(pixel)
+    if not button:
+        fail("no play button on the screen")
+    print(f"play button at {button}", flush=True)
+    subprocess.run(["timeout", "10", "xdotool", "mousemove", str(button[0]), str(button[1]), "click", "1"],
+                   env=dict(os.environ, DISPLAY=display), check=True)
+    wait_for("Playing", lambda: playerctl("status") == "Playing", timeout=10)
+    wait_for("audio", lambda: os.path.getsize(pcm) > RATE, timeout=15)
+    expect_pitch(pcm, 440, "clicked station")
+    if playerctl("metadata", "xesam:title") != "Low Tone":
+        fail("MPRIS shows another station")
+
+    # A session that ends sends SIGTERM: the window closes cleanly and its
+    # store is on disk.
+    player.send_signal(signal.SIGTERM)
+    try:
+        if player.wait(10) != 0:
+            fail(f"quillora exited with {player.returncode}")
+    except subprocess.TimeoutExpired:
+        fail("quillora did not quit")
+    store = os.path.join(env["XDG_DATA_HOME"], "quillora", "Quillora.sqlite")
+    if not os.path.isfile(store):
+        fail("no persistent store at " + store)
+    player_output.clear()
+
+    # 10,000 stations: the first cards appear, and only their logos are asked for.
+    livepeers.fetch(f"http://127.0.0.1:{http}/__reset")
+    env = player_env(work, "many", display, bus)
+    many = start([quillora, "--catalogue", f"http://127.0.0.1:{http}/many.csv",
+                  "-qwindowgeometry", f"{WIDTH}x{HEIGHT}+0+0"],
+                 env=env, stdout=subprocess.PIPE, stderr=None, text=True)
+    many_out = Output(many.stdout)
+    player_output.append(many_out)
+    wait_for("10,000 stations", lambda: "Loaded 10000 stations" in many_out.text(), timeout=30)
+    wait_for("first card", lambda: "startup: first-card" in many_out.text(), timeout=30)
+    time.sleep(1.5)
+    logos = http_stats(http).get("/many.png", 0)
+    print(f"logo requests for 10,000 stations: {logos}", flush=True)
+    if not 1 <= logos <= 4:
+        fail(f"expected the logos of the few cards near the visible one, got {logos} requests")
+    livepeers.stop(many)
+    player_output.clear()
+
+    # An unusable data folder: the fatal message, and a failure exit.
+    blocked = os.path.join(work, "not-a-folder")
+    open(blocked, "w").close()
+    env = player_env(work, "broken", display, bus)
+    env["XDG_DATA_HOME"] = blocked
+    result = subprocess.run(["timeout", "30", quillora, "--catalogue", "http://127.0.0.1:1/none.csv"],
+                            env=env, capture_output=True, text=True)
+    if result.returncode in (0, 124) or "Unresolved error " not in result.stdout:
+        fail(f"broken data folder: exit {result.returncode}, said {result.stdout!r}")
+    print("PASS", flush=True)
+
+
+if __name__ == "__main__":
+    main()

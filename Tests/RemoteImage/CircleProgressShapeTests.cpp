@@ -1,0 +1,116 @@
+// The arc of the progress views: its angles from progress and damping, the
+// inscribed circle, and the path it strokes.
+#include "RemoteImage/ImageLoader/Views/CircleProgressShape.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <numbers>
+
+class CircleProgressShapeTests : public QObject {
+    Q_OBJECT
+
+private slots:
+    void angles_data();
+    void angles();
+    void piecesMeetWithoutJumps();
+    void geometry();
+    void path();
+};
+
+void CircleProgressShapeTests::angles_data()
+{
+    QTest::addColumn<double>("progress");
+    QTest::addColumn<double>("damping");
+    QTest::addColumn<double>("start");
+    QTest::addColumn<double>("end");
+
+    // The activity cycle (damping 0.35): tail waits, follows, catches up.
+    QTest::newRow("cycle start") << 0.0 << 0.35 << 0.0 << 0.0;
+    QTest::newRow("tail waits") << 0.2 << 0.35 << 0.0 << 72.0;
+    QTest::newRow("tail leaves") << 0.35 << 0.35 << 0.0 << 126.0;
+    QTest::newRow("tail follows") << 0.5 << 0.35 << 54.0 << 180.0;
+    QTest::newRow("tail speeds up") << 0.65 << 0.35 << 108.0 << 234.0;
+    QTest::newRow("last stretch") << 0.8 << 0.35 << 216.0 << 288.0;
+    QTest::newRow("cycle end") << 1.0 << 0.35 << 360.0 << 360.0;
+    // A plain ring (damping above 0.5): tail fixed, head clamped.
+    QTest::newRow("ring empty") << 0.0 << 1.0 << 0.0 << 0.0;
+    QTest::newRow("ring quarter") << 0.25 << 1.0 << 0.0 << 90.0;
+    QTest::newRow("ring full") << 1.0 << 1.0 << 0.0 << 360.0;
+    QTest::newRow("ring over") << 1.5 << 1.0 << 0.0 << 360.0;
+    QTest::newRow("ring under") << -0.2 << 1.0 << 0.0 << 0.0;
+}
+
+void CircleProgressShapeTests::angles()
+{
+    QFETCH(double, progress);
+    QFETCH(double, damping);
+    QFETCH(double, start);
+    QFETCH(double, end);
+    const CircleProgressShape shape(progress, damping);
+    QVERIFY2(std::abs(shape.startAngle() - start) < 1e-9, qPrintable(QString::number(shape.startAngle())));
+    QVERIFY2(std::abs(shape.endAngle() - end) < 1e-9, qPrintable(QString::number(shape.endAngle())));
+}
+
+void CircleProgressShapeTests::piecesMeetWithoutJumps()
+{
+    for (const double damping : {0.1, 0.25, 0.35, 0.5}) {
+        double previous = 0;
+        for (int i = 0; i <= 1000; ++i) {
+            const double start = CircleProgressShape(i / 1000.0, damping).startAngle();
+            // Never faster than twice the head's 0.36° per step.
+            QVERIFY2(start >= previous && start - previous <= 0.72 + 1e-9,
+                     qPrintable(QStringLiteral("damping %1 at %2").arg(damping).arg(i)));
+            previous = start;
+        }
+    }
+}
+
+void CircleProgressShapeTests::geometry()
+{
+    const CircleProgressShape::Geometry wide(QSizeF(100, 60));
+    QCOMPARE(wide.radius(), 30.0);
+    QCOMPARE(wide.center(), QPointF(50, 30));
+
+    const CircleProgressShape::Geometry moved(QRectF(10, 20, 40, 80));
+    QCOMPARE(moved.radius(), 20.0);
+    QCOMPARE(moved.center(), QPointF(30, 60));
+    // y grows downwards: a quarter turn points down.
+    const QPointF down = moved.startPoint(std::numbers::pi / 2);
+    QVERIFY(std::abs(down.x() - 30) < 1e-9 && std::abs(down.y() - 80) < 1e-9);
+    const QPointF right = moved.startPoint(0);
+    QVERIFY(std::abs(right.x() - 50) < 1e-9 && std::abs(right.y() - 60) < 1e-9);
+}
+
+void CircleProgressShapeTests::path()
+{
+    const QRectF rect(0, 0, 100, 60); // circle of radius 30 about (50, 30)
+
+    // Nothing to draw: empty arcs.
+    QCOMPARE(CircleProgressShape(0, 1).path(rect).length(), 0.0);
+    QCOMPARE(CircleProgressShape(1, 0.35).path(rect).length(), 0.0);
+
+    // A full ring is the whole circumference.
+    const QPainterPath full = CircleProgressShape(1, 1).path(rect);
+    QVERIFY(std::abs(full.length() - 2 * std::numbers::pi * 30) < 0.5);
+
+    // 0° to 90° runs from the rightmost point down to the lowest one,
+    // through the lower right quarter.
+    const QPainterPath quarter = CircleProgressShape(0.25, 1).path(rect);
+    QVERIFY(std::abs(quarter.length() - std::numbers::pi * 15) < 0.5);
+    const QPointF first = quarter.pointAtPercent(0);
+    const QPointF middle = quarter.pointAtPercent(0.5);
+    const QPointF last = quarter.pointAtPercent(1);
+    QVERIFY(std::abs(first.x() - 80) < 0.01 && std::abs(first.y() - 30) < 0.01);
+    QVERIFY(middle.x() > 50 && middle.y() > 30);
+    QVERIFY(std::abs(last.x() - 50) < 0.01 && std::abs(last.y() - 60) < 0.01);
+
+    // The activity arc at 0.5 starts at 54°.
+    const QPointF tail = CircleProgressShape(0.5, 0.35).path(rect).pointAtPercent(0);
+    const double a = 54 * std::numbers::pi / 180;
+    QVERIFY(std::abs(tail.x() - (50 + 30 * std::cos(a))) < 0.01);
+    QVERIFY(std::abs(tail.y() - (30 + 30 * std::sin(a))) < 0.01);
+}
+
+QTEST_GUILESS_MAIN(CircleProgressShapeTests)
+#include "CircleProgressShapeTests.moc"

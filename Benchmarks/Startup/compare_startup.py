@@ -8,8 +8,9 @@ Usage: compare_startup.py BUILD_DIR [--rounds 5] [--quick] [--stations 10000]
 Every program runs on the same Xvfb screen, with a private HOME and XDG
 folders, a private session bus, and its catalogue, logos and stream served
 on 127.0.0.1 (the test HTTP server, a local Icecast with a tone). Each round
-starts, in turn: the bare window; quillora with a few stations and with the
-big catalogue; goodvibes. Each starts first with an empty home (cold: no
+starts, in turn: the bare window; the bare window with quillora's libmpv
+preloaded (what linking the media player costs before main()); quillora with
+a few stations and with the big catalogue; goodvibes. Each starts first with an empty home (cold: no
 image cache, no shader cache, no settings) and then again on the home that
 start left (warm). Medians over the rounds are printed with the ratios and
 the targets:
@@ -391,7 +392,7 @@ def report(programs, rounds, stations, renderer):
           "brackets; idle peak memory)")
     verdicts = []
     for name, results in programs.items():
-        if name.startswith("bare-window") or not results:
+        if name.rsplit(" ", 1)[0] == "bare-window" or not results:
             continue
         bare = programs.get("bare-window " + name.split()[-1]) or []
         if name.startswith("goodvibes"):
@@ -417,6 +418,16 @@ def report(programs, rounds, stations, renderer):
         print("  none measured (quillora did not run)")
     for what, figure, met in verdicts:
         print(f"  {what:62s} {figure:>9s}  {'met' if met else 'NOT MET'}")
+
+
+def linked_library(binary, name):
+    """The path of the shared library `name` that `binary` loads, or None."""
+    result = subprocess.run(["ldd", binary], capture_output=True, text=True)
+    for line in result.stdout.splitlines():
+        words = line.split()
+        if len(words) >= 3 and words[0].startswith(name) and words[1] == "=>":
+            return words[2]
+    return None
 
 
 def main():
@@ -464,10 +475,16 @@ def main():
         # Each program starts once with an empty home (cold: no image cache,
         # no shader cache, no settings) and once more on what that left (warm).
         names = {"few": "5 stations", "big": f"{args.stations} stations"}
+        # The bare window with libmpv and its dependencies loaded as well:
+        # what linking the media player alone costs before main().
+        preload = linked_library(quillora, "libmpv.so")
         programs = {f"{program} {cache}": [] for program in
-                    ("bare-window", f"quillora {names['few']}", f"quillora {names['big']}", "goodvibes")
+                    ("bare-window", "bare-window+libmpv", f"quillora {names['few']}", f"quillora {names['big']}",
+                     "goodvibes")
                     for cache in ("cold", "warm")}
         skipped = {}
+        if not preload:
+            skipped |= {f"bare-window+libmpv {cache}": "quillora does not link libmpv" for cache in ("cold", "warm")}
         for round_number in range(args.rounds):
             print(f"round {round_number + 1}/{args.rounds}", flush=True)
             for name in programs:
@@ -479,7 +496,9 @@ def main():
                 if args.software:
                     env["QT_QUICK_BACKEND"] = "software"
                 try:
-                    if name.startswith("bare-window"):
+                    if name.startswith("bare-window+libmpv"):
+                        result = run_bare(bare, env | {"LD_PRELOAD": preload}, watcher, idle)
+                    elif name.startswith("bare-window"):
                         result = run_bare(bare, env, watcher, idle)
                     elif name.startswith("goodvibes"):
                         result = run_goodvibes(goodvibes_env(env), watcher, stream, idle, play if warm else 0)

@@ -417,7 +417,9 @@ void RemoteImageViewTests::urlChangeDropsTheOldImage()
 void RemoteImageViewTests::missingUrlKeepsThePlaceholder()
 {
     m_server->resetCounts();
-    for (const QUrl& url : {QUrl(), QUrl(QStringLiteral("http://exa mple.org/%zz"))}) {
+    // No address, a malformed one, a local file, a missing logo.
+    for (const QUrl& url : {QUrl(), QUrl(QStringLiteral("http://exa mple.org/%zz")),
+                            QUrl(QStringLiteral("file:///etc/hostname")), m_server->url("/missing.png")}) {
         Scene scene(card, {{"logo", url}});
         auto* remote = scene.find<RemoteImage>("remote");
         QVERIFY(scene.exposed && remote);
@@ -425,6 +427,7 @@ void RemoteImageViewTests::missingUrlKeepsThePlaceholder()
         QVERIFY(!remote->isLoaded());
         QCOMPARE_COLOR(scene.grab(), 120, 120, Qt::blue);
     }
+    QCOMPARE(m_server->requestCount("/missing.png"), 1);
     // Then a real one in the same item.
     Scene scene(card, {{"logo", QUrl()}});
     auto* remote = scene.find<RemoteImage>("remote");

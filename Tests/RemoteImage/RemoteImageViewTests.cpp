@@ -501,7 +501,7 @@ void RemoteImageViewTests::progressViews()
     Scene scene(R"(
         Item {
             width: 140; height: 140
-            required property var wrapper
+            required property DownloadProgressWrapper wrapper
             CircleProgressView { objectName: "ring"; x: 20; y: 20; width: 100; height: 100
                                  lineWidth: 6; progress: 0.25 }
             ProgressView {

@@ -6,11 +6,8 @@ ProgressView::ProgressView(QQuickItem* parent)
 {
 }
 
-void ProgressView::setDownloadProgressWrapper(QObject* object)
+void ProgressView::setDownloadProgressWrapper(DownloadProgressWrapper* wrapper)
 {
-    auto* wrapper = qobject_cast<DownloadProgressWrapper*>(object);
-    if (object && !wrapper)
-        qWarning("ProgressView: downloadProgressWrapper must be a DownloadProgressWrapper");
     if (m_wrapper == wrapper)
         return;
     if (m_wrapper)

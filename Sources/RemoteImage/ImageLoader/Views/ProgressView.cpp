@@ -6,6 +6,12 @@ ProgressView::ProgressView(QQuickItem* parent)
 {
 }
 
+ProgressView::~ProgressView()
+{
+    // While this is still an item.
+    m_stack->clear();
+}
+
 void ProgressView::setDownloadProgressWrapper(DownloadProgressWrapper* wrapper)
 {
     if (m_wrapper == wrapper)

@@ -33,6 +33,7 @@ class ProgressView : public QQuickItem {
 
 public:
     explicit ProgressView(QQuickItem* parent = nullptr);
+    ~ProgressView() override;
 
     DownloadProgressWrapper* downloadProgressWrapper() const { return m_wrapper; }
     void setDownloadProgressWrapper(DownloadProgressWrapper* wrapper);

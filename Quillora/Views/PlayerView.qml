@@ -118,5 +118,10 @@ Item {
             pager.isUserSwiping = false
             pager.glideToRest({ type: Easing.Bezier, curve: [0.42, 0, 0.58, 1, 1, 1] })
         }
+        onStepRequested: direction => {
+            const next = pager.index + direction
+            if (!pager.isUserSwiping && next >= 0 && next < pager.pages.count)
+                pager.indexRequested(next)
+        }
     }
 }

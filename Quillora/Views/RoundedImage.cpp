@@ -1,5 +1,7 @@
 #include "RoundedImage.h"
 
+#include "RemoteImage/ImageLoader/Views/ImageProxyView.h"
+
 #include <QPainter>
 
 RoundedImage::RoundedImage(QQuickItem* parent)
@@ -15,6 +17,7 @@ void RoundedImage::setImageProxy(ImageProxyHandle* proxy)
         return;
     m_imageProxy = proxy;
     m_image = proxy ? proxy->image() : QImage();
+    m_reduced = QImage();
     update();
     emit imageProxyChanged();
 }
@@ -28,25 +31,30 @@ void RoundedImage::setRadius(qreal radius)
     emit radiusChanged();
 }
 
-QRectF RoundedImage::coverSourceRect(QSizeF size, QSizeF target)
-{
-    if (size.isEmpty() || target.isEmpty())
-        return {};
-    const qreal scale = qMax(target.width() / size.width(), target.height() / size.height());
-    const QSizeF visible(target.width() / scale, target.height() / scale);
-    return QRectF(QPointF((size.width() - visible.width()) / 2, (size.height() - visible.height()) / 2), visible);
-}
-
 void RoundedImage::paint(QPainter* painter)
 {
     const QRectF bounds = boundingRect();
-    const QRectF source = coverSourceRect(m_image.size(), bounds.size());
+    QRectF source =
+        ImageProxyView::place(ImageProxyView::PreserveAspectCrop, bounds.size(), m_image.size()).source;
     if (source.isEmpty())
         return;
+    // A logo far larger than the card would alias under the brush's
+    // bilinear filter: reduce the visible part once, smoothly.
+    const qreal pixelRatio = painter->device()->devicePixelRatioF();
+    const QSize pixels = (bounds.size() * pixelRatio).toSize();
+    const QImage* image = &m_image;
+    if (source.width() > 2 * pixels.width()) {
+        if (m_reduced.size() != pixels) {
+            m_reduced = m_image.copy(source.toAlignedRect())
+                            .scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
+        image = &m_reduced;
+        source = QRectF(QPointF(0, 0), QSizeF(m_reduced.size()));
+    }
     // Filling a rounded rectangle with an image brush antialiases the
     // corners; a clip path would not.
     const qreal scale = bounds.width() / source.width();
-    QBrush brush(m_image);
+    QBrush brush(*image);
     QTransform transform;
     transform.translate(bounds.left(), bounds.top());
     transform.scale(scale, scale);

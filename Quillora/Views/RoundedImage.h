@@ -26,10 +26,6 @@ public:
     qreal radius() const { return m_radius; }
     void setRadius(qreal radius);
 
-    // The part of an image of `size` that covers `target` when scaled to
-    // fill it, centred.
-    static QRectF coverSourceRect(QSizeF size, QSizeF target);
-
     void paint(QPainter* painter) override;
 
 signals:
@@ -39,5 +35,6 @@ signals:
 private:
     QPointer<ImageProxyHandle> m_imageProxy;
     QImage m_image;
+    QImage m_reduced; // the visible part of a large image at the painted size
     qreal m_radius = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QTouchEvent>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -169,4 +170,35 @@ void SwipeArea::touchEvent(QTouchEvent* event)
 void SwipeArea::touchUngrabEvent()
 {
     cancel();
+}
+
+void SwipeArea::wheelEvent(QWheelEvent* event)
+{
+    // Degrees of travel for one page: one notch of a mouse wheel (15 degrees,
+    // 120 units), or a short touchpad swipe.
+    constexpr qreal stepTravel = 120;
+    // A gesture goes quiet this long before the next one may turn a page.
+    constexpr quint64 settleMs = 250;
+
+    const QPoint delta = event->angleDelta();
+    // Horizontal scrolling where there is any, else the vertical wheel;
+    // scrolling right or down moves on.
+    const qreal travel = delta.x() != 0 ? -delta.x() : -delta.y();
+    const quint64 now = event->timestamp();
+    const bool quietSinceStep = now - m_lastStepMs > settleMs;
+    if (event->phase() == Qt::ScrollBegin || (event->phase() == Qt::NoScrollPhase && quietSinceStep)) {
+        m_wheelTravel = 0;
+        m_stepped = false;
+    }
+    m_wheelTravel += travel;
+    if (!m_stepped && std::abs(m_wheelTravel) >= stepTravel) {
+        m_stepped = true;
+        m_lastStepMs = now;
+        m_wheelTravel = 0;
+        emit stepRequested(travel > 0 ? 1 : -1);
+    } else if (m_stepped) {
+        // Momentum of the same gesture keeps the lock alive.
+        m_lastStepMs = now;
+    }
+    event->accept();
 }

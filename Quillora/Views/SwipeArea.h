@@ -57,6 +57,8 @@ signals:
     void draggingChanged();
     void dragChanged(qreal translation);
     void dragEnded(qreal translation, qreal predictedEndTranslation);
+    // A mouse wheel notch or a touchpad swipe: one page back (-1) or on (+1).
+    void stepRequested(int direction);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -65,6 +67,7 @@ protected:
     void mouseUngrabEvent() override;
     void touchEvent(QTouchEvent* event) override;
     void touchUngrabEvent() override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void press(QPointF position, quint64 timestampMs);
@@ -80,4 +83,9 @@ private:
     QPointF m_start;
     qreal m_translation = 0;
     SwipeTracker m_tracker;
+    // Wheel travel not yet turned into a step, and when the last step was
+    // taken: a touchpad swipe sends dozens of events, for one page.
+    qreal m_wheelTravel = 0;
+    quint64 m_lastStepMs = 0;
+    bool m_stepped = false;
 };

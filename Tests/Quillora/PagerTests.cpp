@@ -3,6 +3,7 @@
 // against half the width, one page at most, and the glide back.
 #include "ScreenFixture.h"
 
+#include <QWheelEvent>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(QuilloraPlugin)
@@ -158,6 +159,42 @@ private slots:
         QTest::mouseRelease(m_screen->window, Qt::LeftButton, {}, single.centre + QPoint(-150, 0), 10);
         QCOMPARE(m_screen->player->selectedStationIndex(), 0);
         QTRY_COMPARE(single.stripX(), 0.0);
+    }
+
+    void wheelAndTouchpadTurnOnePagePerGesture()
+    {
+        QVERIFY(open(4, 1));
+        Pager pager(*m_screen);
+        ulong time = 100000;
+        const auto wheel = [&](QPoint angle, Qt::ScrollPhase phase, ulong afterMs) {
+            time += afterMs;
+            QWheelEvent event(QPointF(pager.centre), QPointF(pager.centre), QPoint(), angle, Qt::NoButton,
+                              Qt::NoModifier, phase, false);
+            event.setTimestamp(time);
+            QCoreApplication::sendEvent(m_screen->window, &event);
+        };
+        // One notch down: the next page.
+        wheel(QPoint(0, -120), Qt::NoScrollPhase, 10);
+        QCOMPARE(m_screen->player->selectedStationIndex(), 2);
+        // Notches in quick succession belong to the same turn.
+        wheel(QPoint(0, -120), Qt::NoScrollPhase, 50);
+        wheel(QPoint(0, -120), Qt::NoScrollPhase, 50);
+        QCOMPARE(m_screen->player->selectedStationIndex(), 2);
+        // After a pause, a notch up goes back.
+        wheel(QPoint(0, 120), Qt::NoScrollPhase, 600);
+        QCOMPARE(m_screen->player->selectedStationIndex(), 1);
+
+        // A touchpad swipe to the left: many small events, one page back.
+        wheel(QPoint(0, 0), Qt::ScrollBegin, 600);
+        for (int i = 0; i < 30; ++i)
+            wheel(QPoint(20, 0), Qt::ScrollUpdate, 8);
+        wheel(QPoint(0, 0), Qt::ScrollEnd, 8);
+        wheel(QPoint(15, 0), Qt::ScrollMomentum, 8);
+        QCOMPARE(m_screen->player->selectedStationIndex(), 0);
+        QTRY_COMPARE(pager.stripX(), pager.restX(0));
+        // Nothing before the first page.
+        wheel(QPoint(0, 120), Qt::NoScrollPhase, 600);
+        QCOMPARE(m_screen->player->selectedStationIndex(), 0);
     }
 
     void nextOnTheLastStationSlidesBackToTheFirst()

@@ -151,32 +151,36 @@ private slots:
     void aWideLogoCoversTheCardAndIsCroppedAtTheSides()
     {
         // Red, then green in the middle half, then blue: scaled to cover the
-        // square, only the green middle and a little of each side remain.
+        // square, only the green middle remains. The large one is reduced
+        // before painting.
         QTemporaryDir www;
-        QImage logo(400, 200, QImage::Format_RGB32);
-        QPainter painter(&logo);
-        painter.fillRect(0, 0, 100, 200, Qt::red);
-        painter.fillRect(100, 0, 200, 200, Qt::green);
-        painter.fillRect(300, 0, 100, 200, Qt::blue);
-        painter.end();
-        QVERIFY(logo.save(www.filePath(QStringLiteral("wide.png"))));
+        for (const int width : {400, 2400}) {
+            QImage logo(width, width / 2, QImage::Format_RGB32);
+            QPainter painter(&logo);
+            painter.fillRect(0, 0, width / 4, width / 2, Qt::red);
+            painter.fillRect(width / 4, 0, width / 2, width / 2, Qt::green);
+            painter.fillRect(width * 3 / 4, 0, width / 4, width / 2, Qt::blue);
+            painter.end();
+            QVERIFY(logo.save(www.filePath(QStringLiteral("wide%1.png").arg(width))));
+        }
         LocalHttpServer server(www.path());
 
-        ScreenFixture screen;
-        QVERIFY(screen.ready());
-        Station station = testStation(1);
-        station.image = server.url(QStringLiteral("/wide.png")).toString();
-        screen.loader->deliver({station});
-        const QPoint c = screen.centreOf(screen.item("pager"));
-        // The cover scale is 1.2: the square shows the source's x 100...300,
-        // all green, up to the rounded corners.
-        QTRY_VERIFY(near(screen.grab().pixelColor(c), Qt::green, 30));
-        const QImage image = screen.grab();
-        for (const QPoint at : {QPoint(-117, 0), QPoint(117, 0), QPoint(0, -117), QPoint(0, 117), QPoint(-90, -90)})
-            QVERIFY2(near(image.pixelColor(c + at), Qt::green, 60),
-                     qPrintable(QStringLiteral("%1,%2 %3").arg(at.x()).arg(at.y()).arg(image.pixelColor(c + at).name())));
-        for (const QPoint at : {QPoint(-116, -116), QPoint(116, 116)})
-            QVERIFY(!near(image.pixelColor(c + at), Qt::green, 60));
+        for (const int width : {400, 2400}) {
+            ScreenFixture screen;
+            QVERIFY(screen.ready());
+            Station station = testStation(1);
+            station.image = server.url(QStringLiteral("/wide%1.png").arg(width)).toString();
+            screen.loader->deliver({station});
+            const QPoint c = screen.centreOf(screen.item("pager"));
+            QTRY_VERIFY(near(screen.grab().pixelColor(c), Qt::green, 30));
+            const QImage image = screen.grab();
+            for (const QPoint at : {QPoint(-117, 0), QPoint(117, 0), QPoint(0, -117), QPoint(0, 117), QPoint(-90, -90)})
+                QVERIFY2(near(image.pixelColor(c + at), Qt::green, 60),
+                         qPrintable(QStringLiteral("%1: %2,%3 %4").arg(width).arg(at.x()).arg(at.y())
+                                        .arg(image.pixelColor(c + at).name())));
+            for (const QPoint at : {QPoint(-116, -116), QPoint(116, 116)})
+                QVERIFY(!near(image.pixelColor(c + at), Qt::green, 60));
+        }
     }
 
     void playSymbolSwitchesToStop()

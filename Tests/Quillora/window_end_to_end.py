@@ -130,6 +130,17 @@ def player_env(work, name, display, bus):
     return env
 
 
+def start_window(quillora, catalogue, env):
+    """Starts the window at the top left of the screen; returns the process
+    and its output once the first station card is shown."""
+    process = start([quillora, "--catalogue", catalogue, "-qwindowgeometry", f"{WIDTH}x{HEIGHT}+0+0"],
+                    env=env, stdout=subprocess.PIPE, stderr=None, text=True)
+    out = Output(process.stdout)
+    player_output.append(out)
+    wait_for("first card", lambda: "startup: first-card" in out.text(), timeout=30)
+    return process, out
+
+
 def run(quillora, work):
     display = start_x(work)
     ice = start_icecast(work)
@@ -158,12 +169,7 @@ def run(quillora, work):
     env = player_env(work, "first", display, bus)
     env["QUILLORA_MPV_OPTIONS"] = (f"ao=pcm,ao-pcm-file={pcm},ao-pcm-waveheader=no,ao-pcm-append=yes,"
                                    f"audio-format=s16,audio-channels=mono,audio-samplerate={RATE}")
-    player = start([quillora, "--catalogue", f"http://127.0.0.1:{http}/stations.csv",
-                    "-qwindowgeometry", f"{WIDTH}x{HEIGHT}+0+0"],
-                   env=env, stdout=subprocess.PIPE, stderr=None, text=True)
-    out = Output(player.stdout)
-    player_output.append(out)
-    wait_for("first card", lambda: "startup: first-card" in out.text(), timeout=30)
+    player, out = start_window(quillora, f"http://127.0.0.1:{http}/stations.csv", env)
     if playerctl("status") != "Paused":
         fail("expected Paused before playing")
 
@@ -202,13 +208,9 @@ def run(quillora, work):
     # 10,000 stations: the first cards appear, and only their logos are asked for.
     livepeers.fetch(f"http://127.0.0.1:{http}/__reset")
     env = player_env(work, "many", display, bus)
-    many = start([quillora, "--catalogue", f"http://127.0.0.1:{http}/many.csv",
-                  "-qwindowgeometry", f"{WIDTH}x{HEIGHT}+0+0"],
-                 env=env, stdout=subprocess.PIPE, stderr=None, text=True)
-    many_out = Output(many.stdout)
-    player_output.append(many_out)
-    wait_for("10,000 stations", lambda: "Loaded 10000 stations" in many_out.text(), timeout=30)
-    wait_for("first card", lambda: "startup: first-card" in many_out.text(), timeout=30)
+    many, many_out = start_window(quillora, f"http://127.0.0.1:{http}/many.csv", env)
+    if "Loaded 10000 stations" not in many_out.text():
+        fail("the 10,000 stations were not all loaded")
     time.sleep(1.5)
     logos = http_stats(http).get("/many.png", 0)
     print(f"logo requests for 10,000 stations: {logos}", flush=True)

@@ -6,11 +6,14 @@ ProgressView::ProgressView(QQuickItem* parent)
 {
 }
 
-void ProgressView::setDownloadProgressWrapper(QObject* object)
+ProgressView::~ProgressView()
 {
-    auto* wrapper = qobject_cast<DownloadProgressWrapper*>(object);
-    if (object && !wrapper)
-        qWarning("ProgressView: downloadProgressWrapper must be a DownloadProgressWrapper");
+    // While this is still an item.
+    m_stack->clear();
+}
+
+void ProgressView::setDownloadProgressWrapper(DownloadProgressWrapper* wrapper)
+{
     if (m_wrapper == wrapper)
         return;
     if (m_wrapper)

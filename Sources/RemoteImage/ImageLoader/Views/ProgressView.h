@@ -1,11 +1,19 @@
 // Builds its content from a download's progress and builds it again on
 // every change: the content component receives the initial property
 // `progress` (a number from 0 to 1, or undefined while the size is unknown).
+// As a RemoteImage placeholder it is handed the wrapper itself:
 //
 //   RemoteImage {
 //       placeholder: ProgressView {
-//           required property DownloadProgressWrapper downloadProgressWrapper
-//           ...
+//           width: 40; height: 40
+//           content: Item {
+//               id: ring
+//               required property var progress
+//               anchors.fill: parent
+//               CircleProgressView { anchors.fill: parent; progress: ring.progress ?? 0 }
+//           }
+//       }
+//   }
 #pragma once
 
 #include "RemoteImage/DownloadProgressWrapper.h"
@@ -19,16 +27,16 @@
 class ProgressView : public QQuickItem {
     Q_OBJECT
     QML_ELEMENT
-    // A DownloadProgressWrapper (declared as QObject for QML's type checks).
-    Q_PROPERTY(QObject* downloadProgressWrapper READ downloadProgressWrapper WRITE setDownloadProgressWrapper
-                   NOTIFY downloadProgressWrapperChanged)
+    Q_PROPERTY(DownloadProgressWrapper* downloadProgressWrapper READ downloadProgressWrapper
+                   WRITE setDownloadProgressWrapper NOTIFY downloadProgressWrapperChanged)
     Q_PROPERTY(QQmlComponent* content READ content WRITE setContent NOTIFY contentChanged)
 
 public:
     explicit ProgressView(QQuickItem* parent = nullptr);
+    ~ProgressView() override;
 
-    QObject* downloadProgressWrapper() const { return m_wrapper; }
-    void setDownloadProgressWrapper(QObject* wrapper);
+    DownloadProgressWrapper* downloadProgressWrapper() const { return m_wrapper; }
+    void setDownloadProgressWrapper(DownloadProgressWrapper* wrapper);
     QQmlComponent* content() const { return m_content; }
     void setContent(QQmlComponent* content);
 

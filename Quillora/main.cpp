@@ -18,11 +18,14 @@ Q_IMPORT_QML_PLUGIN(RemoteImagePlugin)
 
 namespace {
 
-bool wantsHeadless(int argc, char* argv[])
+// Headless play, and the options that only print, need no display.
+bool needsNoWindow(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--headless") == 0)
-            return true;
+        for (const char* option : {"--headless", "--help", "-h", "--help-all", "-?", "--version", "-v"}) {
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+        }
     }
     return false;
 }
@@ -40,7 +43,7 @@ int main(int argc, char* argv[])
     StartupTrace::start();
 
     // The headless player must run where there is no display at all.
-    if (wantsHeadless(argc, argv)) {
+    if (needsNoWindow(argc, argv)) {
         QCoreApplication app(argc, argv);
         describe();
         const CommandLine options = CommandLine::parse(QCoreApplication::arguments());

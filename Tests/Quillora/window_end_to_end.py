@@ -228,6 +228,12 @@ def run(quillora, work):
                             env=env, capture_output=True, text=True)
     if result.returncode in (0, 124) or "Unresolved error " not in result.stdout:
         fail(f"broken data folder: exit {result.returncode}, said {result.stdout!r}")
+    # Options that only print need no display.
+    bare = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    for option in ("--version", "--help"):
+        result = subprocess.run(["timeout", "10", quillora, option], env=bare, capture_output=True, text=True)
+        if result.returncode != 0 or "quillora" not in result.stdout.lower():
+            fail(f"{option} without a display: exit {result.returncode}, said {result.stdout!r}")
     print("PASS", flush=True)
 
 

@@ -1,8 +1,6 @@
 import QtQuick
 import Quillora
-import QtQuick.Controls.Basic
 import QtQuick.Layouts
-import QtQuick.Shapes
 
 // The main screen: a slanted band behind the pager, the selected station's
 // title and genre, the transport buttons and the volume slider. Everything
@@ -25,23 +23,31 @@ Item {
     }
 
     // The band: its lower edge runs from 380 points at the left edge up to
-    // 320 at the right, whatever the width.
-    Shape {
+    // 320 at the right, whatever the width. A rectangle down to 320, and a
+    // rotated one whose lower edge is the slant: plain antialiased
+    // rectangles draw at once on every scene graph backend.
+    Item {
         id: band
         objectName: "band"
         anchors.fill: parent
-        // Multisampling smooths the slanted edge under OpenGL; the software
-        // renderer antialiases by itself.
-        layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
-        layer.samples: 4
-        ShapePath {
-            strokeWidth: -1
-            fillColor: Theme.primary
-            startX: 0; startY: -100
-            PathLine { x: band.width; y: -100 }
-            PathLine { x: band.width; y: 320 }
-            PathLine { x: 0; y: 380 }
-            PathLine { x: 0; y: -100 }
+        readonly property real slope: 60 / Math.max(1, width)
+
+        Rectangle {
+            y: -100
+            width: parent.width
+            height: 420
+            color: Theme.primary
+        }
+        Rectangle {
+            // Starts a little left of the window on the slanted line.
+            x: -20
+            y: 380 + 20 * band.slope - height
+            width: (band.width + 40) * Math.sqrt(1 + band.slope * band.slope)
+            height: 120
+            transformOrigin: Item.BottomLeft
+            rotation: -Math.atan(band.slope) * 180 / Math.PI
+            color: Theme.primary
+            antialiasing: true
         }
     }
 
@@ -64,7 +70,7 @@ Item {
             Component.onCompleted: root.player.loadStations()
         }
 
-        Label {
+        Text {
             objectName: "title"
             Layout.alignment: Qt.AlignHCenter
             Layout.maximumWidth: root.width - 40
@@ -75,7 +81,7 @@ Item {
             textFormat: Text.PlainText
         }
 
-        Label {
+        Text {
             objectName: "genre"
             Layout.alignment: Qt.AlignHCenter
             Layout.maximumWidth: root.width - 40

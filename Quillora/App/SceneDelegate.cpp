@@ -4,6 +4,7 @@
 #include "Catalogue/GSheetStationsLoader.h"
 #include "Mpris/MprisService.h"
 #include "NowPlaying/NowPlayingCenter.h"
+#include "Playback/MpvLibrary.h"
 #include "Playback/MpvMediaPlayer.h"
 #include "Playback/Player.h"
 #include "StartupTrace.h"
@@ -56,6 +57,17 @@ bool SceneDelegate::willConnect(const QString& catalogueUrl)
     m_window = roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow*>(roots.first());
     if (!m_window)
         return false;
+
+    // The media player's library loads once the window is up, so the first
+    // frame does not wait for it and the first play does not either.
+    auto firstFrame = std::make_shared<QMetaObject::Connection>();
+    *firstFrame = connect(
+        m_window, &QQuickWindow::frameSwapped, this,
+        [firstFrame] {
+            disconnect(*firstFrame);
+            MpvLibrary::preload();
+        },
+        Qt::QueuedConnection);
 
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state != Qt::ApplicationActive)

@@ -1,6 +1,6 @@
 #include "Playback/MpvMediaPlayer.h"
 
-#include <mpv/client.h>
+#include "Playback/MpvLibrary.h"
 
 #include <QByteArray>
 #include <QList>
@@ -33,7 +33,7 @@ constexpr const char* builtInOptions[][2] = {
     {"pause", "yes"},
 };
 
-void applyExtraOptions(mpv_handle* mpv)
+void applyExtraOptions(const MpvLibrary& lib, mpv_handle* mpv)
 {
     const QByteArray options = qgetenv("QUILLORA_MPV_OPTIONS");
     if (options.isEmpty())
@@ -45,9 +45,9 @@ void applyExtraOptions(mpv_handle* mpv)
         const qsizetype eq = item.indexOf('=');
         const QByteArray name = eq < 0 ? item : item.left(eq);
         const QByteArray value = eq < 0 ? QByteArray("yes") : item.mid(eq + 1);
-        const int rc = mpv_set_option_string(mpv, name.constData(), value.constData());
+        const int rc = lib.setOptionString(mpv, name.constData(), value.constData());
         if (rc < 0)
-            std::printf("Ignoring QUILLORA_MPV_OPTIONS entry %s: %s\n", name.constData(), mpv_error_string(rc));
+            std::printf("Ignoring QUILLORA_MPV_OPTIONS entry %s: %s\n", name.constData(), lib.errorString(rc));
     }
     std::fflush(stdout);
 }
@@ -57,27 +57,41 @@ void applyExtraOptions(mpv_handle* mpv)
 MpvMediaPlayer::MpvMediaPlayer(QObject* parent)
     : MediaPlayer(parent)
 {
-    mpv_handle* mpv = mpv_create();
+}
+
+bool MpvMediaPlayer::start()
+{
+    if (m_started)
+        return m_mpv != nullptr;
+    m_started = true;
+    const MpvLibrary* lib = MpvLibrary::get();
+    if (!lib)
+        return false;
+    mpv_handle* mpv = lib->create();
     if (!mpv) {
         std::printf("Cannot create the media player\n");
         std::fflush(stdout);
-        return;
+        return false;
     }
     for (const auto& [name, value] : builtInOptions) {
-        const int rc = mpv_set_option_string(mpv, name, value);
+        const int rc = lib->setOptionString(mpv, name, value);
         if (rc < 0)
-            std::printf("Media player option %s=%s: %s\n", name, value, mpv_error_string(rc));
+            std::printf("Media player option %s=%s: %s\n", name, value, lib->errorString(rc));
     }
-    applyExtraOptions(mpv);
-    if (const int rc = mpv_initialize(mpv); rc < 0) {
-        std::printf("Cannot start the media player: %s\n", mpv_error_string(rc));
+    applyExtraOptions(*lib, mpv);
+    if (const int rc = lib->initialize(mpv); rc < 0) {
+        std::printf("Cannot start the media player: %s\n", lib->errorString(rc));
         std::fflush(stdout);
-        mpv_terminate_destroy(mpv);
-        return;
+        lib->terminateDestroy(mpv);
+        return false;
     }
+    m_lib = lib;
     m_mpv = mpv;
+    double percent = m_volume * 100.0;
+    m_lib->setProperty(m_mpv, "volume", MPV_FORMAT_DOUBLE, &percent);
     m_eventThread = std::thread([this] { runEventThread(); });
-    mpv_set_wakeup_callback(m_mpv, &MpvMediaPlayer::wakeup, this);
+    m_lib->setWakeupCallback(m_mpv, &MpvMediaPlayer::wakeup, this);
+    return true;
 }
 
 MpvMediaPlayer::~MpvMediaPlayer()
@@ -90,8 +104,13 @@ MpvMediaPlayer::~MpvMediaPlayer()
     }
     m_wake.notify_one();
     m_eventThread.join();
-    mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
-    mpv_terminate_destroy(m_mpv);
+    m_lib->setWakeupCallback(m_mpv, nullptr, nullptr);
+    m_lib->terminateDestroy(m_mpv);
+}
+
+bool MpvMediaPlayer::isValid()
+{
+    return start();
 }
 
 void MpvMediaPlayer::replaceItem(const QUrl& url)
@@ -105,12 +124,12 @@ void MpvMediaPlayer::replaceItem(const QUrl& url)
 
 void MpvMediaPlayer::play()
 {
-    if (!m_mpv || m_url.isEmpty())
+    if (m_url.isEmpty() || !start())
         return; // nothing to play: stay paused rather than claim to play silence
     if (!m_loaded)
         open();
     int pause = 0;
-    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
+    m_lib->setProperty(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
 }
 
 void MpvMediaPlayer::pause()
@@ -118,7 +137,7 @@ void MpvMediaPlayer::pause()
     if (!m_mpv)
         return;
     int pause = 1;
-    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
+    m_lib->setProperty(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
     unload();
 }
 
@@ -126,25 +145,27 @@ float MpvMediaPlayer::rate() const
 {
     int pause = 1;
     if (m_mpv)
-        mpv_get_property(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
+        m_lib->getProperty(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
     return pause ? 0.0f : 1.0f;
 }
 
 float MpvMediaPlayer::volume() const
 {
+    if (!m_mpv)
+        return m_volume;
     double volume = 0;
-    if (m_mpv)
-        mpv_get_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &volume);
+    m_lib->getProperty(m_mpv, "volume", MPV_FORMAT_DOUBLE, &volume);
     return static_cast<float>(volume / 100.0);
 }
 
 void MpvMediaPlayer::setVolume(float volume)
 {
+    // mpv does not clamp; above 100 it amplifies.
+    m_volume = std::isnan(volume) ? 0.0f : std::clamp(volume, 0.0f, 1.0f);
     if (!m_mpv)
         return;
-    // mpv does not clamp; above 100 it amplifies.
-    double percent = std::isnan(volume) ? 0.0 : std::clamp(static_cast<double>(volume), 0.0, 1.0) * 100.0;
-    mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &percent);
+    double percent = m_volume * 100.0;
+    m_lib->setProperty(m_mpv, "volume", MPV_FORMAT_DOUBLE, &percent);
 }
 
 void MpvMediaPlayer::open()
@@ -157,7 +178,7 @@ void MpvMediaPlayer::open()
     }
     const QByteArray url = m_url.toEncoded();
     const char* command[] = {"loadfile", url.constData(), "replace", nullptr};
-    if (mpv_command(m_mpv, command) < 0) {
+    if (m_lib->command(m_mpv, command) < 0) {
         unload();
         return;
     }
@@ -165,7 +186,7 @@ void MpvMediaPlayer::open()
     // Events of the stream we replaced may still be queued: they carry lower
     // playlist entry ids than the one just added.
     std::int64_t id = 0;
-    if (mpv_get_property(m_mpv, "playlist/0/id", MPV_FORMAT_INT64, &id) >= 0)
+    if (m_lib->getProperty(m_mpv, "playlist/0/id", MPV_FORMAT_INT64, &id) >= 0)
         m_firstEntryId = id;
 }
 
@@ -175,7 +196,7 @@ void MpvMediaPlayer::unload()
         return;
     m_loaded = false;
     const char* command[] = {"stop", nullptr};
-    mpv_command(m_mpv, command);
+    m_lib->command(m_mpv, command);
 }
 
 void MpvMediaPlayer::wakeup(void* context)
@@ -199,7 +220,7 @@ void MpvMediaPlayer::runEventThread()
             m_pending = false;
         }
         for (;;) {
-            const mpv_event* event = mpv_wait_event(m_mpv, 0);
+            const mpv_event* event = m_lib->waitEvent(m_mpv, 0);
             if (event->event_id == MPV_EVENT_NONE)
                 break;
             if (event->event_id == MPV_EVENT_END_FILE) {
@@ -223,9 +244,9 @@ void MpvMediaPlayer::onEndFile(int reason, int error, std::int64_t entryId)
         return; // a stream we already left
     // Back to paused with nothing open, so a later play() reopens the stream.
     int pause = 1;
-    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
+    m_lib->setProperty(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
     unload();
-    const QString why = reason == MPV_END_FILE_REASON_ERROR ? QString::fromUtf8(mpv_error_string(error))
+    const QString why = reason == MPV_END_FILE_REASON_ERROR ? QString::fromUtf8(m_lib->errorString(error))
                                                             : QStringLiteral("end of stream");
     emit playbackEnded(QStringLiteral("%1: %2").arg(m_url.toDisplayString(), why));
 }

@@ -6,6 +6,9 @@
 // again, which plays live. replaceItem() while paused only remembers the
 // address.
 //
+// libmpv is started on the first play(), so a window shows without waiting
+// for it; until then the volume is kept here.
+//
 // mpv calls the wake-up callback on its own threads; a thread of ours drains
 // the event queue and posts what matters to the owner's thread.
 //
@@ -22,6 +25,7 @@
 #include <thread>
 
 struct mpv_handle;
+struct MpvLibrary;
 
 class MpvMediaPlayer final : public MediaPlayer {
     Q_OBJECT
@@ -30,9 +34,9 @@ public:
     explicit MpvMediaPlayer(QObject* parent = nullptr);
     ~MpvMediaPlayer() override;
 
-    // False when libmpv could not be initialised; every operation is then a
-    // harmless no-op.
-    bool isValid() const { return m_mpv != nullptr; }
+    // Starts libmpv if it has not been; false when it cannot be loaded or
+    // initialised. Every operation is then a harmless no-op.
+    bool isValid();
 
     void replaceItem(const QUrl& url) override;
     void play() override;
@@ -42,13 +46,17 @@ public:
     void setVolume(float volume) override;
 
 private:
+    bool start();
     void open();
     void unload();
     void runEventThread();
     void onEndFile(int reason, int error, std::int64_t entryId);
     static void wakeup(void* context);
 
+    const MpvLibrary* m_lib = nullptr;
     mpv_handle* m_mpv = nullptr;
+    bool m_started = false;
+    float m_volume = 1.0f;
     QUrl m_url;
     bool m_loaded = false;          // a stream is open in mpv
     std::int64_t m_firstEntryId = 0; // playlist entries below this belong to streams we left

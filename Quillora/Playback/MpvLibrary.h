@@ -1,0 +1,27 @@
+// libmpv, opened at run time rather than linked. The media player and the
+// hundred-odd libraries it pulls in cost a window about as much start-up
+// time as all of Qt Quick; opened on first use (or ahead of it, once the
+// window is up) they cost nothing before the first frame.
+#pragma once
+
+#include <mpv/client.h>
+
+struct MpvLibrary {
+    decltype(&::mpv_create) create;
+    decltype(&::mpv_initialize) initialize;
+    decltype(&::mpv_terminate_destroy) terminateDestroy;
+    decltype(&::mpv_set_option_string) setOptionString;
+    decltype(&::mpv_set_property) setProperty;
+    decltype(&::mpv_get_property) getProperty;
+    decltype(&::mpv_command) command;
+    decltype(&::mpv_wait_event) waitEvent;
+    decltype(&::mpv_set_wakeup_callback) setWakeupCallback;
+    decltype(&::mpv_error_string) errorString;
+
+    // The library, loaded on the first call from any thread; null (after
+    // one printed line) when it cannot be loaded.
+    static const MpvLibrary* get();
+
+    // Loads it on a worker thread, so that the first play does not wait.
+    static void preload();
+};

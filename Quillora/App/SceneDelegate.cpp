@@ -2,6 +2,7 @@
 
 #include "App/AppDelegate.h"
 #include "Catalogue/GSheetStationsLoader.h"
+#include "Mpris/MprisRoot.h"
 #include "Mpris/MprisService.h"
 #include "NowPlaying/NowPlayingCenter.h"
 #include "Playback/MpvLibrary.h"
@@ -47,6 +48,7 @@ bool SceneDelegate::willConnect(const QString& catalogueUrl)
             m_window->requestActivate();
         }
     });
+    m_mpris->root()->setCanRaise(true);
     m_mpris->registerOnSessionBus();
 
     m_engine = std::make_unique<QQmlApplicationEngine>();

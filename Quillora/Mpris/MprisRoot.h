@@ -25,7 +25,8 @@ public:
     bool canRaise() const { return m_canRaise; }
     bool hasTrackList() const { return false; }
     QString identity() const { return QStringLiteral("Quillora"); }
-    QString desktopEntry() const { return QStringLiteral("quillora"); }
+    // The desktop file id, so shells show our name and icon.
+    QString desktopEntry() const { return QStringLiteral("io.github.quillora.Quillora"); }
     // Stations come from the catalogue only; nothing can be opened by URI.
     QStringList supportedUriSchemes() const { return {}; }
     QStringList supportedMimeTypes() const { return {}; }

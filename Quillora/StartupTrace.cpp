@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QMutex>
 #include <QSet>
 #include <QtGlobal>
 
@@ -33,7 +34,8 @@ void mark(const char* name)
 {
     if (!enabled())
         return;
-    // Main thread only, like every caller.
+    static QMutex mutex;
+    QMutexLocker lock(&mutex);
     static QSet<QByteArray> reached;
     if (reached.contains(name))
         return;

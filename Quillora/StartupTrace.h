@@ -8,6 +8,7 @@ namespace StartupTrace {
 void start();
 bool enabled();
 // Prints the milestone the first time it is reached; later calls do nothing.
+// Any thread.
 void mark(const char* name);
 
 } // namespace StartupTrace

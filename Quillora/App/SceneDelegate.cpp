@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
+#include <QTimer>
 
 SceneDelegate::SceneDelegate(AppDelegate& appDelegate, QObject* parent)
     : QObject(parent)
@@ -60,14 +61,16 @@ bool SceneDelegate::willConnect(const QString& catalogueUrl)
     if (!m_window)
         return false;
 
-    // The media player's library loads once the window is up, so the first
-    // frame does not wait for it and the first play does not either.
+    // The media player's library loads a moment after the window is up: the
+    // first frame and the first cards do not wait for it (loading it holds
+    // the dynamic loader, which the image plugins need too), and the first
+    // play does not either.
     auto firstFrame = std::make_shared<QMetaObject::Connection>();
     *firstFrame = connect(
         m_window, &QQuickWindow::frameSwapped, this,
-        [firstFrame] {
+        [this, firstFrame] {
             disconnect(*firstFrame);
-            MpvLibrary::preload();
+            QTimer::singleShot(mediaPlayerPreloadDelayMs, this, [] { MpvLibrary::preload(); });
         },
         Qt::QueuedConnection);
 
@@ -78,8 +81,10 @@ bool SceneDelegate::willConnect(const QString& catalogueUrl)
     connect(qApp, &QCoreApplication::aboutToQuit, this, &SceneDelegate::sceneDidEnterBackground);
 
     if (StartupTrace::enabled()) {
+        // Stamped on the render thread at the swap itself, not when the main
+        // thread gets round to it.
         connect(m_window, &QQuickWindow::frameSwapped, this, [] { StartupTrace::mark("first-frame"); },
-                Qt::QueuedConnection);
+                Qt::DirectConnection);
         connect(m_player.get(), &Player::stationsChanged, this, &SceneDelegate::traceFirstCard);
     }
     return true;

@@ -5,7 +5,6 @@
 #include "Mpris/MprisRoot.h"
 #include "Mpris/MprisService.h"
 #include "NowPlaying/NowPlayingCenter.h"
-#include "Playback/MpvLibrary.h"
 #include "Playback/MpvMediaPlayer.h"
 #include "Playback/Player.h"
 #include "StartupTrace.h"
@@ -14,7 +13,6 @@
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
-#include <QTimer>
 
 SceneDelegate::SceneDelegate(AppDelegate& appDelegate, QObject* parent)
     : QObject(parent)
@@ -60,19 +58,6 @@ bool SceneDelegate::willConnect(const QString& catalogueUrl)
     m_window = roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow*>(roots.first());
     if (!m_window)
         return false;
-
-    // The media player's library loads a moment after the window is up: the
-    // first frame and the first cards do not wait for it (loading it holds
-    // the dynamic loader, which the image plugins need too), and the first
-    // play does not either.
-    auto firstFrame = std::make_shared<QMetaObject::Connection>();
-    *firstFrame = connect(
-        m_window, &QQuickWindow::frameSwapped, this,
-        [this, firstFrame] {
-            disconnect(*firstFrame);
-            QTimer::singleShot(mediaPlayerPreloadDelayMs, this, [] { MpvLibrary::preload(); });
-        },
-        Qt::QueuedConnection);
 
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state != Qt::ApplicationActive)

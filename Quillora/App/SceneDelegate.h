@@ -32,8 +32,6 @@ public:
     Player* player() const { return m_player.get(); }
 
 private:
-    static constexpr int mediaPlayerPreloadDelayMs = 1000;
-
     void traceFirstCard();
 
     AppDelegate& m_appDelegate;

@@ -1,7 +1,5 @@
 #include "Playback/MpvLibrary.h"
 
-#include <QtConcurrent/QtConcurrentRun>
-
 #include <cstdio>
 #include <dlfcn.h>
 #include <mutex>
@@ -54,9 +52,4 @@ const MpvLibrary* MpvLibrary::get()
     static const MpvLibrary* library = nullptr;
     std::call_once(once, [] { library = load(); });
     return library;
-}
-
-void MpvLibrary::preload()
-{
-    (void)QtConcurrent::run([] { get(); });
 }

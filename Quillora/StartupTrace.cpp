@@ -1,12 +1,12 @@
 #include "StartupTrace.h"
 
+#include "Diagnostics/Diagnostics.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QMutex>
 #include <QSet>
 #include <QtGlobal>
-
-#include <cstdio>
 
 namespace StartupTrace {
 namespace {
@@ -41,8 +41,7 @@ void mark(const char* name)
         return;
     reached.insert(name);
     const double ms = clock().isValid() ? clock().nsecsElapsed() / 1e6 : 0.0;
-    std::printf("startup: %s %.1f\n", name, ms);
-    std::fflush(stdout);
+    printLine(QStringLiteral("startup: %1 %2").arg(QLatin1String(name)).arg(ms, 0, 'f', 1));
 }
 
 } // namespace StartupTrace

@@ -1,6 +1,6 @@
 #include "App/AppDelegate.h"
 
-#include "Diagnostics.h"
+#include "Diagnostics/Diagnostics.h"
 #include "Playback/AudioSession.h"
 
 #include <cstdlib>

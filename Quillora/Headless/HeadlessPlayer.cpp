@@ -1,7 +1,7 @@
 #include "Headless/HeadlessPlayer.h"
 
 #include "Catalogue/GSheetStationsLoader.h"
-#include "Diagnostics.h"
+#include "Diagnostics/Diagnostics.h"
 #include "Headless/SignalWatcher.h"
 #include "Mpris/MprisService.h"
 #include "NowPlaying/NowPlayingCenter.h"

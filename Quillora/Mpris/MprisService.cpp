@@ -1,6 +1,6 @@
 #include "Mpris/MprisService.h"
 
-#include "Diagnostics.h"
+#include "Diagnostics/Diagnostics.h"
 #include "Mpris/MprisPlayer.h"
 #include "Mpris/MprisRoot.h"
 

@@ -1,6 +1,6 @@
 #include "Playback/AudioSession.h"
 
-#include "Diagnostics.h"
+#include "Diagnostics/Diagnostics.h"
 
 #include <cerrno>
 #include <cstdlib>

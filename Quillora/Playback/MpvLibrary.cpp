@@ -1,6 +1,7 @@
 #include "Playback/MpvLibrary.h"
 
-#include <cstdio>
+#include "Diagnostics/Diagnostics.h"
+
 #include <dlfcn.h>
 #include <mutex>
 #include <string>
@@ -20,8 +21,7 @@ const MpvLibrary* load()
     const std::string soname = "libmpv.so." + std::to_string(MPV_CLIENT_API_VERSION >> 16);
     void* handle = dlopen(soname.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
-        std::printf("Cannot load the media player (%s): %s\n", soname.c_str(), dlerror());
-        std::fflush(stdout);
+        printLine(QStringLiteral("Cannot load the media player (%1): %2").arg(QString::fromStdString(soname), QString::fromLocal8Bit(dlerror())));
         return nullptr;
     }
     static MpvLibrary library;
@@ -36,8 +36,7 @@ const MpvLibrary* load()
         && resolve(handle, "mpv_set_wakeup_callback", library.setWakeupCallback)
         && resolve(handle, "mpv_error_string", library.errorString);
     if (!complete) {
-        std::printf("Cannot use the media player (%s): a function is missing\n", soname.c_str());
-        std::fflush(stdout);
+        printLine(QStringLiteral("Cannot use the media player (%1): a function is missing").arg(QString::fromStdString(soname)));
         return nullptr;
     }
     // Never closed: mpv's threads and handles may outlive any owner.

@@ -1,5 +1,7 @@
 #include "Playback/MpvMediaPlayer.h"
 
+#include "Diagnostics/Diagnostics.h"
+
 #include "Playback/MpvLibrary.h"
 
 #include <QByteArray>
@@ -7,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -47,9 +48,8 @@ void applyExtraOptions(const MpvLibrary& lib, mpv_handle* mpv)
         const QByteArray value = eq < 0 ? QByteArray("yes") : item.mid(eq + 1);
         const int rc = lib.setOptionString(mpv, name.constData(), value.constData());
         if (rc < 0)
-            std::printf("Ignoring QUILLORA_MPV_OPTIONS entry %s: %s\n", name.constData(), lib.errorString(rc));
+            printLine(QStringLiteral("Ignoring QUILLORA_MPV_OPTIONS entry %1: %2").arg(QString::fromUtf8(name), QString::fromUtf8(lib.errorString(rc))));
     }
-    std::fflush(stdout);
 }
 
 } // namespace
@@ -69,19 +69,17 @@ bool MpvMediaPlayer::start()
         return false;
     mpv_handle* mpv = lib->create();
     if (!mpv) {
-        std::printf("Cannot create the media player\n");
-        std::fflush(stdout);
+        printLine(QStringLiteral("Cannot create the media player"));
         return false;
     }
     for (const auto& [name, value] : builtInOptions) {
         const int rc = lib->setOptionString(mpv, name, value);
         if (rc < 0)
-            std::printf("Media player option %s=%s: %s\n", name, value, lib->errorString(rc));
+            printLine(QStringLiteral("Media player option %1=%2: %3").arg(QString::fromUtf8(name), QString::fromUtf8(value), QString::fromUtf8(lib->errorString(rc))));
     }
     applyExtraOptions(*lib, mpv);
     if (const int rc = lib->initialize(mpv); rc < 0) {
-        std::printf("Cannot start the media player: %s\n", lib->errorString(rc));
-        std::fflush(stdout);
+        printLine(QStringLiteral("Cannot start the media player: %1").arg(QString::fromUtf8(lib->errorString(rc))));
         lib->terminateDestroy(mpv);
         return false;
     }

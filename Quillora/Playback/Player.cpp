@@ -1,6 +1,6 @@
 #include "Playback/Player.h"
 
-#include "Diagnostics.h"
+#include "Diagnostics/Diagnostics.h"
 #include "NowPlaying/NowPlayingPublisher.h"
 #include "Playback/MediaPlayer.h"
 

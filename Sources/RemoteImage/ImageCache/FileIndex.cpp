@@ -1,7 +1,7 @@
 #include "RemoteImage/ImageCache/FileIndex.h"
 
 #include "RemoteImage/Utils/CoreData/CoreDataModel.h"
-#include "RemoteImage/Utils/StandardOutput.h"
+#include "Diagnostics/Diagnostics.h"
 
 #include <QAtomicInteger>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "RemoteImage/ImageCache/RemoteFileCacheServiceImpl.h"
 
 #include "RemoteImage/ImageCache/FileIndex.h"
-#include "RemoteImage/Utils/StandardOutput.h"
+#include "Diagnostics/Diagnostics.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,7 @@
 #include "RemoteImage/ImageLoader/Downloader.h"
 
+#include "Diagnostics/Diagnostics.h"
+
 #include "RemoteImage/ImageProcessingService.h"
 #include "RemoteImage/RemoteFileCacheService.h"
 #include "RemoteImage/Utils/DispatchQueue.h"
@@ -10,7 +12,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <deque>
 #include <mutex>
 #include <utility>
@@ -26,8 +27,7 @@ DispatchQueue& backgroundQueue()
 
 void reportProgrammingError(const QString& message)
 {
-    std::printf("%s\n", message.toUtf8().constData());
-    std::fflush(stdout);
+    printLine(message);
 }
 
 } // namespace

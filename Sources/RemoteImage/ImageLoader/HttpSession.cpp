@@ -1,11 +1,12 @@
 #include "RemoteImage/ImageLoader/HttpSession.h"
 
+#include "Diagnostics/Diagnostics.h"
+
 #include <QDir>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QTemporaryFile>
 
-#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
@@ -75,8 +76,7 @@ void HttpSession::checkCurrent() const
 {
     if (isCurrent())
         return;
-    std::printf("Must only be accessed on the designated queue: '%s'\n", m_label.toUtf8().constData());
-    std::fflush(stdout);
+    printLine(QStringLiteral("Must only be accessed on the designated queue: '%1'").arg(m_label));
     std::abort();
 }
 

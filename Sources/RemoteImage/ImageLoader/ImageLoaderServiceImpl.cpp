@@ -1,5 +1,7 @@
 #include "RemoteImage/ImageLoader/ImageLoaderServiceImpl.h"
 
+#include "Diagnostics/Diagnostics.h"
+
 #include "RemoteImage/ImageLoader/DataDownloader.h"
 #include "RemoteImage/ImageLoader/FileDownloader.h"
 #include "RemoteImage/Utils/ImageFile.h"
@@ -7,7 +9,6 @@
 #include <QHash>
 
 #include <condition_variable>
-#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <utility>
@@ -79,8 +80,7 @@ std::shared_ptr<Downloader> ImageLoaderServiceImpl::createDownloader(const QNetw
     DownloaderMap& map = urlRequestToDownloaderMap();
     const QUrl url = request.url();
     if (url.isEmpty()) {
-        std::printf("A URL request without URL cannot be loaded\n");
-        std::fflush(stdout);
+        printLine(QStringLiteral("A URL request without URL cannot be loaded"));
         std::abort();
     }
     std::shared_ptr<Downloader> downloader;
@@ -140,8 +140,7 @@ void ImageLoaderServiceImpl::load(const QNetworkRequest& request, double after,
         DownloaderMap& map = urlRequestToDownloaderMap();
         const auto it = map.find(request);
         if (it == map.end()) {
-            std::printf("Downloader must be created before calling load\n");
-            std::fflush(stdout);
+            printLine(QStringLiteral("Downloader must be created before calling load"));
             return;
         }
         const std::shared_ptr<Downloader> downloader = it->second;

@@ -1,16 +1,16 @@
 #include "RemoteImage/Utils/CachesDirectory.h"
 
+#include "Diagnostics/Diagnostics.h"
+
 #include <QStandardPaths>
 
-#include <cstdio>
 #include <cstdlib>
 
 QUrl appCachesDirectoryURL()
 {
     const QString path = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     if (path.isEmpty()) {
-        std::printf("No caches directory for this user\n");
-        std::fflush(stdout);
+        printLine(QStringLiteral("No caches directory for this user"));
         std::abort();
     }
     return QUrl::fromLocalFile(path + QLatin1Char('/'));

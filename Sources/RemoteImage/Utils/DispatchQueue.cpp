@@ -1,8 +1,9 @@
 #include "RemoteImage/Utils/DispatchQueue.h"
 
+#include "Diagnostics/Diagnostics.h"
+
 #include <algorithm>
 #include <condition_variable>
-#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <map>
@@ -191,9 +192,8 @@ void DispatchQueue::syncTask(Task task, bool barrier)
 {
     if (t_currentQueue == m_state.get()) {
         if (barrier && !t_exclusive) {
-            std::printf("DispatchQueue '%s': syncBarrier from a concurrent task of the same queue would deadlock\n",
-                        m_state->label.c_str());
-            std::fflush(stdout);
+            printLine(QStringLiteral("DispatchQueue '%1': syncBarrier from a concurrent task of the same queue would deadlock")
+                          .arg(QString::fromStdString(m_state->label)));
             std::abort();
         }
         task();
@@ -226,7 +226,6 @@ void dispatchPrecondition(const DispatchQueue& queue)
 {
     if (queue.isCurrent())
         return;
-    std::printf("Must only be accessed on the designated queue: '%s'\n", queue.label().c_str());
-    std::fflush(stdout);
+    printLine(QStringLiteral("Must only be accessed on the designated queue: '%1'").arg(QString::fromStdString(queue.label())));
     std::abort();
 }

@@ -3,10 +3,11 @@
 
 #include "RemoteImage/Processing/Filter/CoreImageFilterProcessor.h"
 
+#include "Diagnostics/Diagnostics.h"
+
 #include <QColorSpace>
 
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <string_view>
@@ -49,8 +50,7 @@ void initialiseVips()
 
 void printFailure(const char* prefix, const QString& name)
 {
-    std::printf("%s'%s'\n", prefix, name.toUtf8().constData());
-    std::fflush(stdout);
+    printLine(QLatin1String(prefix) + QLatin1Char('\'') + name + QLatin1Char('\''));
 }
 
 // Unreferences a GObject at scope exit.

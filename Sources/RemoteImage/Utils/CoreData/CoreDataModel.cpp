@@ -1,6 +1,6 @@
 #include "RemoteImage/Utils/CoreData/CoreDataModel.h"
 
-#include "RemoteImage/Utils/StandardOutput.h"
+#include "Diagnostics/Diagnostics.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

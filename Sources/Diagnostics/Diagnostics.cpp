@@ -1,4 +1,4 @@
-#include "RemoteImage/Utils/StandardOutput.h"
+#include "Diagnostics/Diagnostics.h"
 
 #include <cstdio>
 

@@ -26,6 +26,8 @@
 #include <cstdio>
 #include <vector>
 
+using namespace remoteimage;
+
 using namespace ImageTestSupport;
 using Clock = std::chrono::steady_clock;
 

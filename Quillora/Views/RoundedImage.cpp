@@ -11,7 +11,7 @@ RoundedImage::RoundedImage(QQuickItem* parent)
     setMipmap(true);
 }
 
-void RoundedImage::setImageProxy(ImageProxyHandle* proxy)
+void RoundedImage::setImageProxy(remoteimage::ImageProxyHandle* proxy)
 {
     if (m_imageProxy == proxy)
         return;
@@ -35,7 +35,7 @@ void RoundedImage::paint(QPainter* painter)
 {
     const QRectF bounds = boundingRect();
     QRectF source =
-        ImageProxyView::place(ImageProxyView::PreserveAspectCrop, bounds.size(), m_image.size()).source;
+        remoteimage::ImageProxyView::place(remoteimage::ImageProxyView::PreserveAspectCrop, bounds.size(), m_image.size()).source;
     if (source.isEmpty())
         return;
     // A logo far larger than the card would alias under the brush's

@@ -15,14 +15,14 @@ class RoundedImage : public QQuickPaintedItem {
     Q_OBJECT
     QML_ELEMENT
     // The loaded image as the remote image view hands it to its content.
-    Q_PROPERTY(ImageProxyHandle* imageProxy READ imageProxy WRITE setImageProxy NOTIFY imageProxyChanged)
+    Q_PROPERTY(remoteimage::ImageProxyHandle* imageProxy READ imageProxy WRITE setImageProxy NOTIFY imageProxyChanged)
     Q_PROPERTY(qreal radius READ radius WRITE setRadius NOTIFY radiusChanged)
 
 public:
     explicit RoundedImage(QQuickItem* parent = nullptr);
 
-    ImageProxyHandle* imageProxy() const { return m_imageProxy; }
-    void setImageProxy(ImageProxyHandle* proxy);
+    remoteimage::ImageProxyHandle* imageProxy() const { return m_imageProxy; }
+    void setImageProxy(remoteimage::ImageProxyHandle* proxy);
     qreal radius() const { return m_radius; }
     void setRadius(qreal radius);
 
@@ -33,7 +33,7 @@ signals:
     void radiusChanged();
 
 private:
-    QPointer<ImageProxyHandle> m_imageProxy;
+    QPointer<remoteimage::ImageProxyHandle> m_imageProxy;
     QImage m_image;
     QImage m_reduced; // the visible part of a large image at the painted size
     qreal m_radius = 0;

@@ -1,5 +1,7 @@
 #include "RemoteImage/DownloadProgressWrapper.h"
 
+namespace remoteimage {
+
 DownloadProgressWrapper::DownloadProgressWrapper(std::optional<float> progress, QObject* parent)
     : QObject(parent)
 {
@@ -24,3 +26,5 @@ void DownloadProgressWrapper::setProgressValue(const QVariant& progress)
     const float value = progress.toFloat(&ok);
     setProgress(progress.isValid() && ok ? std::optional<float>(value) : std::nullopt);
 }
+
+} // namespace remoteimage

@@ -7,6 +7,8 @@
 #include <QVariant>
 #include <optional>
 
+namespace remoteimage {
+
 class DownloadProgressWrapper : public QObject {
     Q_OBJECT
     // undefined in QML while there is no fraction.
@@ -28,3 +30,5 @@ signals:
 private:
     std::optional<float> m_progress;
 };
+
+} // namespace remoteimage

@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 
+namespace remoteimage {
+
 class ImageLoaderService {
 public:
     virtual ~ImageLoaderService() = default;
@@ -31,3 +33,5 @@ public:
     virtual void load(const QNetworkRequest& request, double after,
                       const std::optional<QDateTime>& expiryDate) = 0;
 };
+
+} // namespace remoteimage

@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+namespace remoteimage {
+
 class ImageProcessingService {
 public:
     using Completion = std::function<void(const QImage&)>;
@@ -19,3 +21,5 @@ public:
                               std::shared_ptr<const ImageProcessing> processor,
                               Completion completion) = 0;
 };
+
+} // namespace remoteimage

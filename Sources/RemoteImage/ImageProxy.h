@@ -6,6 +6,8 @@
 #include <QImage>
 #include <utility>
 
+namespace remoteimage {
+
 class ImageProxy {
 public:
     virtual ~ImageProxy() = default;
@@ -25,3 +27,5 @@ public:
 private:
     QImage m_cgImage;
 };
+
+} // namespace remoteimage

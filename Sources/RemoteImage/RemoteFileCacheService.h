@@ -16,6 +16,8 @@
 #include <functional>
 #include <optional>
 
+namespace remoteimage {
+
 class RemoteFileCacheService {
 public:
     // Computed only when the remote URL has no usable extension of its own.
@@ -50,3 +52,5 @@ public:
     virtual void reset() = 0;
     virtual void clean() = 0;
 };
+
+} // namespace remoteimage

@@ -5,6 +5,8 @@
 #include "RemoteImage/Processing/ImageProcessingServiceImpl.h"
 #include "RemoteImage/Utils/CachesDirectory.h"
 
+namespace remoteimage {
+
 RemoteImageServiceType& RemoteImageService::shared()
 {
     // Never destroyed: downloads and cache work may still run while the
@@ -33,3 +35,5 @@ void RemoteImageService::cleanFileCache()
 {
     m_services->remoteFileCacheService().clean();
 }
+
+} // namespace remoteimage

@@ -6,6 +6,8 @@
 
 #include "RemoteImage/Services.h"
 
+namespace remoteimage {
+
 class RemoteImageServiceType {
 public:
     virtual ~RemoteImageServiceType() = default;
@@ -40,3 +42,5 @@ private:
     double m_defaultExpiryTime;
     std::unique_ptr<Services> m_services;
 };
+
+} // namespace remoteimage

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace remoteimage {
+
 Services::Services(std::unique_ptr<RemoteFileCacheService> remoteFileCacheService,
                    std::unique_ptr<ImageLoaderService> imageLoaderService,
                    std::unique_ptr<ImageProcessingService> imageProcessingService)
@@ -17,3 +19,5 @@ Services::~Services()
     m_imageProcessingService.reset();
     m_remoteFileCacheService.reset();
 }
+
+} // namespace remoteimage

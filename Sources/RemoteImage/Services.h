@@ -8,6 +8,8 @@
 
 #include <memory>
 
+namespace remoteimage {
+
 class Services {
 public:
     Services(std::unique_ptr<RemoteFileCacheService> remoteFileCacheService,
@@ -27,3 +29,5 @@ private:
     std::unique_ptr<ImageLoaderService> m_imageLoaderService;
     std::unique_ptr<ImageProcessingService> m_imageProcessingService;
 };
+
+} // namespace remoteimage

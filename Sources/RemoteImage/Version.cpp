@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+namespace remoteimage {
+
 namespace {
 
 // JSON numbers arrive as doubles; only exact integers that fit are accepted.
@@ -54,3 +56,5 @@ std::optional<Version> Version::fromJson(const QByteArray& json)
         return std::nullopt;
     return fromJsonObject(document.object());
 }
+
+} // namespace remoteimage

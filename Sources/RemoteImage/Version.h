@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace remoteimage {
+
 struct Version {
     std::int64_t major = 0;
     std::int64_t minor = 0;
@@ -30,3 +32,5 @@ struct Version {
     static std::optional<Version> fromJsonObject(const QJsonObject& object);
     static std::optional<Version> fromJson(const QByteArray& json);
 };
+
+} // namespace remoteimage

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <numbers>
 
+using namespace remoteimage;
+
 class CircleProgressShapeTests : public QObject {
     Q_OBJECT
 
@@ -94,3 +96,4 @@ void CircleProgressShapeTests::path()
 
 QTEST_GUILESS_MAIN(CircleProgressShapeTests)
 #include "CircleProgressShapeTests.moc"
+

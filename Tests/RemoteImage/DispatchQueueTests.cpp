@@ -10,6 +10,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace remoteimage;
+
 using namespace std::chrono_literals;
 
 namespace {

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace remoteimage;
+
 using namespace ImageTestSupport;
 
 namespace {

@@ -12,6 +12,8 @@
 #include <future>
 #include <memory>
 
+using namespace remoteimage;
+
 namespace {
 
 const QUrl logoURL(QStringLiteral("https://example.org/logos/one.png"));

@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+using namespace remoteimage;
+
 namespace {
 
 QByteArray encode(const QImage& image, const char* format)

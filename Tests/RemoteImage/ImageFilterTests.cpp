@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+using namespace remoteimage;
+
 namespace {
 
 QImage twoColours()

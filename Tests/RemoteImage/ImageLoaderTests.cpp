@@ -22,6 +22,8 @@
 #include <set>
 #include <unistd.h>
 
+using namespace remoteimage;
+
 using namespace ImageTestSupport;
 
 namespace {

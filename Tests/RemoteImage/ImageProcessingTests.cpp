@@ -18,6 +18,8 @@
 #include <mutex>
 #include <thread>
 
+using namespace remoteimage;
+
 namespace {
 
 // Vertical stripes: the colours sit at known columns.

@@ -11,6 +11,8 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+using namespace remoteimage;
+
 using namespace ImageTestSupport;
 
 namespace {

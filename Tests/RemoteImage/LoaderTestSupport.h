@@ -13,6 +13,8 @@
 #include <mutex>
 #include <vector>
 
+using namespace remoteimage;
+
 // Processes main-thread events until pred() holds or timeoutMs passed.
 inline bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 10000)
 {

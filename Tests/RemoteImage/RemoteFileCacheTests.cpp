@@ -17,6 +17,8 @@
 #include <memory>
 #include <thread>
 
+using namespace remoteimage;
+
 namespace {
 
 const QUrl logoURL(QStringLiteral("https://example.org/logos/station.png"));

@@ -18,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+using namespace remoteimage;
+
 using namespace ImageTestSupport;
 
 namespace {

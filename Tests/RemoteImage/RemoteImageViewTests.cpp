@@ -29,6 +29,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace remoteimage;
+
 extern char** environ;
 
 Q_IMPORT_QML_PLUGIN(RemoteImagePlugin)
@@ -552,3 +554,4 @@ int main(int argc, char** argv)
 }
 
 #include "RemoteImageViewTests.moc"
+

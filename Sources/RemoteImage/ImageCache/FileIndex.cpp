@@ -13,6 +13,8 @@
 
 #include <mutex>
 
+namespace remoteimage {
+
 namespace {
 
 using Type = CoreDataAttributeType;
@@ -296,3 +298,5 @@ void FileIndex::waitUntilIdle()
 {
     m_queue.sync([] {});
 }
+
+} // namespace remoteimage

@@ -31,6 +31,8 @@
 #include <memory>
 #include <optional>
 
+namespace remoteimage {
+
 class FileIndex {
 public:
     using FileInfo = RemoteFileManagedObject;
@@ -85,3 +87,5 @@ private:
     bool m_recreated = false;
     DispatchQueue m_queue;
 };
+
+} // namespace remoteimage

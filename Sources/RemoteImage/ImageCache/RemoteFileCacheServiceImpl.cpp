@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QUuid>
 
+namespace remoteimage {
+
 namespace {
 
 const QString indexFileName = QStringLiteral("files");
@@ -234,3 +236,5 @@ void RemoteFileCacheServiceImpl::waitUntilIdle()
     }
     m_queue.syncBarrier([] {});
 }
+
+} // namespace remoteimage

@@ -29,6 +29,8 @@
 #include <memory>
 #include <vector>
 
+namespace remoteimage {
+
 class FileIndex;
 
 class RemoteFileCacheServiceImpl : public RemoteFileCacheService {
@@ -87,3 +89,5 @@ private:
 
     DispatchQueue m_queue;
 };
+
+} // namespace remoteimage

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace remoteimage {
+
 struct RemoteFileManagedObject {
     static constexpr const char* entityName = "RemoteFile";
 
@@ -14,3 +16,5 @@ struct RemoteFileManagedObject {
     std::optional<QDateTime> expiryDate;  // from then on it is not served
     QString fileName;                     // name inside the files directory
 };
+
+} // namespace remoteimage

@@ -3,6 +3,8 @@
 #include "RemoteImage/RemoteFileCacheService.h"
 #include "RemoteImage/Utils/ImageFile.h"
 
+namespace remoteimage {
+
 DataDownloader::DataDownloader(QUrl url, std::shared_ptr<HttpTask> task, RemoteFileCacheService* remoteFileCache,
                                ImageProcessingService* imageProcessingService)
     : Downloader(std::move(url), std::move(task), remoteFileCache, imageProcessingService)
@@ -46,3 +48,5 @@ void DataDownloader::finishDownloading(const std::optional<TaskError>& error)
         self->notifyObserversAboutCompletion(std::static_pointer_cast<ImageProxy>(self->m_imageWrapper));
     });
 }
+
+} // namespace remoteimage

@@ -6,6 +6,8 @@
 #include "RemoteImage/ImageLoader/Downloader.h"
 #include "RemoteImage/ImageLoader/IncrementalImageWrapper.h"
 
+namespace remoteimage {
+
 class DataDownloader final : public Downloader {
 public:
     DataDownloader(QUrl url, std::shared_ptr<HttpTask> task, RemoteFileCacheService* remoteFileCache,
@@ -22,3 +24,5 @@ public:
 private:
     const std::shared_ptr<IncrementalImageWrapper> m_imageWrapper;
 };
+
+} // namespace remoteimage

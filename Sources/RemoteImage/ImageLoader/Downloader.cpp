@@ -16,6 +16,8 @@
 #include <mutex>
 #include <utility>
 
+namespace remoteimage {
+
 namespace {
 
 // Where delayed starts wait, shared by every downloader.
@@ -272,3 +274,5 @@ void Downloader::notifyObserversAboutCompletion(const QImage& image,
         });
     }
 }
+
+} // namespace remoteimage

@@ -24,6 +24,8 @@
 #include <optional>
 #include <vector>
 
+namespace remoteimage {
+
 class ImageProcessingService;
 class RemoteFileCacheService;
 
@@ -91,3 +93,5 @@ private:
     std::optional<QDateTime> m_expiryDate;
     std::function<void()> m_completionCallback;
 };
+
+} // namespace remoteimage

@@ -3,6 +3,8 @@
 #include "RemoteImage/RemoteFileCacheService.h"
 #include "RemoteImage/Utils/ImageFile.h"
 
+namespace remoteimage {
+
 void FileDownloader::finishDownloading(const QUrl& location)
 {
     if (!transition(LoadingState::finishing))
@@ -33,3 +35,5 @@ void FileDownloader::progress(std::optional<float> fraction)
         self->notifyObserversAboutProgress(fraction);
     });
 }
+
+} // namespace remoteimage

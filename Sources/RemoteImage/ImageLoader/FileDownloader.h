@@ -4,6 +4,8 @@
 
 #include "RemoteImage/ImageLoader/Downloader.h"
 
+namespace remoteimage {
+
 class FileDownloader final : public Downloader {
 public:
     using Downloader::Downloader;
@@ -14,3 +16,5 @@ public:
 
     void progress(std::optional<float> fraction);
 };
+
+} // namespace remoteimage

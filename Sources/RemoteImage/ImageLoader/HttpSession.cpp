@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <utility>
 
+namespace remoteimage {
+
 struct HttpSession::Transfer {
     std::shared_ptr<HttpTask> task;
     QString host;
@@ -317,3 +319,5 @@ void HttpSession::complete(const std::shared_ptr<HttpTask>& task, const std::opt
     if (m_delegate.completeCallback)
         m_delegate.completeCallback(task, error);
 }
+
+} // namespace remoteimage

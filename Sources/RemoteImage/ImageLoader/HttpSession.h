@@ -28,6 +28,8 @@ class QNetworkAccessManager;
 class QNetworkReply;
 class QTemporaryFile;
 
+namespace remoteimage {
+
 class HttpSession : public std::enable_shared_from_this<HttpSession> {
 public:
     static std::shared_ptr<HttpSession> create(QString label, qint64 maximumBodySize);
@@ -90,3 +92,5 @@ private:
     std::map<QString, std::shared_ptr<HttpTask>> m_active;            // by host
     std::map<const HttpTask*, std::unique_ptr<Transfer>> m_transfers;
 };
+
+} // namespace remoteimage

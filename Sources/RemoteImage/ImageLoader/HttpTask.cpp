@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace remoteimage {
+
 HttpTask::HttpTask(Kind kind, QNetworkRequest request, std::weak_ptr<HttpSession> session)
     : m_kind(kind)
     , m_request(std::move(request))
@@ -34,3 +36,5 @@ void HttpTask::cancel()
     if (const auto session = m_session.lock())
         session->async([raw = session.get(), self = shared_from_this()] { raw->cancel(self); });
 }
+
+} // namespace remoteimage

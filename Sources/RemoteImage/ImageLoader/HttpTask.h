@@ -10,6 +10,8 @@
 #include <mutex>
 #include <optional>
 
+namespace remoteimage {
+
 class HttpSession;
 
 // How a task ended when it did not succeed.
@@ -53,3 +55,5 @@ private:
     State m_state = State::Suspended; // guarded by m_mutex
     bool m_cancelRequested = false;   // guarded by m_mutex
 };
+
+} // namespace remoteimage

@@ -10,6 +10,8 @@
 #include <optional>
 #include <utility>
 
+namespace remoteimage {
+
 class ImageLoaderObserver {
 public:
     // Fraction done from 0 to 1, or nothing when the total size is unknown.
@@ -34,3 +36,5 @@ struct ImageLoadHandler {
     std::shared_ptr<const ImageProcessing> processor;
     std::shared_ptr<ImageLoaderObserver> observer;
 };
+
+} // namespace remoteimage

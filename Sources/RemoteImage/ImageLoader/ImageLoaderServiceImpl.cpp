@@ -13,6 +13,8 @@
 #include <mutex>
 #include <utility>
 
+namespace remoteimage {
+
 ImageLoaderServiceImpl::ImageLoaderServiceImpl(RemoteFileCacheService* remoteFileCache,
                                                ImageProcessingService* imageProcessingService)
     : m_session(HttpSession::create(QString::fromLatin1(queueLabel), maxImageFileSize))
@@ -193,3 +195,5 @@ void ImageLoaderServiceImpl::installSessionCallbacks()
     };
     m_session->setDelegate(std::move(delegate));
 }
+
+} // namespace remoteimage

@@ -11,6 +11,8 @@
 #include <memory>
 #include <unordered_map>
 
+namespace remoteimage {
+
 class ImageProcessingService;
 class RemoteFileCacheService;
 
@@ -52,3 +54,5 @@ private:
     ImageProcessingService* const m_imageProcessingService;
     DownloaderMap m_urlRequestToDownloaderMap; // only on the queue
 };
+
+} // namespace remoteimage

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace remoteimage {
+
 IncrementalDecoder::~IncrementalDecoder()
 {
     if (m_loader) {
@@ -81,3 +83,5 @@ QImage IncrementalDecoder::image() const
         return {};
     return imageFromPixbuf(gdk_pixbuf_loader_get_pixbuf(m_loader)).copy();
 }
+
+} // namespace remoteimage

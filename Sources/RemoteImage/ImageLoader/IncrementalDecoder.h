@@ -15,6 +15,8 @@
 #include <QImage>
 #include <optional>
 
+namespace remoteimage {
+
 class IncrementalDecoder {
 public:
     IncrementalDecoder() = default;
@@ -48,3 +50,5 @@ private:
     bool m_failed = false;
     bool m_closed = false;
 };
+
+} // namespace remoteimage

@@ -1,5 +1,7 @@
 #include "RemoteImage/ImageLoader/IncrementalImageWrapper.h"
 
+namespace remoteimage {
+
 void IncrementalImageWrapper::append(const QByteArray& bytes)
 {
     std::lock_guard lock(m_mutex);
@@ -52,3 +54,5 @@ QImage IncrementalImageWrapper::uiImage() const
     std::lock_guard lock(m_mutex);
     return m_decoder.image();
 }
+
+} // namespace remoteimage

@@ -11,6 +11,8 @@
 #include <mutex>
 #include <optional>
 
+namespace remoteimage {
+
 class IncrementalImageWrapper final : public ImageProxy {
 public:
     IncrementalImageWrapper() = default;
@@ -40,3 +42,5 @@ private:
     IncrementalDecoder m_decoder;
     bool m_isFinal = false;
 };
+
+} // namespace remoteimage

@@ -1,5 +1,7 @@
 #include "RemoteImage/ImageLoader/LoadingState.h"
 
+namespace remoteimage {
+
 const char* toString(LoadingState state)
 {
     switch (state) {
@@ -14,3 +16,5 @@ const char* toString(LoadingState state)
     }
     return "?";
 }
+
+} // namespace remoteimage

@@ -11,6 +11,8 @@
 //   cancelled  -> scheduled
 #pragma once
 
+namespace remoteimage {
+
 enum class LoadingState {
     initial,
     scheduled,
@@ -45,3 +47,5 @@ constexpr bool canTransition(LoadingState from, LoadingState to)
 }
 
 const char* toString(LoadingState state);
+
+} // namespace remoteimage

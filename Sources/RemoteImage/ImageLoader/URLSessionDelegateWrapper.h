@@ -11,6 +11,8 @@
 #include <memory>
 #include <optional>
 
+namespace remoteimage {
+
 struct URLSessionDelegateWrapper {
     using Task = std::shared_ptr<HttpTask>;
 
@@ -25,3 +27,5 @@ struct URLSessionDelegateWrapper {
     // A task ended, with an error unless it succeeded.
     std::function<void(const Task&, const std::optional<TaskError>& error)> completeCallback;
 };
+
+} // namespace remoteimage

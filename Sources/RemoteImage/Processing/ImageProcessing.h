@@ -5,8 +5,12 @@
 
 #include <QImage>
 
+namespace remoteimage {
+
 class ImageProcessing {
 public:
     virtual ~ImageProcessing() = default;
     virtual QImage process(const QImage& image) const = 0;
 };
+
+} // namespace remoteimage

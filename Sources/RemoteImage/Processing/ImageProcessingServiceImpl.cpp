@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace remoteimage {
+
 ImageProcessingServiceImpl::ImageProcessingServiceImpl()
     : m_queue("RemoteImage.ImageProcessingServiceImpl.queue", DispatchQueue::Kind::Concurrent,
               maxConcurrentOperationCount)
@@ -23,3 +25,5 @@ void ImageProcessingServiceImpl::waitForDone()
 {
     m_queue.syncBarrier([] {});
 }
+
+} // namespace remoteimage

@@ -4,6 +4,8 @@
 #include "RemoteImage/ImageProcessingService.h"
 #include "RemoteImage/Utils/DispatchQueue.h"
 
+namespace remoteimage {
+
 class ImageProcessingServiceImpl final : public ImageProcessingService {
 public:
     static constexpr int maxConcurrentOperationCount = 4;
@@ -21,3 +23,5 @@ public:
 private:
     DispatchQueue m_queue;
 };
+
+} // namespace remoteimage

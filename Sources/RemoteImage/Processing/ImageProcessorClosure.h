@@ -6,6 +6,8 @@
 #include <functional>
 #include <utility>
 
+namespace remoteimage {
+
 class ImageProcessorClosure final : public ImageProcessing {
 public:
     using Closure = std::function<QImage(const QImage&)>;
@@ -22,3 +24,5 @@ public:
 private:
     Closure m_closure;
 };
+
+} // namespace remoteimage

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+namespace remoteimage {
+
 class ImageProcessorGroup final : public ImageProcessing {
 public:
     using Processors = std::vector<std::shared_ptr<const ImageProcessing>>;
@@ -28,3 +30,5 @@ public:
 private:
     Processors m_processors;
 };
+
+} // namespace remoteimage

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace remoteimage {
+
 namespace {
 // A canvas larger than this (in pixels, 4 bytes each) is refused rather than
 // allocated: no logo needs 256 MB.
@@ -52,3 +54,5 @@ QImage Resize::process(const QImage& image) const
     const QSizeF target(m_size.width() * m_scale, m_size.height() * m_scale);
     return resized(image, target).value_or(image);
 }
+
+} // namespace remoteimage

@@ -8,6 +8,8 @@
 #include <QSizeF>
 #include <optional>
 
+namespace remoteimage {
+
 class Resize final : public ImageProcessing {
 public:
     Resize(QSizeF size, double scale) : m_size(size), m_scale(scale) {}
@@ -35,3 +37,5 @@ CoverGeometry coverGeometry(QSize imageSize, QSizeF target);
 // The image drawn over a canvas of target's size (truncated to whole pixels)
 // with cover geometry; nothing when there is no such canvas.
 std::optional<QImage> resized(const QImage& image, QSizeF target);
+
+} // namespace remoteimage

@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 
+namespace remoteimage {
+
 QUrl appCachesDirectoryURL()
 {
     const QString path = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
@@ -15,3 +17,5 @@ QUrl appCachesDirectoryURL()
     }
     return QUrl::fromLocalFile(path + QLatin1Char('/'));
 }
+
+} // namespace remoteimage

@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+namespace remoteimage {
+
 namespace {
 
 struct Item {
@@ -229,3 +231,5 @@ void dispatchPrecondition(const DispatchQueue& queue)
     printLine(QStringLiteral("Must only be accessed on the designated queue: '%1'").arg(QString::fromStdString(queue.label())));
     std::abort();
 }
+
+} // namespace remoteimage

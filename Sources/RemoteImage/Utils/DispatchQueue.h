@@ -33,6 +33,8 @@
 #include <type_traits>
 #include <utility>
 
+namespace remoteimage {
+
 class DispatchQueue {
 public:
     enum class Kind { Serial, Concurrent };
@@ -100,3 +102,5 @@ private:
 // Prints "Must only be accessed on the designated queue: '<label>'" and
 // aborts unless the caller runs on `queue`.
 void dispatchPrecondition(const DispatchQueue& queue);
+
+} // namespace remoteimage

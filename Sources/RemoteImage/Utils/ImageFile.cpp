@@ -8,6 +8,8 @@
 
 #include "RemoteImage/Utils/GdkPixbuf.h"
 
+namespace remoteimage {
+
 QImage createImage(const QUrl& fileURL)
 {
     QFile file(fileURL.toLocalFile());
@@ -56,3 +58,5 @@ std::optional<QString> preferredFileExtension(QStringView typeIdentifier)
         return std::nullopt;
     return format->preferredExtension;
 }
+
+} // namespace remoteimage

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace remoteimage {
+
 // Files larger than this are not read into memory for decoding.
 inline constexpr std::int64_t maxImageFileSize = 50LL * 1024 * 1024;
 
@@ -28,3 +30,5 @@ std::optional<QString> imageTypeIdentifier(const QUrl& fileURL);
 
 // "png" for "public.png"; nothing for an unknown type.
 std::optional<QString> preferredFileExtension(QStringView typeIdentifier);
+
+} // namespace remoteimage

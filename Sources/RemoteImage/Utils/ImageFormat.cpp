@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 
+namespace remoteimage {
+
 namespace {
 
 struct KnownFormat {
@@ -168,3 +170,5 @@ QImage imageFromPixbuf(GdkPixbuf* pixbuf)
                   gdk_pixbuf_get_rowstride(pixbuf), format,
                   [](void* info) { g_object_unref(static_cast<GdkPixbuf*>(info)); }, pixbuf);
 }
+
+} // namespace remoteimage

@@ -35,6 +35,8 @@
 typedef struct _GdkPixbuf GdkPixbuf;
 typedef struct _GdkPixbufLoader GdkPixbufLoader;
 
+namespace remoteimage {
+
 struct ImageFormat {
     QString typeIdentifier;     // "public.png"
     QString preferredExtension; // "png"
@@ -73,3 +75,5 @@ bool isPixbufLoaderRefused(GdkPixbufLoader* loader);
 // A pixbuf that a loader is still filling changes under the wrapper: hand
 // other threads a copy.
 QImage imageFromPixbuf(GdkPixbuf* pixbuf);
+
+} // namespace remoteimage

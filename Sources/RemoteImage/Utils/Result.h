@@ -13,6 +13,8 @@
 #include <optional>
 #include <utility>
 
+namespace remoteimage {
+
 template <typename T>
 class Result {
 public:
@@ -58,3 +60,5 @@ private:
     bool m_ok;
     QString m_error;
 };
+
+} // namespace remoteimage

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace remoteimage {
+
 CenteredStack::CenteredStack(QQuickItem* host)
     : QObject(host)
     , m_host(host)
@@ -138,3 +140,5 @@ void CenteredStack::updateImplicitSize()
     m_host->setImplicitWidth(m_child ? m_child->implicitWidth() : 0);
     m_host->setImplicitHeight(m_child ? m_child->implicitHeight() : 0);
 }
+
+} // namespace remoteimage

@@ -17,6 +17,8 @@
 
 #include <vector>
 
+namespace remoteimage {
+
 class CenteredStack : public QObject {
     Q_OBJECT
 
@@ -57,3 +59,5 @@ private:
     Role m_role = Role::None;
     std::vector<QPointer<QObject>> m_owned;
 };
+
+} // namespace remoteimage

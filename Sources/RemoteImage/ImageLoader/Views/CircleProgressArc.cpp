@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPen>
 
+namespace remoteimage {
+
 CircleProgressArc::CircleProgressArc(QQuickItem* parent)
     : QQuickPaintedItem(parent)
     , m_damping(CircleProgressShape::defaultDamping)
@@ -69,3 +71,5 @@ void CircleProgressArc::paint(QPainter* painter)
     painter->setBrush(Qt::NoBrush);
     painter->drawPath(shape.path(rect));
 }
+
+} // namespace remoteimage

@@ -9,6 +9,8 @@
 #include <QQuickPaintedItem>
 #include <QtQml/qqmlregistration.h>
 
+namespace remoteimage {
+
 class CircleProgressArc : public QQuickPaintedItem {
     Q_OBJECT
     QML_ELEMENT
@@ -43,3 +45,5 @@ private:
     double m_lineWidth = 1;
     QColor m_color = Qt::black;
 };
+
+} // namespace remoteimage

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace remoteimage {
+
 double CircleProgressShape::Geometry::radius() const
 {
     return std::min(rect.width(), rect.height()) / 2;
@@ -48,3 +50,5 @@ QPainterPath CircleProgressShape::path(const QRectF& rect) const
     path.arcTo(circle, -start, -(end - start));
     return path;
 }
+
+} // namespace remoteimage

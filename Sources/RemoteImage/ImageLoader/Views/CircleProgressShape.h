@@ -14,6 +14,8 @@
 #include <QRectF>
 #include <QSizeF>
 
+namespace remoteimage {
+
 class CircleProgressShape {
 public:
     // The circle inscribed in a rectangle, centred in it.
@@ -46,3 +48,5 @@ public:
     double progress;
     double damping;
 };
+
+} // namespace remoteimage

@@ -8,9 +8,13 @@
 
 #include <QtQml/qqml.h>
 
+namespace remoteimage {
+
 struct DownloadProgressWrapperType {
     Q_GADGET
     QML_FOREIGN(DownloadProgressWrapper)
     QML_NAMED_ELEMENT(DownloadProgressWrapper)
     QML_UNCREATABLE("Handed to placeholders by RemoteImage")
 };
+
+} // namespace remoteimage

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace remoteimage {
+
 ImageLoaderContentViewModel::ImageLoaderContentViewModel(QObject* parent)
     : QObject(parent)
     , m_downloadProgressWrapper(new DownloadProgressWrapper(std::nullopt, this))
@@ -52,3 +54,5 @@ void showContent(CenteredStack& stack, QQmlComponent* content, const std::shared
     else
         stack.show(content, CenteredStack::Role::Content, properties, {handle});
 }
+
+} // namespace remoteimage

@@ -13,6 +13,8 @@
 
 #include <memory>
 
+namespace remoteimage {
+
 // What one appearance of a loader view has received: the latest partial
 // image and the download's progress. objectWillChange() comes before the
 // image is stored, imageProxyChanged() after.
@@ -60,3 +62,5 @@ private:
 // Shows a proxy through a content component: builds it, or hands the new
 // image to the one already shown when it comes from the same component.
 void showContent(CenteredStack& stack, QQmlComponent* content, const std::shared_ptr<ImageProxy>& proxy);
+
+} // namespace remoteimage

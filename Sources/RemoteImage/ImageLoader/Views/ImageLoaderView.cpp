@@ -5,6 +5,8 @@
 
 #include <utility>
 
+namespace remoteimage {
+
 struct ImageLoaderView::Guard {
     QThread* const thread;
     ImageLoaderView* view; // read and written on `thread` only
@@ -123,3 +125,5 @@ void ImageLoaderView::complete(const std::shared_ptr<ImageProxy>& proxy)
     if (OnLoad onLoad = m_onLoad)
         onLoad(proxy);
 }
+
+} // namespace remoteimage

@@ -23,6 +23,8 @@
 #include <memory>
 #include <optional>
 
+namespace remoteimage {
+
 class ImageLoaderView : public QObject {
     Q_OBJECT
 
@@ -77,3 +79,5 @@ private:
     std::shared_ptr<ImageLoaderObserver> m_observer;
     std::shared_ptr<Guard> m_guard;
 };
+
+} // namespace remoteimage

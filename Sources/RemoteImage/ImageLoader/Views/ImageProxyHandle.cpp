@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace remoteimage {
+
 ImageProxyHandle::ImageProxyHandle(std::shared_ptr<ImageProxy> proxy, QObject* parent)
     : QObject(parent)
     , m_proxy(std::move(proxy))
@@ -15,3 +17,5 @@ ImageProxyHandle::ImageProxyHandle(const QImage& image, QObject* parent)
     , m_image(image)
 {
 }
+
+} // namespace remoteimage

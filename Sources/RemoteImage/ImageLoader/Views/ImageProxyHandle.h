@@ -13,6 +13,8 @@
 
 #include <memory>
 
+namespace remoteimage {
+
 class ImageProxyHandle : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -36,3 +38,5 @@ private:
     std::shared_ptr<ImageProxy> m_proxy;
     QImage m_image;
 };
+
+} // namespace remoteimage

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace remoteimage {
+
 ImageProxyView::ImageProxyView(QQuickItem* parent)
     : QQuickItem(parent)
 {
@@ -116,3 +118,5 @@ QSGNode* ImageProxyView::updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData*)
     node->setFiltering(smooth() ? QSGTexture::Linear : QSGTexture::Nearest);
     return node;
 }
+
+} // namespace remoteimage

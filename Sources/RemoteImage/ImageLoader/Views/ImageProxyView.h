@@ -15,10 +15,12 @@
 #include <QRectF>
 #include <QtQml/qqmlregistration.h>
 
+namespace remoteimage {
+
 class ImageProxyView : public QQuickItem {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(ImageProxyHandle* imageProxy READ imageProxy WRITE setImageProxy NOTIFY imageProxyChanged)
+    Q_PROPERTY(remoteimage::ImageProxyHandle* imageProxy READ imageProxy WRITE setImageProxy NOTIFY imageProxyChanged)
     Q_PROPERTY(FillMode fillMode READ fillMode WRITE setFillMode NOTIFY fillModeChanged)
 
 public:
@@ -60,3 +62,5 @@ private:
     QImage m_scaled;
     QSize m_scaledFor;
 };
+
+} // namespace remoteimage

@@ -1,5 +1,7 @@
 #include "RemoteImage/ImageLoader/Views/ProgressView.h"
 
+namespace remoteimage {
+
 ProgressView::ProgressView(QQuickItem* parent)
     : QQuickItem(parent)
     , m_stack(new CenteredStack(this))
@@ -58,3 +60,5 @@ void ProgressView::rebuild()
     const QVariant progress = m_wrapper ? m_wrapper->progressValue() : QVariant();
     m_stack->show(m_content, CenteredStack::Role::Content, {{QStringLiteral("progress"), progress}});
 }
+
+} // namespace remoteimage

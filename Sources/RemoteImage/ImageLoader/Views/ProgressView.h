@@ -24,10 +24,12 @@
 #include <QQuickItem>
 #include <QtQml/qqmlregistration.h>
 
+namespace remoteimage {
+
 class ProgressView : public QQuickItem {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(DownloadProgressWrapper* downloadProgressWrapper READ downloadProgressWrapper
+    Q_PROPERTY(remoteimage::DownloadProgressWrapper* downloadProgressWrapper READ downloadProgressWrapper
                    WRITE setDownloadProgressWrapper NOTIFY downloadProgressWrapperChanged)
     Q_PROPERTY(QQmlComponent* content READ content WRITE setContent NOTIFY contentChanged)
 
@@ -56,3 +58,5 @@ private:
     CenteredStack* const m_stack;
     bool m_complete = false;
 };
+
+} // namespace remoteimage

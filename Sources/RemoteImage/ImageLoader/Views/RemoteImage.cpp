@@ -6,6 +6,8 @@
 
 #include <utility>
 
+namespace remoteimage {
+
 RemoteImage::RemoteImage(QQuickItem* parent)
     : QQuickItem(parent)
     , m_stack(new CenteredStack(this))
@@ -239,3 +241,5 @@ QQmlComponent* RemoteImage::contentComponent()
     }
     return component;
 }
+
+} // namespace remoteimage

@@ -31,6 +31,8 @@
 #include <memory>
 #include <optional>
 
+namespace remoteimage {
+
 class RemoteImage : public QQuickItem {
     Q_OBJECT
     QML_ELEMENT
@@ -124,3 +126,5 @@ private:
     CenteredStack* const m_stack;
     std::unique_ptr<ImageLoaderView> m_loaderView;
 };
+
+} // namespace remoteimage

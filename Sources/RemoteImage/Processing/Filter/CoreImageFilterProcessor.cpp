@@ -13,6 +13,8 @@
 #include <string_view>
 #include <utility>
 
+namespace remoteimage {
+
 namespace {
 
 // Single image in ("in"), single image out ("out"), no files, no programs.
@@ -239,3 +241,5 @@ QImage CoreImageFilterProcessor::process(const QImage& image) const
     g_free(pixels);
     return result;
 }
+
+} // namespace remoteimage

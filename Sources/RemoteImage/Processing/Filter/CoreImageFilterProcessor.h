@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QVariantMap>
 
+namespace remoteimage {
+
 class CoreImageFilterProcessor final : public ImageProcessing {
 public:
     explicit CoreImageFilterProcessor(QString name, QVariantMap parameters = {});
@@ -28,3 +30,5 @@ private:
     QString m_name;
     QVariantMap m_parameters;
 };
+
+} // namespace remoteimage

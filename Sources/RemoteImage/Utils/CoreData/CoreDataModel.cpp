@@ -8,6 +8,8 @@
 
 #include <cassert>
 
+namespace remoteimage {
+
 CoreDataModel CoreDataModelDescription::makeModel() const
 {
     CoreDataModel model;
@@ -104,3 +106,5 @@ bool CoreDataModel::createSchema(QSqlDatabase& database, QString* errorText) con
     }
     return true;
 }
+
+} // namespace remoteimage

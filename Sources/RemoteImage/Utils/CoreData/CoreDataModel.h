@@ -15,6 +15,8 @@
 
 class QSqlDatabase;
 
+namespace remoteimage {
+
 class CoreDataModel {
 public:
     struct IndexElement {
@@ -46,3 +48,5 @@ public:
 
     static QString quotedIdentifier(const QString& name);
 };
+
+} // namespace remoteimage

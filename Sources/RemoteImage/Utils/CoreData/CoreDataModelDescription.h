@@ -17,6 +17,8 @@
 
 #include <utility>
 
+namespace remoteimage {
+
 class CoreDataModel;
 
 // The codes of the object-graph store's attribute types; only these two are
@@ -90,3 +92,5 @@ struct CoreDataModelDescription {
     // it is reported on standard output, asserted, and left out.
     CoreDataModel makeModel() const;
 };
+
+} // namespace remoteimage

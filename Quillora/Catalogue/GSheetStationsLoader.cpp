@@ -2,10 +2,7 @@
 
 #include "StartupTrace.h"
 
-#include "CSV/CSVDecodingError.h"
-#include "CSV/CSVError.h"
-#include "CSV/CSVReader.h"
-#include "CSV/CSVRowDecoder.h"
+#include "CSV/CSV.h"
 
 #include <QCoreApplication>
 #include <QFutureWatcher>

@@ -1,6 +1,6 @@
 #include "Catalogue/Station.h"
 
-#include "CSV/CSVKeyedDecodingContainer.h"
+#include "CSV/CSV.h"
 
 namespace {
 const QString sampleLogo = QStringLiteral("https://radio.lux.fm/images/lux-logo.png");

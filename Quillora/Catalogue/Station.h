@@ -3,7 +3,7 @@
 #pragma once
 
 #ifndef Q_MOC_RUN // moc cannot parse the concepts behind the coding keys
-#include "CSV/CSVCodingKey.h"
+#include "CSV/CSV.h"
 #endif
 
 #include <QMetaType>

@@ -1,5 +1,6 @@
 #include "RemoteImage/ImageLoader/Views/RemoteImage.h"
 
+#include "RemoteImage/ImageRequest.h"
 #include "RemoteImage/RemoteImageService.h"
 
 #include <QQmlEngine>
@@ -23,11 +24,7 @@ RemoteImage::~RemoteImage()
 
 QNetworkRequest RemoteImage::makeRequest(const QUrl& url)
 {
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-    request.setTransferTimeout(60000);
-    return request;
+    return imageRequest(url);
 }
 
 void RemoteImage::setUrl(const QUrl& url)

@@ -1,17 +1,20 @@
-// quillora: the internet-radio player.
+// quillora: the internet-radio player. Reads the command line and starts
+// either the window or the headless player; both build the same composition
+// root (App/CompositionRoot.h).
 #include "App/AppDelegate.h"
+#include "App/AppInfo.h"
+#include "App/CommandLine.h"
+#include "App/CompositionRoot.h"
 #include "App/SceneDelegate.h"
-#include "CommandLine.h"
-#include "Headless/HeadlessPlayer.h"
-#include "Headless/SignalWatcher.h"
-#include "StartupTrace.h"
+#include "App/SignalWatcher.h"
+#include "App/StartupTrace.h"
+#include "Model/Player.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <cstring>
-#include <memory>
 
 Q_IMPORT_QML_PLUGIN(QuilloraPlugin)
 Q_IMPORT_QML_PLUGIN(RemoteImagePlugin)
@@ -32,8 +35,50 @@ bool needsNoWindow(int argc, char* argv[])
 
 void describe()
 {
-    QCoreApplication::setApplicationName(QStringLiteral("quillora"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLORA_VERSION));
+    QCoreApplication::setApplicationName(AppInfo::applicationName());
+    QCoreApplication::setApplicationVersion(AppInfo::version());
+}
+
+// The end of the session (SIGTERM) or Ctrl+C quits cleanly, saving what is
+// pending.
+void quitOnTermination(SignalWatcher& watcher)
+{
+    QObject::connect(&watcher, &SignalWatcher::terminationRequested, qApp, &QCoreApplication::quit);
+}
+
+// The player without a window, driven by the media controls.
+int runHeadless(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    describe();
+    const CommandLine options = CommandLine::parse(QCoreApplication::arguments());
+    SignalWatcher watcher;
+    quitOnTermination(watcher);
+
+    AppDelegate appDelegate;
+    appDelegate.didFinishLaunching();
+    CompositionRoot root(appDelegate, options.catalogueUrl);
+    root.registerMediaControls(false);
+    root.player().loadStations();
+    return QCoreApplication::exec();
+}
+
+int runWindow(int argc, char* argv[])
+{
+    QGuiApplication::setDesktopFileName(AppInfo::desktopFileId());
+    QGuiApplication app(argc, argv);
+    describe();
+    QGuiApplication::setApplicationDisplayName(AppInfo::displayName());
+    const CommandLine options = CommandLine::parse(QCoreApplication::arguments());
+    SignalWatcher watcher;
+    quitOnTermination(watcher);
+
+    AppDelegate appDelegate;
+    appDelegate.didFinishLaunching();
+    SceneDelegate scene(appDelegate);
+    if (!scene.willConnect(options.catalogueUrl))
+        return 1;
+    return QGuiApplication::exec();
 }
 
 } // namespace
@@ -41,32 +86,5 @@ void describe()
 int main(int argc, char* argv[])
 {
     StartupTrace::start();
-
-    // The headless player must run where there is no display at all.
-    if (needsNoWindow(argc, argv)) {
-        QCoreApplication app(argc, argv);
-        describe();
-        const CommandLine options = CommandLine::parse(QCoreApplication::arguments());
-        return Headless::run(options.catalogueUrl);
-    }
-
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quillora.Quillora"));
-    QGuiApplication app(argc, argv);
-    describe();
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Quillora"));
-    const CommandLine options = CommandLine::parse(QCoreApplication::arguments());
-
-    // The end of the session (SIGTERM) or Ctrl+C closes the window cleanly,
-    // saving what is pending.
-    SignalWatcher watcher;
-    QObject::connect(&watcher, &SignalWatcher::terminationRequested, &app, &QCoreApplication::quit);
-
-    AppDelegate appDelegate;
-    appDelegate.didFinishLaunching();
-    auto scene = std::make_unique<SceneDelegate>(appDelegate);
-    if (!scene->willConnect(options.catalogueUrl))
-        return 1;
-    const int exitCode = QGuiApplication::exec();
-    scene.reset();
-    return exitCode;
+    return needsNoWindow(argc, argv) ? runHeadless(argc, argv) : runWindow(argc, argv);
 }

@@ -1,13 +1,9 @@
 #include "App/SceneDelegate.h"
 
 #include "App/AppDelegate.h"
-#include "Catalogue/GSheetStationsLoader.h"
-#include "Mpris/MprisRoot.h"
-#include "Mpris/MprisService.h"
-#include "NowPlaying/NowPlayingCenter.h"
-#include "Playback/MpvMediaPlayer.h"
-#include "Playback/Player.h"
-#include "StartupTrace.h"
+#include "App/CompositionRoot.h"
+#include "App/StartupTrace.h"
+#include "Model/Player.h"
 #include "Views/IconProvider.h"
 
 #include <QGuiApplication>
@@ -22,37 +18,26 @@ SceneDelegate::SceneDelegate(AppDelegate& appDelegate, QObject* parent)
 
 SceneDelegate::~SceneDelegate()
 {
-    // The screen goes first (it observes the player), then the bus
-    // registration, so no call reaches a player being torn down.
+    // The screen goes first: it observes the player.
     m_engine.reset();
-    m_mpris.reset();
-    if (m_player)
-        m_player->stop();
+    m_root.reset();
+}
+
+Player* SceneDelegate::player() const
+{
+    return m_root ? &m_root->player() : nullptr;
 }
 
 bool SceneDelegate::willConnect(const QString& catalogueUrl)
 {
-    // Creating the container loads its store, or stops the application.
-    m_appDelegate.persistentContainer().viewContext();
-
-    m_nowPlaying = std::make_unique<NowPlayingCenter>();
-    m_player = Player::create(std::make_shared<GSheetStationsLoader>(catalogueUrl), new MpvMediaPlayer(),
-                              m_nowPlaying.get());
-    m_mpris = std::make_unique<MprisService>(m_player, m_nowPlaying.get());
-    connect(m_mpris.get(), &MprisService::quitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-    connect(m_mpris.get(), &MprisService::raiseRequested, this, [this] {
-        if (m_window) {
-            m_window->show();
-            m_window->raise();
-            m_window->requestActivate();
-        }
-    });
-    m_mpris->root()->setCanRaise(true);
-    m_mpris->registerOnSessionBus();
+    // Building the root loads the store, or stops the application.
+    m_root = std::make_unique<CompositionRoot>(m_appDelegate, catalogueUrl);
+    connect(m_root.get(), &CompositionRoot::raiseRequested, this, &SceneDelegate::raise);
+    m_root->registerMediaControls(true);
 
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engine->addImageProvider(QStringLiteral("icons"), new IconProvider);
-    m_engine->setInitialProperties({{QStringLiteral("player"), QVariant::fromValue(m_player.get())}});
+    m_engine->setInitialProperties({{QStringLiteral("player"), QVariant::fromValue(&m_root->player())}});
     m_engine->load(QUrl(QStringLiteral("qrc:/Quillora/Main.qml")));
     const QList<QObject*> roots = m_engine->rootObjects();
     m_window = roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow*>(roots.first());
@@ -63,23 +48,31 @@ bool SceneDelegate::willConnect(const QString& catalogueUrl)
         if (state != Qt::ApplicationActive)
             sceneDidEnterBackground();
     });
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &SceneDelegate::sceneDidEnterBackground);
 
     if (StartupTrace::enabled()) {
         // Stamped on the render thread at the swap itself, not when the main
         // thread gets round to it.
         connect(m_window, &QQuickWindow::frameSwapped, this, [] { StartupTrace::mark("first-frame"); },
                 Qt::DirectConnection);
-        connect(m_player.get(), &Player::stationsChanged, this, &SceneDelegate::traceFirstCard);
+        connect(&m_root->player(), &Player::stationsChanged, this, &SceneDelegate::traceFirstCard);
     }
     return true;
+}
+
+void SceneDelegate::raise()
+{
+    if (!m_window)
+        return;
+    m_window->show();
+    m_window->raise();
+    m_window->requestActivate();
 }
 
 // The first frame swapped after the catalogue arrived is the first with
 // cards in it: the list view builds them when the model resets.
 void SceneDelegate::traceFirstCard()
 {
-    if (!m_player || m_player->stations().isEmpty() || !m_window)
+    if (!m_root || m_root->player().stations().isEmpty() || !m_window)
         return;
     auto connection = std::make_shared<QMetaObject::Connection>();
     *connection = connect(

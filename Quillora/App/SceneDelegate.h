@@ -1,21 +1,20 @@
-// Builds the application's one window: the player with the spreadsheet
-// catalogue, its media controls on the session bus, and the main screen with
-// the player as its model. Saves the persistent container's pending changes
-// whenever the window stops being the active one, and at quit.
+// Builds the application's one window on top of the composition root: the
+// QML engine and the main screen with the root's player as its model. Saves
+// the store's pending changes whenever the window stops being the active
+// one (the root saves at quit).
 #pragma once
 
 #include <QObject>
 #include <QPointer>
+#include <QQuickWindow>
 #include <QString>
 
 #include <memory>
 
 class AppDelegate;
-class MprisService;
-class NowPlayingCenter;
+class CompositionRoot;
 class Player;
 class QQmlApplicationEngine;
-#include <QQuickWindow>
 
 class SceneDelegate final : public QObject {
     Q_OBJECT
@@ -29,15 +28,14 @@ public:
     void sceneDidEnterBackground();
 
     QQuickWindow* window() const { return m_window; }
-    Player* player() const { return m_player.get(); }
+    Player* player() const;
 
 private:
+    void raise();
     void traceFirstCard();
 
     AppDelegate& m_appDelegate;
-    std::unique_ptr<NowPlayingCenter> m_nowPlaying;
-    std::shared_ptr<Player> m_player;
-    std::unique_ptr<MprisService> m_mpris;
+    std::unique_ptr<CompositionRoot> m_root;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     QPointer<QQuickWindow> m_window;
 };

@@ -1,6 +1,6 @@
 #include "Catalogue/GSheetStationsLoader.h"
 
-#include "StartupTrace.h"
+#include "App/StartupTrace.h"
 
 #include "CSV/CSV.h"
 

@@ -1,5 +1,6 @@
 #include "Playback/AudioSession.h"
 
+#include "App/AppInfo.h"
 #include "Diagnostics/Diagnostics.h"
 
 #include <cerrno>
@@ -14,7 +15,7 @@ QString configure()
     // not safe once other threads read the environment.
     if (::setenv("PULSE_PROP_media.role", "music", 1) != 0)
         return QStringLiteral("Audio session: cannot set media.role: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
-    if (::setenv("PULSE_PROP_application.name", "Quillora", 1) != 0)
+    if (::setenv("PULSE_PROP_application.name", AppInfo::displayName().toUtf8().constData(), 1) != 0)
         return QStringLiteral("Audio session: cannot set application.name: %1")
             .arg(QString::fromLocal8Bit(std::strerror(errno)));
     return {};

@@ -10,12 +10,7 @@ Item {
     id: root
 
     required property Player player
-    readonly property bool hasStations: stationModel.count > 0
-
-    StationListModel {
-        id: stationModel
-        player: root.player
-    }
+    readonly property bool hasStations: root.player.stationModel.count > 0
 
     Rectangle {
         anchors.fill: parent
@@ -64,7 +59,7 @@ Item {
             Layout.preferredHeight: 360
             Layout.minimumHeight: 360
             Layout.maximumHeight: 360
-            pages: stationModel
+            pages: root.player.stationModel
             index: root.player.selectedStationIndex
             onIndexRequested: index => root.player.selectedStationIndex = index
             Component.onCompleted: root.player.loadStations()

@@ -1,7 +1,8 @@
 // Types of the application core that the views name in QML.
 #pragma once
 
-#include "Playback/Player.h"
+#include "Model/Player.h"
+#include "Model/StationListModel.h"
 
 #include <QtQml/qqmlregistration.h>
 
@@ -10,4 +11,11 @@ struct PlayerForeign {
     QML_FOREIGN(Player)
     QML_NAMED_ELEMENT(Player)
     QML_UNCREATABLE("The application creates the one player.")
+};
+
+struct StationListModelForeign {
+    Q_GADGET
+    QML_FOREIGN(StationListModel)
+    QML_NAMED_ELEMENT(StationListModel)
+    QML_UNCREATABLE("The player owns the one station list.")
 };

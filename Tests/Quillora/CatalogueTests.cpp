@@ -4,7 +4,7 @@
 #include "CSV/CSVDecodingError.h"
 #include "CSV/CSVReader.h"
 #include "CSV/CSVRowDecoder.h"
-#include "CommandLine.h"
+#include "App/CommandLine.h"
 #include "Config.h"
 
 #include <QTest>

@@ -1,7 +1,9 @@
-// Now-playing publication with real logo downloads from a local server:
-// the stored artwork, overlapping selections, and failed or bogus logos.
-#include "NowPlaying/NowPlayingCenter.h"
-#include "NowPlaying/NowPlayingPublisher.h"
+// Now-playing publication against a local logo server: the title at once,
+// the artwork as the image library's cached file, one download shared with
+// every other user of the logo, overlapping selections, unusable logos.
+#include "MediaControls/NowPlayingCenter.h"
+#include "MediaControls/NowPlayingPublisher.h"
+#include "RemoteImage/CachedImageFile.h"
 #include "Support/LocalHttpServer.h"
 
 #include <QFile>
@@ -29,14 +31,23 @@ class NowPlayingTests : public QObject {
 
 private:
     QTemporaryDir m_root;
+    QTemporaryDir m_cache;
     std::unique_ptr<LocalHttpServer> m_server;
 
-    QString logo(const QString& pathAndQuery) const { return m_server->url(pathAndQuery).toString(); }
+    // Every test asks for logos no earlier test has cached.
+    QString logo(const QString& query = {}) const
+    {
+        static int round = 0;
+        return m_server->url(QStringLiteral("/logo.png?round=%1%2").arg(++round).arg(query)).toString();
+    }
+    int requests() const { return m_server->requestCount(QStringLiteral("/logo.png")); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_root.isValid());
+        QVERIFY(m_root.isValid() && m_cache.isValid());
+        // The image cache of this run only, made on first use.
+        qputenv("XDG_CACHE_HOME", m_cache.path().toUtf8());
         QFile png(m_root.filePath(QStringLiteral("logo.png")));
         QVERIFY(png.open(QIODevice::WriteOnly) && png.write(pngBytes) == pngBytes.size());
         png.close();
@@ -47,78 +58,101 @@ private slots:
         QVERIFY(m_server->isRunning());
     }
 
-    void publishesWithStoredArtwork()
+    void init() { m_server->resetCounts(); }
+
+    void titleAtOnceThenTheCachedLogo()
     {
         NowPlayingCenter center;
         NowPlayingPublisher publisher(&center);
-        QSignalSpy changed(&center, &NowPlayingCenter::infoChanged);
-        publisher.showInfo(stationWithLogo(7, logo(QStringLiteral("/logo.png"))));
-        QVERIFY(!center.info()); // only once the logo is in
-        QTRY_COMPARE_WITH_TIMEOUT(changed.size(), 1, 5000);
-        const NowPlayingInfo info = *center.info();
-        QCOMPARE(info.stationId, 7);
-        QCOMPARE(info.title, QStringLiteral("Station 7"));
-        QCOMPARE(info.url, QStringLiteral("http://127.0.0.1:9/stream7"));
-        QVERIFY(info.isLiveStream);
-        const QUrl art(info.artUrl);
+        const QString address = logo(QStringLiteral("&delay=0.3"));
+        publisher.showInfo(stationWithLogo(7, address));
+        QVERIFY(center.info());
+        QCOMPARE(center.info()->title, QStringLiteral("Station 7"));
+        QCOMPARE(center.info()->url, QStringLiteral("http://127.0.0.1:9/stream7"));
+        QVERIFY(center.info()->artUrl.isEmpty());
+
+        QTRY_VERIFY_WITH_TIMEOUT(!center.info()->artUrl.isEmpty(), 5000);
+        QCOMPARE(center.info()->stationId, 7);
+        const QUrl art(center.info()->artUrl);
         QVERIFY(art.isLocalFile());
-        QVERIFY(art.toLocalFile().startsWith(NowPlayingPublisher::artworkDirectory()));
-        QVERIFY(art.toLocalFile().endsWith(QStringLiteral(".png")));
+        QVERIFY2(art.toLocalFile().startsWith(m_cache.path()), qPrintable(art.toLocalFile()));
         QFile stored(art.toLocalFile());
         QVERIFY(stored.open(QIODevice::ReadOnly));
         QCOMPARE(stored.readAll(), pngBytes);
+
+        // Resuming the same station keeps its artwork without a flash.
+        QSignalSpy changed(&center, &NowPlayingCenter::infoChanged);
+        publisher.showInfo(stationWithLogo(7, address));
+        QCOMPARE(changed.size(), 0);
+    }
+
+    void oneDownloadForEveryUserOfALogo()
+    {
+        // Another user of the same logo (a card does the same through the
+        // image view) and the media controls, while the logo is in flight.
+        const QString shared = logo(QStringLiteral("&delay=0.5"));
+        QUrl otherFile;
+        remoteimage::CachedImageFile other(QUrl(shared), [&](const QUrl& file) { otherFile = file; });
+        NowPlayingCenter center;
+        NowPlayingPublisher publisher(&center);
+        for (qint64 id = 1; id <= 5; ++id)
+            publisher.showInfo(stationWithLogo(id, shared));
+        QTRY_VERIFY_WITH_TIMEOUT(!center.info()->artUrl.isEmpty() && otherFile.isValid(), 5000);
+        QCOMPARE(center.info()->stationId, 5);
+        QCOMPARE(QUrl(center.info()->artUrl), otherFile);
+        QCOMPARE(requests(), 1);
+
+        // Later, from the disk cache: no request at all.
+        NowPlayingPublisher again(&center);
+        again.showInfo(stationWithLogo(6, shared));
+        QTRY_VERIFY_WITH_TIMEOUT(center.info()->stationId == 6 && !center.info()->artUrl.isEmpty(), 5000);
+        QCOMPARE(requests(), 1);
     }
 
     void onlyTheLatestStationIsPublished()
     {
         NowPlayingCenter center;
         NowPlayingPublisher publisher(&center);
-        QSignalSpy changed(&center, &NowPlayingCenter::infoChanged);
-        // A's logo is slow, B's is quick: A must not win when it arrives.
-        publisher.showInfo(stationWithLogo(1, logo(QStringLiteral("/logo.png?delay=0.8"))));
-        publisher.showInfo(stationWithLogo(2, logo(QStringLiteral("/logo.png"))));
-        QTRY_COMPARE_WITH_TIMEOUT(changed.size(), 1, 5000);
+        // A's logo is slow, B has none: A's logo must not land under B.
+        publisher.showInfo(stationWithLogo(1, logo(QStringLiteral("&delay=0.6"))));
+        publisher.showInfo(stationWithLogo(2, QString()));
         QCOMPARE(center.info()->stationId, 2);
         QTest::qWait(1200);
-        QCOMPARE(changed.size(), 1);
         QCOMPARE(center.info()->stationId, 2);
-    }
+        QVERIFY(center.info()->artUrl.isEmpty());
 
-    void unusableLogoDropsTheArtwork()
-    {
-        NowPlayingCenter center;
-        NowPlayingPublisher publisher(&center);
-        publisher.showInfo(stationWithLogo(1, logo(QStringLiteral("/logo.png"))));
-        QTRY_VERIFY_WITH_TIMEOUT(center.info() && !center.info()->artUrl.isEmpty(), 5000);
-
-        const QStringList unusable = {
-            logo(QStringLiteral("/missing.png")),            // 404 page
-            logo(QStringLiteral("/logo.png?status=500")),    // error status with an image body
-            logo(QStringLiteral("/page.html")),              // not a picture
-            logo(QStringLiteral("/__body/9000000")),         // too big
-            logo(QStringLiteral("/logo.png?truncate=20")),   // cut short
-            QStringLiteral("http://127.0.0.1:1/logo.png"),   // nobody listening
-            QStringLiteral("file:///etc/passwd"),            // not ours to read
-            QString(),                                       // no address
-        };
-        qint64 id = 100;
-        for (const QString& address : unusable) {
-            publisher.showInfo(stationWithLogo(++id, address));
-            QTRY_VERIFY2_WITH_TIMEOUT(center.info()->stationId == id, qPrintable(address), 10000);
-            QVERIFY2(center.info()->artUrl.isEmpty(), qPrintable(address));
-            QCOMPARE(center.info()->title, QStringLiteral("Station %1").arg(id));
-        }
-    }
-
-    void noStationPublishesNothing()
-    {
-        NowPlayingCenter center;
-        NowPlayingPublisher publisher(&center);
+        // Nothing selected: the pending logo is abandoned too.
         QSignalSpy changed(&center, &NowPlayingCenter::infoChanged);
-        publisher.showInfo(stationWithLogo(1, logo(QStringLiteral("/logo.png?delay=0.3"))));
+        publisher.showInfo(stationWithLogo(3, logo(QStringLiteral("&delay=0.3"))));
         publisher.showInfo(std::nullopt);
-        QTest::qWait(700);
-        QCOMPARE(changed.size(), 0);
+        QTest::qWait(800);
+        QCOMPARE(changed.size(), 1); // station 3 without artwork, nothing after
+        QVERIFY(center.info()->artUrl.isEmpty());
+    }
+
+    void unusableLogosPublishTheStationWithoutArtwork()
+    {
+        const QStringList unusable = {
+            m_server->url(QStringLiteral("/missing.png")).toString(), // 404 page
+            logo(QStringLiteral("&status=500")),                      // error status with an image
+            m_server->url(QStringLiteral("/page.html")).toString(),   // not a picture
+            logo(QStringLiteral("&truncate=20")),                     // cut short
+            QStringLiteral("http://127.0.0.1:1/logo.png"),            // nobody listening
+            QStringLiteral("file:///etc/passwd"),                     // not ours to read
+            QStringLiteral("not a url at all"),
+        };
+        // One publisher each, all at once, so every logo has its time.
+        std::vector<std::unique_ptr<NowPlayingCenter>> centers;
+        std::vector<std::unique_ptr<NowPlayingPublisher>> publishers;
+        for (const QString& address : unusable) {
+            centers.push_back(std::make_unique<NowPlayingCenter>());
+            publishers.push_back(std::make_unique<NowPlayingPublisher>(centers.back().get()));
+            publishers.back()->showInfo(stationWithLogo(qint64(centers.size()), address));
+            QCOMPARE(centers.back()->info()->title, QStringLiteral("Station %1").arg(centers.size()));
+        }
+        QTest::qWait(2000);
+        for (std::size_t i = 0; i < centers.size(); ++i)
+            QVERIFY2(centers[i]->info()->artUrl.isEmpty(), qPrintable(unusable[qsizetype(i)]));
     }
 };
 

@@ -2,7 +2,7 @@
 // wrap-around, toggling, reloading, announcements and playback failures.
 #include "Catalogue/EmptyLoader.h"
 #include "Catalogue/MockLoader.h"
-#include "Playback/Player.h"
+#include "Model/Player.h"
 #include "TestSupport.h"
 
 #include <QSignalSpy>

@@ -3,7 +3,7 @@
 // software scene graph makes window grabs deterministic.
 #pragma once
 
-#include "Playback/Player.h"
+#include "Model/Player.h"
 #include "TestSupport.h"
 #include "Views/IconProvider.h"
 

@@ -1,6 +1,12 @@
 // org.mpris.MediaPlayer2.Player: the remote commands and the now-playing
 // information of one live radio player. Qt property names are the D-Bus
 // names. A live stream cannot seek and has no length.
+//
+// PlaybackStatus tells what a person would say: Playing while the player
+// plays; Paused after a pause (the play/pause toggle, on screen or here);
+// Stopped after Stop, after the stream failed or ended by itself, and while
+// there is no station at all. Play, pause and the station steps are offered
+// only while the catalogue has stations.
 #pragma once
 
 #include <QDBusAbstractAdaptor>
@@ -22,10 +28,10 @@ class MprisPlayer final : public QDBusAbstractAdaptor {
     Q_PROPERTY(qlonglong Position READ position)
     Q_PROPERTY(double MinimumRate READ rate)
     Q_PROPERTY(double MaximumRate READ rate)
-    Q_PROPERTY(bool CanGoNext READ canControl)
-    Q_PROPERTY(bool CanGoPrevious READ canControl)
-    Q_PROPERTY(bool CanPlay READ canControl)
-    Q_PROPERTY(bool CanPause READ canControl)
+    Q_PROPERTY(bool CanGoNext READ hasStations)
+    Q_PROPERTY(bool CanGoPrevious READ hasStations)
+    Q_PROPERTY(bool CanPlay READ hasStations)
+    Q_PROPERTY(bool CanPause READ hasStations)
     Q_PROPERTY(bool CanSeek READ canSeek)
     Q_PROPERTY(bool CanControl READ canControl)
 
@@ -39,6 +45,8 @@ public:
     double volume() const;
     void setVolume(double volume);
     qlonglong position() const { return 0; }
+    bool hasStations() const;
+    // Constant for the life of the object, as clients expect.
     bool canControl() const { return true; }
     bool canSeek() const { return false; }
 
@@ -63,7 +71,9 @@ private:
 
     std::shared_ptr<Player> m_player;
     NowPlayingCenter* m_nowPlaying;
+    bool m_stopped = false; // Stop, or a stream that failed, since the last play
     QString m_lastStatus;
+    bool m_lastHasStations = false;
     QVariantMap m_lastMetadata;
     double m_lastVolume = -1;
 };

@@ -1,28 +1,10 @@
-#include "StationListModel.h"
-
-#include "Playback/Player.h"
+#include "Model/StationListModel.h"
 
 #include <algorithm>
 
 StationListModel::StationListModel(QObject* parent)
     : QAbstractListModel(parent)
 {
-}
-
-void StationListModel::setPlayer(Player* player)
-{
-    if (m_player == player)
-        return;
-    disconnect(m_connection);
-    m_player = player;
-    if (player) {
-        m_connection = connect(player, &Player::stationsChanged, this,
-                               [this] { setStations(m_player ? m_player->stations() : QList<Station>{}); });
-        setStations(player->stations());
-    } else {
-        setStations({});
-    }
-    emit playerChanged();
 }
 
 void StationListModel::setStations(const QList<Station>& stations)

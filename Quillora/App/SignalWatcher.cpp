@@ -1,4 +1,4 @@
-#include "Headless/SignalWatcher.h"
+#include "App/SignalWatcher.h"
 
 #include <QSocketNotifier>
 

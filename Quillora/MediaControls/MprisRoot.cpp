@@ -1,9 +1,21 @@
-#include "Mpris/MprisRoot.h"
+#include "MediaControls/MprisRoot.h"
+
+#include "App/AppInfo.h"
 
 MprisRoot::MprisRoot(QObject* exported)
     : QDBusAbstractAdaptor(exported)
 {
     setAutoRelaySignals(false);
+}
+
+QString MprisRoot::identity() const
+{
+    return AppInfo::displayName();
+}
+
+QString MprisRoot::desktopEntry() const
+{
+    return AppInfo::desktopFileId();
 }
 
 void MprisRoot::Raise()

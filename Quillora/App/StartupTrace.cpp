@@ -1,4 +1,4 @@
-#include "StartupTrace.h"
+#include "App/StartupTrace.h"
 
 #include "Diagnostics/Diagnostics.h"
 

@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "App/CommandLine.h"
 
 #include "Config.h"
 

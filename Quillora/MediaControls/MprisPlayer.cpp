@@ -1,7 +1,7 @@
-#include "Mpris/MprisPlayer.h"
+#include "MediaControls/MprisPlayer.h"
 
-#include "NowPlaying/NowPlayingCenter.h"
-#include "Playback/Player.h"
+#include "MediaControls/NowPlayingCenter.h"
+#include "Model/Player.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,9 +13,19 @@ MprisPlayer::MprisPlayer(QObject* exported, std::shared_ptr<Player> player, NowP
 {
     setAutoRelaySignals(false);
     m_lastStatus = playbackStatus();
+    m_lastHasStations = hasStations();
     m_lastMetadata = metadata();
     m_lastVolume = volume();
-    connect(m_player.get(), &Player::isPlayingChanged, this, &MprisPlayer::checkChanges);
+    connect(m_player.get(), &Player::isPlayingChanged, this, [this] {
+        if (m_player->isPlaying())
+            m_stopped = false;
+        checkChanges();
+    });
+    connect(m_player.get(), &Player::playbackStopped, this, [this] {
+        m_stopped = true;
+        checkChanges();
+    });
+    connect(m_player.get(), &Player::stationsChanged, this, &MprisPlayer::checkChanges);
     connect(m_player.get(), &Player::stationChanged, this, &MprisPlayer::checkChanges);
     connect(m_player.get(), &Player::volumeChanged, this, &MprisPlayer::checkChanges);
     if (m_nowPlaying)
@@ -24,9 +34,16 @@ MprisPlayer::MprisPlayer(QObject* exported, std::shared_ptr<Player> player, NowP
 
 QString MprisPlayer::playbackStatus() const
 {
+    if (!m_player->station())
+        return QStringLiteral("Stopped");
     if (m_player->isPlaying())
         return QStringLiteral("Playing");
-    return m_player->station() ? QStringLiteral("Paused") : QStringLiteral("Stopped");
+    return m_stopped ? QStringLiteral("Stopped") : QStringLiteral("Paused");
+}
+
+bool MprisPlayer::hasStations() const
+{
+    return !m_player->stations().isEmpty();
 }
 
 QVariantMap MprisPlayer::metadata() const
@@ -85,7 +102,9 @@ void MprisPlayer::PlayPause()
 
 void MprisPlayer::Stop()
 {
+    m_stopped = true;
     m_player->stop();
+    checkChanges(); // Paused → Stopped changes nothing in the player
 }
 
 void MprisPlayer::Play()
@@ -106,6 +125,11 @@ void MprisPlayer::checkChanges()
     if (const QString status = playbackStatus(); status != m_lastStatus) {
         m_lastStatus = status;
         changed.insert(QStringLiteral("PlaybackStatus"), status);
+    }
+    if (const bool can = hasStations(); can != m_lastHasStations) {
+        m_lastHasStations = can;
+        for (const char* name : {"CanPlay", "CanPause", "CanGoNext", "CanGoPrevious"})
+            changed.insert(QLatin1String(name), can);
     }
     if (const QVariantMap data = metadata(); data != m_lastMetadata) {
         m_lastMetadata = data;

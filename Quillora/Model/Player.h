@@ -8,11 +8,16 @@
 // station's stream into the media player and republishes the now-playing
 // information. Main thread only.
 //
+// The catalogue reaches the screens through stationModel, a list model the
+// player owns and keeps in step with `stations`; the list and the playing
+// flag change only through the player's commands and its catalogue source.
+//
 // Create it with Player::create(): it hands itself to its catalogue source
 // as a shared delegate.
 #pragma once
 
 #include "Catalogue/StationsLoader.h"
+#include "Model/StationListModel.h"
 
 #include <QList>
 #include <QObject>
@@ -29,10 +34,11 @@ class Player final : public QObject,
                      public StationsLoaderDelegate,
                      public std::enable_shared_from_this<Player> {
     Q_OBJECT
-    Q_PROPERTY(QList<Station> stations READ stations WRITE setStations NOTIFY stationsChanged)
+    Q_PROPERTY(QList<Station> stations READ stations NOTIFY stationsChanged)
+    Q_PROPERTY(StationListModel* stationModel READ stationModel CONSTANT)
     Q_PROPERTY(qint64 selectedStationIndex READ selectedStationIndex WRITE setSelectedStationIndex NOTIFY
                    selectedStationIndexChanged)
-    Q_PROPERTY(bool isPlaying READ isPlaying WRITE setIsPlaying NOTIFY isPlayingChanged)
+    Q_PROPERTY(bool isPlaying READ isPlaying NOTIFY isPlayingChanged)
     Q_PROPERTY(QVariant station READ stationValue NOTIFY stationChanged)
     Q_PROPERTY(float volume READ volume WRITE setVolume NOTIFY volumeChanged)
 
@@ -48,11 +54,11 @@ public:
     ~Player() override;
 
     const QList<Station>& stations() const { return m_stations; }
-    void setStations(const QList<Station>& stations);
+    // The catalogue as the screens list it; owned by the player.
+    StationListModel* stationModel() const { return m_stationModel; }
     qint64 selectedStationIndex() const { return m_selectedStationIndex; }
     void setSelectedStationIndex(qint64 index);
     bool isPlaying() const { return m_isPlaying; }
-    void setIsPlaying(bool playing);
 
     // The selected station; none for an empty catalogue (or, transiently, an
     // index outside the list).
@@ -77,8 +83,12 @@ signals:
     void isPlayingChanged();
     void stationChanged();
     void volumeChanged();
+    // The stream failed or ended by itself and playback stopped.
+    void playbackStopped(const QString& reason);
 
 private:
+    void setStations(const QList<Station>& stations);
+    void setIsPlaying(bool playing);
     QVariant stationValue() const;
     void loadStation();
     void showInfo(const std::optional<Station>& station);
@@ -87,6 +97,7 @@ private:
     std::shared_ptr<StationsLoader> m_loader;
     MediaPlayer* m_player;
     NowPlayingPublisher* m_publisher = nullptr;
+    StationListModel* m_stationModel;
     QList<Station> m_stations;
     qint64 m_selectedStationIndex = 0;
     bool m_isPlaying = false;

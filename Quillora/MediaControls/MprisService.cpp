@@ -1,8 +1,9 @@
-#include "Mpris/MprisService.h"
+#include "MediaControls/MprisService.h"
 
+#include "App/AppInfo.h"
 #include "Diagnostics/Diagnostics.h"
-#include "Mpris/MprisPlayer.h"
-#include "Mpris/MprisRoot.h"
+#include "MediaControls/MprisPlayer.h"
+#include "MediaControls/MprisRoot.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -32,6 +33,11 @@ MprisService::~MprisService()
     bus.unregisterService(m_registeredName);
 }
 
+QString MprisService::serviceName()
+{
+    return QStringLiteral("org.mpris.MediaPlayer2.") + AppInfo::applicationName();
+}
+
 bool MprisService::registerOnSessionBus()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -44,7 +50,7 @@ bool MprisService::registerOnSessionBus()
         return false;
     }
     // A second running player takes the name MPRIS reserves for instances.
-    QString name = QString::fromLatin1(serviceName);
+    QString name = serviceName();
     if (!bus.registerService(name)) {
         name += QStringLiteral(".instance%1").arg(QCoreApplication::applicationPid());
         if (!bus.registerService(name)) {

@@ -24,9 +24,9 @@ public:
     bool canQuit() const { return true; }
     bool canRaise() const { return m_canRaise; }
     bool hasTrackList() const { return false; }
-    QString identity() const { return QStringLiteral("Quillora"); }
+    QString identity() const;
     // The desktop file id, so shells show our name and icon.
-    QString desktopEntry() const { return QStringLiteral("io.github.quillora.Quillora"); }
+    QString desktopEntry() const;
     // Stations come from the catalogue only; nothing can be opened by URI.
     QStringList supportedUriSchemes() const { return {}; }
     QStringList supportedMimeTypes() const { return {}; }

@@ -1,4 +1,5 @@
-// The player on the session bus as org.mpris.MediaPlayer2.quillora, object
+// The player on the session bus as org.mpris.MediaPlayer2.<application name>
+// (org.mpris.MediaPlayer2.quillora), object
 // /org/mpris/MediaPlayer2, with one adaptor per interface. Qt's adaptors do
 // not announce property changes, so this sends
 // org.freedesktop.DBus.Properties.PropertiesChanged itself.
@@ -18,8 +19,8 @@ class MprisService final : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr const char* serviceName = "org.mpris.MediaPlayer2.quillora";
     static constexpr const char* objectPath = "/org/mpris/MediaPlayer2";
+    static QString serviceName();
 
     MprisService(std::shared_ptr<Player> player, NowPlayingCenter* nowPlaying, QObject* parent = nullptr);
     ~MprisService() override;

@@ -1,7 +1,8 @@
-#include "Playback/Player.h"
+#include "Model/Player.h"
 
 #include "Diagnostics/Diagnostics.h"
-#include "NowPlaying/NowPlayingPublisher.h"
+#include "MediaControls/NowPlayingPublisher.h"
+#include "Model/StationListModel.h"
 #include "Playback/MediaPlayer.h"
 
 #include <QUrl>
@@ -16,6 +17,7 @@ Player::Player(Passkey, std::shared_ptr<StationsLoader> loader, MediaPlayer* med
                NowPlayingCenter* nowPlaying)
     : m_loader(std::move(loader))
     , m_player(mediaPlayer)
+    , m_stationModel(new StationListModel(this))
 {
     Q_ASSERT(m_loader && m_player);
     m_player->setParent(this);
@@ -30,6 +32,7 @@ void Player::setStations(const QList<Station>& stations)
 {
     emit objectWillChange();
     m_stations = stations;
+    m_stationModel->setStations(stations);
     emit stationsChanged();
     emit stationChanged();
 }
@@ -156,4 +159,5 @@ void Player::onPlaybackEnded(const QString& message)
 {
     printLine(QStringLiteral("Playback stopped: %1").arg(message));
     setIsPlaying(m_player->rate() > 0.0f);
+    emit playbackStopped(message);
 }

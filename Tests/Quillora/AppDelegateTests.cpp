@@ -14,8 +14,6 @@ private slots:
     {
         QTemporaryDir folder;
         AppDelegate app(folder.filePath(QStringLiteral("data")));
-        QVERIFY(app.didFinishLaunching());
-        QCOMPARE(AppDelegate::configurationForConnecting(), QStringLiteral("Default Configuration"));
 
         PersistentContainer& container = app.persistentContainer();
         QCOMPARE(&app.persistentContainer(), &container);

@@ -215,18 +215,6 @@ private slots:
         QCOMPARE(willChange.size(), 0);
         QVERIFY(f.player->stations().isEmpty());
     }
-
-    void volumeGoesToTheMediaPlayer()
-    {
-        Fixture f(std::make_shared<EmptyLoader>());
-        QSignalSpy changed(f.player.get(), &Player::volumeChanged);
-        f.player->setVolume(0.5f);
-        QCOMPARE(f.player->volume(), 0.5f);
-        QCOMPARE(f.media->volume(), 0.5f);
-        f.player->setProperty("volume", 0.25f);
-        QCOMPARE(f.media->volume(), 0.25f);
-        QCOMPARE(changed.size(), 2);
-    }
 };
 
 QTEST_GUILESS_MAIN(PlayerTests)

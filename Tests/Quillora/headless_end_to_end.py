@@ -23,13 +23,10 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "Support"))
 import livepeers  # noqa: E402
-from livepeers import (RATE, icecast_stats, start, start_bus, start_http,  # noqa: E402
+from livepeers import (RATE, icecast_stats, png, start, start_bus, start_http,  # noqa: E402
                        start_icecast, start_tone, stop_all)
 
-PNG = bytes.fromhex(
-    "89504e470d0a1a0a0000000d4948445200000001000000010806000000"
-    "1f15c4890000000d49444154789c63f8cfc0500f0004850180848a8c21"
-    "0000000049454e44ae426082")
+PNG = png(16, 16, (0x20, 0x90, 0xd0))
 
 player_output = []  # the Output of the player under test, for failure reports
 
@@ -170,9 +167,13 @@ def run(quillora, work):
     wait_for("first station published", lambda: playerctl("metadata", "xesam:title", check=False) == "Low Tone")
     if playerctl("status") != "Paused":
         fail("expected Paused before playing")
-    art = playerctl("metadata", "mpris:artUrl")
+    # The artwork follows the title as soon as the logo is in the image cache.
+    art = wait_for("artwork", lambda: playerctl("metadata", "mpris:artUrl", check=False))
     if not art.startswith("file://") or not os.path.isfile(art[len("file://"):]):
         fail("artwork is not a stored file: " + art)
+    with open(art[len("file://"):], "rb") as f:
+        if f.read() != PNG:
+            fail("the artwork file is not the station's logo")
     if listeners(ice, "/low.ogg") != 0:
         fail("a paused player must not hold the stream open")
 
@@ -205,6 +206,12 @@ def run(quillora, work):
     playerctl("play-pause")
     wait_for("Paused", lambda: playerctl("status") == "Paused")
     wait_for("stream released", lambda: listeners(ice, "/low.ogg") == 0, timeout=5)
+    playerctl("stop")
+    wait_for("Stopped", lambda: playerctl("status") == "Stopped")
+    playerctl("play")
+    wait_for("Playing after Stop", lambda: playerctl("status") == "Playing")
+    playerctl("pause")
+    wait_for("Paused after Pause", lambda: playerctl("status") == "Paused")
     wait_for("status signals", lambda: "Playing" in followed.text() and "Paused" in followed.text(), timeout=5)
 
     # A source that dies mid-play ends playback, visibly.
@@ -212,8 +219,7 @@ def run(quillora, work):
     wait_for("Playing again", lambda: playerctl("status") == "Playing")
     wait_for("listening", lambda: listeners(ice, "/low.ogg") == 1, timeout=5)
     low.kill()
-    wait_for("Paused or Stopped after the source died",
-             lambda: playerctl("status") in ("Paused", "Stopped"), timeout=20)
+    wait_for("Stopped after the source died", lambda: playerctl("status") == "Stopped", timeout=20)
     wait_for("playback stopped line", lambda: "Playback stopped: " in out.text(), timeout=5)
 
     subprocess.run(["timeout", "5", "dbus-send", "--session", "--type=method_call", "--print-reply",

@@ -21,8 +21,6 @@ import subprocess
 import sys
 import tempfile
 import time
-import zlib
-import struct
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
@@ -30,22 +28,11 @@ sys.path.insert(0, os.path.join(HERE, "..", "Support"))
 import livepeers  # noqa: E402
 from headless_end_to_end import (Output, expect_pitch, fail, listeners, player_output,  # noqa: E402
                                  playerctl, wait_for)
-from livepeers import RATE, start, start_bus, start_http, start_icecast, start_tone, stop_all  # noqa: E402
+from livepeers import RATE, png, start, start_bus, start_http, start_icecast, start_tone, stop_all  # noqa: E402
 
 WIDTH, HEIGHT = 440, 800
 PRIMARY = (0x5b, 0x3c, 0xc4)  # the light scheme's primary colour
 LOGO = (0xf0, 0x80, 0x10)     # the logo served: solid orange
-
-
-def png(width, height, rgb):
-    """A solid-colour PNG, written by hand so the test needs no imaging module."""
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xffffffff)
-    rows = b"".join(b"\x00" + bytes(rgb) * width for _ in range(height))
-    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows))
-            + chunk(b"IEND", b""))
 
 
 def start_x(work):
@@ -106,6 +93,19 @@ def http_stats(port):
     return json.loads(livepeers.fetch(f"http://127.0.0.1:{port}/__stats") or b"{}")
 
 
+def mpris_property(name):
+    """A property of the player's MPRIS interface as dbus-send prints its
+    value ("true", "false", a quoted string), or None when there is none."""
+    result = subprocess.run(["timeout", "5", "dbus-send", "--session", "--print-reply",
+                             "--dest=org.mpris.MediaPlayer2.quillora", "/org/mpris/MediaPlayer2",
+                             "org.freedesktop.DBus.Properties.Get", "string:org.mpris.MediaPlayer2.Player",
+                             f"string:{name}"], capture_output=True, text=True)
+    if result.returncode != 0:
+        return None
+    words = result.stdout.split()
+    return words[-1].strip('"') if words else None
+
+
 def main():
     quillora = os.path.abspath(sys.argv[1])
     for tool in ("Xvfb", "xdotool", "icecast2", "ffmpeg", "dbus-daemon", "playerctl"):
@@ -151,9 +151,13 @@ def run(quillora, work):
     with open(os.path.join(www, "logo.png"), "wb") as f:
         f.write(png(64, 64, LOGO))
     with open(os.path.join(www, "stations.csv"), "w") as f:
+        # Five stations sharing one logo.
         f.write("id,url,image,genre,title\n"
-                f"1,http://127.0.0.1:{ice}/low.ogg,http://127.0.0.1:{http}/logo.png,Test,Low Tone\n"
-                f"2,http://127.0.0.1:{ice}/low.ogg,http://127.0.0.1:{http}/logo.png,Test,Second\n")
+                f"1,http://127.0.0.1:{ice}/low.ogg,http://127.0.0.1:{http}/logo.png,Test,Low Tone\n")
+        for i in range(2, 6):
+            f.write(f"{i},http://127.0.0.1:{ice}/low.ogg,http://127.0.0.1:{http}/logo.png,Test,Station {i}\n")
+    with open(os.path.join(www, "empty.csv"), "w") as f:
+        f.write("id,url,image,genre,title\n")
     with open(os.path.join(www, "many.csv"), "w") as f:
         f.write("id,url,image,genre,title\n")
         for i in range(10000):
@@ -179,6 +183,24 @@ def run(quillora, work):
         return any(close(pixel(x, y), LOGO) for y in range(150, 330, 6) for x in range(150, 290, 6))
     wait_for("logo on the card", logo_shown, timeout=15, interval=0.3)
 
+    # The media controls' artwork is the image library's cached file of the
+    # same logo: the cards and the media controls cost one request together.
+    art = wait_for("artwork", lambda: playerctl("metadata", "mpris:artUrl", check=False))
+    if not art.startswith("file://") or not os.path.isfile(art[len("file://"):]):
+        fail("the artwork is not an existing file: " + art)
+    with open(art[len("file://"):], "rb") as f:
+        if f.read() != png(64, 64, LOGO):
+            fail("the artwork file is not the station's logo")
+    playerctl("next")
+    wait_for("next station published", lambda: playerctl("metadata", "xesam:title") == "Station 2")
+    wait_for("artwork of the next station", lambda: playerctl("metadata", "mpris:artUrl", check=False) == art)
+    playerctl("previous")
+    wait_for("back on the first station", lambda: playerctl("metadata", "xesam:title") == "Low Tone")
+    logo_requests = http_stats(http).get("/logo.png", 0)
+    print(f"requests for the logo five stations share: {logo_requests}", flush=True)
+    if logo_requests != 1:
+        fail(f"expected one request for the shared logo, the server saw {logo_requests}")
+
     pixel = grab(display, work)
     button = find_play_button(pixel)
     if not button:
@@ -191,6 +213,8 @@ def run(quillora, work):
     expect_pitch(pcm, 440, "clicked station")
     if playerctl("metadata", "xesam:title") != "Low Tone":
         fail("MPRIS shows another station")
+    playerctl("stop")
+    wait_for("Stopped", lambda: playerctl("status") == "Stopped")
 
     # A session that ends sends SIGTERM: the window closes cleanly and its
     # store is on disk.
@@ -217,6 +241,22 @@ def run(quillora, work):
     if not 1 <= logos <= 4:
         fail(f"expected the logos of the few cards near the visible one, got {logos} requests")
     livepeers.stop(many)
+    player_output.clear()
+
+    # A catalogue without stations: nothing to play, pause or step through.
+    env = player_env(work, "empty", display, bus)
+    empty = start([quillora, "--catalogue", f"http://127.0.0.1:{http}/empty.csv"],
+                  env=env, stdout=subprocess.PIPE, stderr=None, text=True)
+    empty_out = Output(empty.stdout)
+    player_output.append(empty_out)
+    wait_for("empty catalogue", lambda: "Loaded 0 stations" in empty_out.text(), timeout=20)
+    wait_for("on the bus", lambda: mpris_property("PlaybackStatus") is not None)
+    for name in ("CanPlay", "CanPause", "CanGoNext", "CanGoPrevious"):
+        if mpris_property(name) != "false":
+            fail(f"{name} is {mpris_property(name)} with no stations")
+    if playerctl("status") != "Stopped":
+        fail("an empty catalogue is not Stopped")
+    livepeers.stop(empty)
     player_output.clear()
 
     # An unusable data folder: the fatal message, and a failure exit.

@@ -164,3 +164,17 @@ def start_http(root, lifetime=170):
     if not line.startswith("PORT "):
         raise RuntimeError("httpserver.py did not start")
     return int(line.split()[1])
+
+
+def png(width, height, rgb):
+    """A solid-colour PNG, written by hand so tests need no imaging module."""
+    import struct
+    import zlib
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xffffffff)
+    rows = b"".join(b"\x00" + bytes(rgb) * width for _ in range(height))
+    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows))
+            + chunk(b"IEND", b""))

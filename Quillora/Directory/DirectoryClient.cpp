@@ -47,7 +47,12 @@ DirectoryClient::DirectoryClient(QObject* parent)
     }
 }
 
-DirectoryClient::~DirectoryClient() = default;
+DirectoryClient::~DirectoryClient()
+{
+    // Replies in flight end quietly, before the network they use goes.
+    for (DirectoryReply* reply : findChildren<DirectoryReply*>(Qt::FindDirectChildrenOnly))
+        reply->abort();
+}
 
 QByteArray DirectoryClient::userAgent()
 {
@@ -80,8 +85,8 @@ QUrl DirectoryClient::workingServer() const
 DirectoryReply* DirectoryClient::searchStations(const DirectorySearch& search, int offset, int limit)
 {
     QList<std::pair<QString, QString>> query;
-    const QString text = search.text.trimmed().left(maxSearchTextLength);
-    const QString tag = search.tag.trimmed().left(DirectoryStation::maxTagLength);
+    const QString text = DirectoryCleaning::text(search.text, maxSearchTextLength);
+    const QString tag = DirectoryCleaning::text(search.tag, DirectoryStation::maxTagLength);
     const QString country = DirectoryCleaning::countryCode(search.countryCode);
     if (!text.isEmpty())
         query.append({QStringLiteral("name"), text});

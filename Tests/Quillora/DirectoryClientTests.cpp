@@ -228,6 +228,21 @@ private slots:
         m_server->setMode(QStringLiteral("normal"));
     }
 
+    void aClientGoingAwayEndsItsRepliesQuietly()
+    {
+        m_server->setMode(QStringLiteral("slow"), 1);
+        auto client = std::make_unique<DirectoryClient>();
+        client->setServers({m_server->url()});
+        QPointer<DirectoryReply> reply = client->searchStations({}, 0, 50);
+        QSignalSpy finished(reply.data(), &DirectoryReply::finished);
+        QVERIFY(QTest::qWaitFor([&] { return m_server->requests().size() == 1; }, 5000));
+        client.reset();
+        QVERIFY(!reply);
+        QTest::qWait(1500);
+        QCOMPARE(finished.size(), 0);
+        m_server->setMode(QStringLiteral("normal"));
+    }
+
     void refusesAnswersThatAreTooLargeWhileDownloading()
     {
         m_server->setMode(QStringLiteral("huge"));

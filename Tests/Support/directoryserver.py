@@ -184,6 +184,8 @@ class Handler(BaseHTTPRequestHandler):
                 body = json.dumps(State.clicks)
             elif path == "/__mode":
                 State.mode = query.get("mode", ["normal"])[0]
+                if State.mode == "huge":
+                    huge_answer()  # made now, so that answering takes no time
                 State.delay = float(query.get("delay", [30])[0])
                 State.only_name = query.get("only_name", [None])[0]
                 body = "{}"
@@ -229,13 +231,7 @@ class Handler(BaseHTTPRequestHandler):
             full = json.dumps(search(query)).encode()
             return self._send(200, full[:len(full) // 2], length=len(full), close=True)
         if mode == "huge":
-            with State.lock:
-                if State.huge is None:
-                    one = generated_station(1, 1)
-                    count = 10 * 1024 * 1024 // len(json.dumps(one)) + 1
-                    State.huge = json.dumps([generated_station(i, count) for i in range(count)]).encode()
-                body = State.huge
-            return self._send(200, body)
+            return self._send(200, huge_answer())
         if mode == "wrongtypes":
             return self._json(wrong_type_stations())
         if mode == "badurls":
@@ -243,6 +239,14 @@ class Handler(BaseHTTPRequestHandler):
         if mode == "hostile":
             return self._json(hostile_stations())
         self._send(400, b'{"error": "unknown mode"}')
+
+
+def huge_answer():
+    if State.huge is None:
+        one = generated_station(1, 1)
+        count = 10 * 1024 * 1024 // len(json.dumps(one)) + 1
+        State.huge = json.dumps([generated_station(i, count) for i in range(count)]).encode()
+    return State.huge
 
 
 def flag(query, name):

@@ -72,6 +72,7 @@ void DirectoryReply::attempt()
     m_server = m_servers.at(m_next++);
     m_timedOut = false;
     m_tooLarge = false;
+    m_body.clear();
 
     QUrl url = m_server;
     QString base = url.path();
@@ -103,8 +104,13 @@ void DirectoryReply::attempt()
         if (known)
             refuseIfTooLarge(length);
     });
-    connect(network, &QNetworkReply::downloadProgress, this,
-            [refuseIfTooLarge](qint64 received, qint64 total) { refuseIfTooLarge(std::max(received, total)); });
+    // Qt's network thread reads no further ahead than this, so what a
+    // server sends is counted here as it arrives, not gathered unbounded.
+    network->setReadBufferSize(readAheadBytes);
+    connect(network, &QNetworkReply::readyRead, this, [this, network, refuseIfTooLarge] {
+        m_body += network->readAll();
+        refuseIfTooLarge(m_body.size());
+    });
     connect(network, &QNetworkReply::finished, this, &DirectoryReply::onNetworkFinished);
     m_deadline.start(m_client->requestTimeout());
 }
@@ -117,6 +123,8 @@ void DirectoryReply::onNetworkFinished()
     m_deadline.stop();
     network->disconnect(this);
     network->deleteLater();
+    if (m_tooLarge || m_timedOut)
+        m_body.clear();
 
     const QVariant status = network->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     const int code = status.toInt();
@@ -139,7 +147,7 @@ void DirectoryReply::onNetworkFinished()
         attemptFailed(Error::Unreachable, network->errorString());
         return;
     }
-    QByteArray body = network->readAll();
+    QByteArray body = std::exchange(m_body, {}) + network->readAll();
     if (body.size() > DirectoryClient::maxAnswerBytes) {
         attemptFailed(Error::TooLarge, QStringLiteral("answer over %1 bytes").arg(DirectoryClient::maxAnswerBytes));
         return;

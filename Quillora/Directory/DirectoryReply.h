@@ -62,6 +62,8 @@ private:
     // query: already percent-encoded.
     DirectoryReply(DirectoryClient* client, Kind kind, QString path, QString query, qsizetype limit);
 
+    static constexpr qint64 readAheadBytes = 256 * 1024;
+
     // Called by the client once it knows its servers (in the order to try).
     void start(const QList<QUrl>& servers);
     // Called by the client when no server can be found.
@@ -82,6 +84,7 @@ private:
     qsizetype m_next = 0;
     QUrl m_server;
     QNetworkReply* m_network = nullptr;
+    QByteArray m_body;
     QFutureWatcher<DirectoryAnswer>* m_reading = nullptr;
     QTimer m_deadline;
     bool m_timedOut = false;

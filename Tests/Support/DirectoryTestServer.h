@@ -144,6 +144,11 @@ public:
         return found;
     }
     QJsonObject clicks() const { return QJsonDocument::fromJson(fetch(QStringLiteral("/__clicks"))).object(); }
+    // Bytes sent of each endless answer the client hung up on.
+    QJsonArray abortedAnswers() const
+    {
+        return QJsonDocument::fromJson(fetch(QStringLiteral("/__aborted"))).array();
+    }
 
     // One query parameter of a recorded request.
     static QString parameter(const QJsonObject& request, const QString& name)

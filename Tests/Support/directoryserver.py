@@ -20,6 +20,8 @@ Control paths for the tests:
                    name -> list of values, headers with lower-case names), in
                    order of arrival, recorded before the answer is sent
   /__clicks        JSON object: station identifier -> clicks counted
+  /__aborted       JSON list: bytes sent of each endless answer the client
+                   hung up on
   /__mode?mode=M   how the /json/ endpoints answer from now on; delay=S (slow
                    mode, default 30) and only_name=T (only searches whose name
                    is T; others answer normally) may go with it
@@ -27,7 +29,8 @@ Control paths for the tests:
 
 Modes: normal, slow (wait, then answer), status500, html (an HTML page with
 200), truncated (200 with JSON cut in half), cut (announces the full length,
-closes half-way), huge (a 10 MB array), wrongtypes (numbers as strings,
+closes half-way), huge (a 10 MB array), endless (an array that goes on for
+256 MB, no length announced), wrongtypes (numbers as strings,
 objects where strings go, nulls, entries that are not objects), badurls
 (file:, javascript:, data:, ftp: and host-less addresses), hostile (control
 characters, direction overrides, unpaired surrogates, 100 KB names and tags).
@@ -124,6 +127,7 @@ class State:
     stations = []
     requests = []
     clicks = {}
+    aborted = []
     mode = "normal"
     delay = 30.0
     only_name = None
@@ -152,6 +156,24 @@ class Handler(BaseHTTPRequestHandler):
             pass
         if close:
             self.close_connection = True
+
+    def _endless(self):
+        # No length announced: only counting while downloading can stop it.
+        chunk = b"[" + b'{"name": "x", "url": "http://127.0.0.1:9/s"},' * 1500
+        sent = 0
+        try:
+            self.send_response(200)
+            self.send_header("Content-Type", "application/json")
+            self.send_header("Connection", "close")
+            self.end_headers()
+            while sent < 256 * 1024 * 1024:
+                self.wfile.write(chunk)
+                sent += len(chunk)
+            self.wfile.flush()
+        except (BrokenPipeError, ConnectionResetError):
+            with State.lock:
+                State.aborted.append(sent)
+        self.close_connection = True
 
     def _json(self, value, status=200):
         self._send(status, json.dumps(value).encode())
@@ -182,6 +204,8 @@ class Handler(BaseHTTPRequestHandler):
                 body = json.dumps(State.requests)
             elif path == "/__clicks":
                 body = json.dumps(State.clicks)
+            elif path == "/__aborted":
+                body = json.dumps(State.aborted)
             elif path == "/__mode":
                 State.mode = query.get("mode", ["normal"])[0]
                 if State.mode == "huge":
@@ -192,6 +216,7 @@ class Handler(BaseHTTPRequestHandler):
             elif path == "/__reset":
                 State.requests.clear()
                 State.clicks.clear()
+                State.aborted.clear()
                 State.mode, State.delay, State.only_name = "normal", 30.0, None
                 body = "{}"
             else:
@@ -232,6 +257,8 @@ class Handler(BaseHTTPRequestHandler):
             return self._send(200, full[:len(full) // 2], length=len(full), close=True)
         if mode == "huge":
             return self._send(200, huge_answer())
+        if mode == "endless":
+            return self._endless()
         if mode == "wrongtypes":
             return self._json(wrong_type_stations())
         if mode == "badurls":

@@ -9,7 +9,6 @@
 
 #include "Directory/DirectoryAnswer.h"
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QPointer>

@@ -76,9 +76,13 @@ void DirectoryServerDiscovery::addressLookupFinished()
         connect(pointer, &QDnsLookup::finished, this, &DirectoryServerDiscovery::pointerLookupFinished);
         ++m_pending;
     }
-    // Started only once all are counted, in case one finishes at once.
-    for (QDnsLookup* pointer : std::as_const(m_lookups))
-        pointer->lookup();
+    // Started only once all are counted, in case one finishes at once (and
+    // from a copy: a last one finishing at once clears the list).
+    const QList<QDnsLookup*> pointers = m_lookups;
+    for (QDnsLookup* pointer : pointers) {
+        if (m_lookups.contains(pointer))
+            pointer->lookup();
+    }
     if (m_pending == 0)
         conclude();
 }

@@ -12,7 +12,6 @@
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
-#include <QSet>
 #include <QString>
 #include <QTimer>
 #include <QUrl>

@@ -1,0 +1,236 @@
+#include "Directory/DirectoryReply.h"
+
+#include "Directory/DirectoryClient.h"
+#include "Diagnostics/Diagnostics.h"
+
+#include <QFutureWatcher>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QtConcurrent/QtConcurrentRun>
+
+QString DirectoryReply::messageFor(Error error)
+{
+    switch (error) {
+    case Error::None:
+        return {};
+    case Error::Unreachable:
+        return QStringLiteral("The station directory cannot be reached.");
+    case Error::TimedOut:
+        return QStringLiteral("The station directory did not answer in time.");
+    case Error::HttpStatus:
+        return QStringLiteral("The station directory is not working right now.");
+    case Error::Unreadable:
+        return QStringLiteral("The station directory sent an answer Quillora cannot read.");
+    case Error::TooLarge:
+        return QStringLiteral("The station directory sent an answer too large to read.");
+    case Error::BadAddress:
+        return QStringLiteral("QUILLORA_DIRECTORY_URL is not an http or https address.");
+    }
+    return {};
+}
+
+DirectoryReply::DirectoryReply(DirectoryClient* client, Kind kind, QString path, QString query, qsizetype limit)
+    : QObject(client)
+    , m_client(client)
+    , m_kind(kind)
+    , m_path(std::move(path))
+    , m_query(std::move(query))
+    , m_limit(limit)
+{
+    m_deadline.setSingleShot(true);
+    connect(&m_deadline, &QTimer::timeout, this, [this] {
+        m_timedOut = true;
+        if (m_network)
+            m_network->abort(); // finishes the network reply at once
+    });
+}
+
+void DirectoryReply::start(const QList<QUrl>& servers)
+{
+    if (m_aborted || m_finished)
+        return;
+    m_servers = servers;
+    m_next = 0;
+    attempt();
+}
+
+void DirectoryReply::failBeforeStart(Error error, const QString& message)
+{
+    finish(error, message);
+}
+
+void DirectoryReply::attempt()
+{
+    if (m_aborted || m_finished || !m_client)
+        return;
+    if (m_next >= m_servers.size()) {
+        finish(m_error == Error::None ? Error::Unreachable : m_error,
+               m_errorMessage.isEmpty() ? messageFor(Error::Unreachable) : m_errorMessage);
+        return;
+    }
+    m_server = m_servers.at(m_next++);
+    m_timedOut = false;
+    m_tooLarge = false;
+    m_body.clear();
+
+    QUrl url = m_server;
+    QString base = url.path();
+    while (base.endsWith(QLatin1Char('/')))
+        base.chop(1);
+    url.setPath(base + m_path);
+    url.setQuery(m_query, QUrl::StrictMode);
+
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::UserAgentHeader, DirectoryClient::userAgent());
+    request.setRawHeader("Accept", "application/json");
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(5);
+
+    QNetworkReply* network = m_client->network()->get(request);
+    m_network = network;
+    // Refused as soon as it is known to be too large, not after reading it.
+    const auto refuseIfTooLarge = [this, network](qint64 size) {
+        if (size > DirectoryClient::maxAnswerBytes && !m_tooLarge) {
+            m_tooLarge = true;
+            network->abort();
+        }
+    };
+    connect(network, &QNetworkReply::metaDataChanged, this, [network, refuseIfTooLarge] {
+        bool known = false;
+        const qint64 length = network->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
+        if (known)
+            refuseIfTooLarge(length);
+    });
+    // Qt's network thread reads no further ahead than this, so what a
+    // server sends is counted here as it arrives, not gathered unbounded.
+    network->setReadBufferSize(readAheadBytes);
+    connect(network, &QNetworkReply::readyRead, this, [this, network, refuseIfTooLarge] {
+        m_body += network->readAll();
+        refuseIfTooLarge(m_body.size());
+    });
+    connect(network, &QNetworkReply::finished, this, &DirectoryReply::onNetworkFinished);
+    m_deadline.start(m_client->requestTimeout());
+}
+
+void DirectoryReply::onNetworkFinished()
+{
+    QNetworkReply* network = std::exchange(m_network, nullptr);
+    if (!network)
+        return;
+    m_deadline.stop();
+    network->disconnect(this);
+    network->deleteLater();
+    if (m_tooLarge || m_timedOut)
+        m_body.clear();
+
+    const QVariant status = network->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    const int code = status.toInt();
+    if (m_tooLarge) {
+        attemptFailed(Error::TooLarge, QStringLiteral("answer over %1 bytes").arg(DirectoryClient::maxAnswerBytes));
+        return;
+    }
+    if (m_timedOut) {
+        attemptFailed(Error::TimedOut, QStringLiteral("no answer within %1 ms").arg(m_client->requestTimeout()));
+        return;
+    }
+    if (status.isValid() && (code < 200 || code > 299)) {
+        // A request the server refuses as such (4xx) is refused by every
+        // server alike; only a server's own trouble is worth another one.
+        const bool serverTrouble = code < 400 || code >= 500 || code == 429;
+        attemptFailed(Error::HttpStatus, QStringLiteral("HTTP %1").arg(code), serverTrouble);
+        return;
+    }
+    if (network->error() != QNetworkReply::NoError || !status.isValid()) {
+        attemptFailed(Error::Unreachable, network->errorString());
+        return;
+    }
+    QByteArray body = std::exchange(m_body, {}) + network->readAll();
+    if (body.size() > DirectoryClient::maxAnswerBytes) {
+        attemptFailed(Error::TooLarge, QStringLiteral("answer over %1 bytes").arg(DirectoryClient::maxAnswerBytes));
+        return;
+    }
+    if (m_kind == Kind::Click) {
+        if (m_client)
+            m_client->serverWorked(m_server);
+        finish(Error::None, {});
+        return;
+    }
+    m_reading = new QFutureWatcher<DirectoryAnswer>(this);
+    connect(m_reading, &QFutureWatcherBase::finished, this, &DirectoryReply::onAnswerRead);
+    // The worker sees only the bytes and the limit.
+    m_reading->setFuture(QtConcurrent::run([body = std::move(body), kind = m_kind, limit = m_limit] {
+        return kind == Kind::Tags ? DirectoryAnswer::readTags(body, limit) : DirectoryAnswer::readStations(body, limit);
+    }));
+}
+
+void DirectoryReply::onAnswerRead()
+{
+    QFutureWatcher<DirectoryAnswer>* reading = std::exchange(m_reading, nullptr);
+    if (!reading)
+        return;
+    reading->deleteLater();
+    DirectoryAnswer answer = reading->result();
+    if (!answer.readable) {
+        attemptFailed(Error::Unreadable, QStringLiteral("not a JSON array"));
+        return;
+    }
+    m_answer = std::move(answer);
+    if (m_client)
+        m_client->serverWorked(m_server);
+    finish(Error::None, {});
+}
+
+void DirectoryReply::attemptFailed(Error error, const QString& detail, bool tryNextServer)
+{
+    printLine(QStringLiteral("Directory: %1%2 failed: %3")
+                  .arg(m_server.toString(QUrl::RemoveUserInfo | QUrl::StripTrailingSlash), m_path, detail));
+    m_error = error;
+    m_errorMessage = messageFor(error);
+    if (error == Error::HttpStatus) {
+        m_errorMessage.chop(1);
+        m_errorMessage += QStringLiteral(" (%1).").arg(detail);
+    }
+    if (!tryNextServer) {
+        finish(error, m_errorMessage);
+        return;
+    }
+    if (m_client)
+        m_client->serverFailed(m_server);
+    // Not from inside the network reply's own signal.
+    QMetaObject::invokeMethod(this, &DirectoryReply::attempt, Qt::QueuedConnection);
+}
+
+void DirectoryReply::finish(Error error, const QString& message)
+{
+    if (m_finished || m_aborted)
+        return;
+    m_finished = true;
+    m_deadline.stop();
+    m_error = error;
+    m_errorMessage = message;
+    if (error != Error::None)
+        m_answer = {};
+    emit finished();
+    deleteLater();
+}
+
+void DirectoryReply::abort()
+{
+    if (m_aborted)
+        return;
+    m_aborted = true;
+    m_deadline.stop();
+    if (QNetworkReply* network = std::exchange(m_network, nullptr)) {
+        network->disconnect(this);
+        network->abort();
+        network->deleteLater();
+    }
+    if (QFutureWatcher<DirectoryAnswer>* reading = std::exchange(m_reading, nullptr)) {
+        reading->disconnect(this);
+        reading->deleteLater();
+    }
+    deleteLater();
+}

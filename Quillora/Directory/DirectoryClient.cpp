@@ -1,5 +1,6 @@
 #include "Directory/DirectoryClient.h"
 
+#include "App/AppInfo.h"
 #include "Directory/DirectoryServerDiscovery.h"
 #include "Diagnostics/Diagnostics.h"
 
@@ -56,7 +57,7 @@ DirectoryClient::~DirectoryClient()
 
 QByteArray DirectoryClient::userAgent()
 {
-    return QByteArrayLiteral("Quillora/" QUILLORA_VERSION);
+    return AppInfo::userAgent().toUtf8();
 }
 
 void DirectoryClient::setServers(const QList<QUrl>& servers)

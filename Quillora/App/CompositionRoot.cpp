@@ -2,6 +2,8 @@
 
 #include "App/AppDelegate.h"
 #include "Catalogue/GSheetStationsLoader.h"
+#include "Directory/DirectoryClient.h"
+#include "Directory/DirectorySearchModel.h"
 #include "MediaControls/MprisRoot.h"
 #include "MediaControls/MprisService.h"
 #include "MediaControls/NowPlayingCenter.h"
@@ -24,10 +26,15 @@ CompositionRoot::CompositionRoot(AppDelegate& appDelegate, const QString& catalo
             Qt::QueuedConnection);
     connect(m_mediaControls.get(), &MprisService::raiseRequested, this, &CompositionRoot::raiseRequested);
     connect(qApp, &QCoreApplication::aboutToQuit, this, &CompositionRoot::save);
+
+    // Nothing is asked of the directory until the Discover sheet searches.
+    m_directory = new DirectoryClient(this);
+    m_directorySearch = new DirectorySearchModel(m_directory, this);
 }
 
 CompositionRoot::~CompositionRoot()
 {
+    delete m_directorySearch;
     m_mediaControls.reset();
     m_player->stop();
 }

@@ -16,6 +16,8 @@
 #include <memory>
 
 class AppDelegate;
+class DirectoryClient;
+class DirectorySearchModel;
 class MprisService;
 class NowPlayingCenter;
 class Player;
@@ -32,6 +34,9 @@ public:
     Player& player() const { return *m_player; }
     NowPlayingCenter& nowPlaying() const { return *m_nowPlaying; }
     MprisService& mediaControls() const { return *m_mediaControls; }
+    DirectoryClient& directory() const { return *m_directory; }
+    // The Discover sheet's results.
+    DirectorySearchModel& directorySearch() const { return *m_directorySearch; }
 
     // Puts the media controls on the session bus (one line and on without
     // them when there is none). `canRaise`: there is a window to bring up.
@@ -49,4 +54,6 @@ private:
     std::unique_ptr<NowPlayingCenter> m_nowPlaying;
     std::shared_ptr<Player> m_player;
     std::unique_ptr<MprisService> m_mediaControls;
+    DirectoryClient* m_directory;
+    DirectorySearchModel* m_directorySearch;
 };

@@ -3,6 +3,7 @@
 #include "App/AppDelegate.h"
 #include "App/CompositionRoot.h"
 #include "App/StartupTrace.h"
+#include "Directory/DirectorySearchModel.h"
 #include "Model/Player.h"
 #include "Views/IconProvider.h"
 
@@ -37,7 +38,8 @@ bool SceneDelegate::willConnect(const QString& catalogueUrl)
 
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engine->addImageProvider(QStringLiteral("icons"), new IconProvider);
-    m_engine->setInitialProperties({{QStringLiteral("player"), QVariant::fromValue(&m_root->player())}});
+    m_engine->setInitialProperties({{QStringLiteral("player"), QVariant::fromValue(&m_root->player())},
+                                    {QStringLiteral("directory"), QVariant::fromValue(&m_root->directorySearch())}});
     m_engine->load(QUrl(QStringLiteral("qrc:/Quillora/Main.qml")));
     const QList<QObject*> roots = m_engine->rootObjects();
     m_window = roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow*>(roots.first());

@@ -8,6 +8,8 @@ Window {
     id: window
 
     required property Player player
+    // The Discover sheet's search of the station directory.
+    required property DirectorySearchModel directory
 
     width: 440
     height: 800

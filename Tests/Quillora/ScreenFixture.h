@@ -3,6 +3,8 @@
 // software scene graph makes window grabs deterministic.
 #pragma once
 
+#include "Directory/DirectoryClient.h"
+#include "Directory/DirectorySearchModel.h"
 #include "Model/Player.h"
 #include "TestSupport.h"
 #include "Views/IconProvider.h"
@@ -22,7 +24,8 @@ public:
         , player(Player::create(loader, media))
     {
         engine.addImageProvider(QStringLiteral("icons"), new IconProvider);
-        engine.setInitialProperties({{QStringLiteral("player"), QVariant::fromValue(player.get())}});
+        engine.setInitialProperties({{QStringLiteral("player"), QVariant::fromValue(player.get())},
+                                     {QStringLiteral("directory"), QVariant::fromValue(&directory)}});
         engine.load(QUrl(QStringLiteral("qrc:/Quillora/Main.qml")));
         if (!engine.rootObjects().isEmpty())
             window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
@@ -55,6 +58,8 @@ public:
     std::shared_ptr<ManualLoader> loader;
     RecordingMediaPlayer* media; // owned by the player
     std::shared_ptr<Player> player;
+    DirectoryClient directoryClient;
+    DirectorySearchModel directory{&directoryClient};
     QQmlApplicationEngine engine;
     QQuickWindow* window = nullptr;
 };

@@ -9,15 +9,20 @@ each read by
   csvtool --count --string   the string reader (over a memory map of the file)
   python csv                 csv.reader counting rows and fields
   rust csv                   the csv crate's StringRecord reader (rust-count/)
+  csvtool ... --strings      (for information) the string reader through
+                             next(), a std::string per field, not views
+  floor: map / floor: read   ReadFloor: mapping the file and touching every
+                             line, or reading it through a 64 KB buffer: what
+                             the string / stream reader pays before parsing
 The readers take turns, REPEAT rounds; each line shows the median time and
 the range. Prints the throughputs in MB/s, our ratios against the targets
 (string reader >= 10x Python and >= 2.5x Rust, stream reader >= string
-reader) and checks that the four counts agree. Then streams about 1 GB of
-each shape through `csvtool --count` and prints its peak resident memory
-against 20 MB.
+reader) and against the floors, and checks that all counts agree. Then
+streams about 1 GB of each shape through `csvtool --count` and prints its
+peak resident memory against 20 MB.
 
     compare.py BUILD_DIR [--work DIR] [--repeat 5] [--long-megabytes 100]
-               [--short-megabytes 60] [--skip-gigabyte]
+               [--short-megabytes 60] [--skip-gigabyte] [--no-extras]
 
 Exit status 1 when the counts disagree or a program fails; the targets are
 reported, not enforced (timings depend on the machine and its load).
@@ -41,6 +46,7 @@ with open(sys.argv[1], newline='', encoding='utf-8') as f:
 print(rows, fields)
 """
 STREAM, STRING, PYTHON, RUST = "csvtool --count (stream)", "csvtool --count --string", "python csv", "rust csv crate"
+STRINGS, MAP, READ = "csvtool ... --string --strings", "floor: map", "floor: read"
 
 
 def run(command):
@@ -109,11 +115,16 @@ def compare_file(label, data, readers, repeat):
                                 ("string reader / rust csv", string / speed[RUST], 2.5),
                                 ("stream reader / string reader", stream / string, 1)]:
         print(f"    {text:30} {value:6.2f}  (target >= {target:g}: {verdict(value, target)})")
-    if len(set(outputs.values())) == 1:
+    if MAP in speed:
+        print(f"    {'string reader / floor: map':30} {string / speed[MAP]:6.2f}  (parsing adds what is left)")
+        print(f"    {'stream reader / floor: read':30} {stream / speed[READ]:6.2f}")
+    counts = {name: output for name, output in outputs.items() if name not in (MAP, READ)}
+    floors_ok = all(outputs[name] == str(os.path.getsize(data)) for name in (MAP, READ) if name in outputs)
+    if len(set(counts.values())) == 1 and floors_ok:
         print("  counts agree")
     else:
         print(f"  COUNTS DIFFER: {outputs}")
-    return speed, outputs
+    return speed, counts
 
 
 def gigabyte_check(csvtool, work, label, data, count):
@@ -146,6 +157,7 @@ def main():
     parser.add_argument("--long-megabytes", type=float, default=100)
     parser.add_argument("--short-megabytes", type=float, default=60)
     parser.add_argument("--skip-gigabyte", action="store_true", help="skip the 1 GB memory checks")
+    parser.add_argument("--no-extras", action="store_true", help="only the four readers: no --strings, no floors")
     args = parser.parse_args()
 
     csvtool = os.path.join(args.build, "csvtool")
@@ -161,6 +173,12 @@ def main():
         (PYTHON, [sys.executable, "-c", PYTHON_COUNT]),
         (RUST, [build_rust_counter(work)]),
     ]
+    if not args.no_extras:
+        readers.append((STRINGS, [csvtool, "--count", "--string", "--strings"]))
+        floor = os.path.join(args.build, "Benchmarks", "CSV", "ReadFloor")
+        if os.access(floor, os.X_OK):
+            readers += [(MAP, [floor, "map"]), (READ, [floor, "read"])]
+    print(f"python: {sys.executable} {sys.version.split()[0]}")
 
     ok = True
     counts = {}

@@ -445,7 +445,9 @@ bool RowParser::startBlock(const char* base, bool inside, bool startsField)
 }
 
 // A quoted field's text in [begin, end), each doubled quotation mark once:
-// copied whole, then closed up behind each doubled mark.
+// copied whole, then closed up behind each doubled mark (a byte at a time
+// for short fields, where finding the marks costs more than passing them).
+// Checked before: each mark inside is followed by its double.
 void RowParser::unescape(const char* begin, const char* end)
 {
     const std::size_t offset = buffer_.size();
@@ -453,15 +455,27 @@ void RowParser::unescape(const char* begin, const char* end)
     char* out = buffer_.data() + offset;
     const char* in = out;
     const char* stop = buffer_.data() + buffer_.size();
-    while (const void* quote = std::memchr(in, '"', static_cast<std::size_t>(stop - in))) {
-        const char* next = static_cast<const char*>(quote) + 1;
-        if (out != in)
-            std::memmove(out, in, static_cast<std::size_t>(next - in));
-        out += next - in;
-        in = next + 1;  // checked: the mark after it is its double
+    if (stop - in <= 64) {
+        // Every byte is read and stored; only the second mark of each pair
+        // is not kept. No address depends on the bytes read.
+        bool drop = false;
+        for (; in != stop; ++in) {
+            const char c = *in;
+            *out = c;
+            out += !drop;
+            drop = c == '"' && !drop;
+        }
+    } else {
+        while (const void* quote = std::memchr(in, '"', static_cast<std::size_t>(stop - in))) {
+            const char* next = static_cast<const char*>(quote) + 1;
+            if (out != in)
+                std::memmove(out, in, static_cast<std::size_t>(next - in));
+            out += next - in;
+            in = next + 1;  // past its double
+        }
+        std::memmove(out, in, static_cast<std::size_t>(stop - in));
+        out += stop - in;
     }
-    std::memmove(out, in, static_cast<std::size_t>(stop - in));
-    out += stop - in;
     const auto length = static_cast<std::size_t>(out - (buffer_.data() + offset));
     buffer_.resize(offset + length);
     copied_.push_back({count_, offset, length});
@@ -477,69 +491,64 @@ bool RowParser::readRowBlocks()
     const char* e = e_;
     const char* base = blockBase_;
     std::uint64_t separators = blockSeparators_;
+    // Doubled quotation marks not yet passed; bit 0 also stands for ones of
+    // the current field in earlier blocks (it is below any separator).
     std::uint64_t escapes = blockEscapes_;
-    bool escaped = false;  // the field had doubled quotation marks in earlier blocks
-    std::size_t count = count_;
-    std::string_view* fields = fields_.data();
-    std::size_t capacity = fields_.size();
+    std::string_view* out = fields_.data() + count_;
+    std::string_view* outEnd = fields_.data() + fields_.size();
+    const auto stop = [&] {
+        p_ = fieldStart;
+        count_ = static_cast<std::size_t>(out - fields_.data());
+        blockReady_ = false;
+        return false;
+    };
 
     for (;;) {
         while (separators == 0) {
-            if (e - base <= 64) {
-                // The field runs past the end of the run: the walk takes it.
-                p_ = fieldStart;
-                count_ = count;
-                blockReady_ = false;
-                return false;
-            }
-            escaped |= escapes != 0;
-            if (!startBlock(base + 64, blockInside_, false)) {
-                p_ = fieldStart;
-                count_ = count;
-                blockReady_ = false;
-                return false;
-            }
+            if (e - base <= 64)
+                return stop();  // the field runs past the end of the run: the walk takes it
+            const bool escaped = escapes != 0;
+            if (!startBlock(base + 64, blockInside_, false))
+                return stop();
             base = blockBase_;
             separators = blockSeparators_;
-            escapes = blockEscapes_;
+            escapes = blockEscapes_ | escaped;
             if (fieldStart > base)  // the LF of a CR LF at the end of the last block
                 separators &= ~((std::uint64_t(1) << (fieldStart - base)) - 1);
         }
-        const int bit = std::countr_zero(separators);
-        const char* s = base + bit;
+        const std::uint64_t upTo = separators ^ (separators - 1);  // bits up to the separator's
+        const char* s = base + std::countr_zero(separators);
         separators &= separators - 1;
-        const std::uint64_t below = (std::uint64_t(1) << bit) - 1;
         // Checked: a field that starts with a quotation mark ends with one.
         const bool quoted = *fieldStart == '"';
         const char* begin = fieldStart + quoted;
         const char* end = s - quoted;
-        if ((escapes & below) != 0 || escaped) {
-            count_ = count;
+        if ((escapes & upTo) != 0) {
+            count_ = static_cast<std::size_t>(out - fields_.data());
             unescape(begin, end);
-            count = count_;
-            fields = fields_.data();
-            capacity = fields_.size();
-            escaped = false;
+            out = fields_.data() + count_;
+            outEnd = fields_.data() + fields_.size();
+            escapes &= ~upTo;
         } else {
-            if (count == capacity) {
-                fields_.resize(2 * capacity + 16);
-                fields = fields_.data();
-                capacity = fields_.size();
+            if (out == outEnd) {
+                const std::size_t count = static_cast<std::size_t>(out - fields_.data());
+                fields_.resize(2 * count + 16);
+                out = fields_.data() + count;
+                outEnd = fields_.data() + fields_.size();
             }
-            fields[count++] = std::string_view(begin, static_cast<std::size_t>(end - begin));
+            *out++ = std::string_view(begin, static_cast<std::size_t>(end - begin));
         }
-        escapes &= ~below;
         const char c = *s;
         fieldStart = s + 1;
         if (c == delimiter)
             continue;
 
         // The row ends.
+        count_ = static_cast<std::size_t>(out - fields_.data());
         if (c == '\r') {
             if (fieldStart == e) {
                 // An LF that belongs to the CR would come with the next run.
                 p_ = fieldStart;
-                count_ = count;
                 blockReady_ = false;
                 if (ensure() && *p_ == '\n')
                     ++p_;
@@ -547,11 +556,10 @@ bool RowParser::readRowBlocks()
             }
             if (*fieldStart == '\n') {
                 ++fieldStart;
-                separators &= ~(std::uint64_t(2) << bit);
+                separators &= separators - 1;  // checked: the LF is the next separator
             }
         }
         p_ = fieldStart;
-        count_ = count;
         blockBase_ = base;
         blockSeparators_ = separators;
         blockEscapes_ = escapes;

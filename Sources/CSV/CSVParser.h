@@ -147,7 +147,7 @@ private:
 
     // Blocks of 64 bytes, for the plain case (see readRowBlocks).
     bool startBlock(const char* base, bool inside, bool afterSeparator);  // false: not plain here
-    void unescape(const char* begin, const char* end);
+    void unescape(const char* begin, const char* end, const char* base, std::uint64_t marks);
 
     // The field being built from several pieces.
     void append(const char* begin, const char* end);

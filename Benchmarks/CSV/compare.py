@@ -14,6 +14,9 @@ each read by
   floor: map / floor: read   ReadFloor: mapping the file and touching every
                              line, or reading it through a 64 KB buffer: what
                              the string / stream reader pays before parsing
+  floor: copy                ReadFloor: reading the file whole into memory
+                             backed by huge pages, the way csvtool --string
+                             did before it mapped files
 The readers take turns, REPEAT rounds; each line shows the median time and
 the range. Prints the throughputs in MB/s, our ratios against the targets
 (string reader >= 10x Python and >= 2.5x Rust, stream reader >= string
@@ -46,7 +49,7 @@ with open(sys.argv[1], newline='', encoding='utf-8') as f:
 print(rows, fields)
 """
 STREAM, STRING, PYTHON, RUST = "csvtool --count (stream)", "csvtool --count --string", "python csv", "rust csv crate"
-STRINGS, MAP, READ = "csvtool ... --string --strings", "floor: map", "floor: read"
+STRINGS, MAP, READ, COPY = "csvtool ... --string --strings", "floor: map", "floor: read", "floor: copy"
 
 
 def run(command):
@@ -118,8 +121,8 @@ def compare_file(label, data, readers, repeat):
     if MAP in speed:
         print(f"    {'string reader / floor: map':30} {string / speed[MAP]:6.2f}  (parsing adds what is left)")
         print(f"    {'stream reader / floor: read':30} {stream / speed[READ]:6.2f}")
-    counts = {name: output for name, output in outputs.items() if name not in (MAP, READ)}
-    floors_ok = all(outputs[name] == str(os.path.getsize(data)) for name in (MAP, READ) if name in outputs)
+    counts = {name: output for name, output in outputs.items() if name not in (MAP, READ, COPY)}
+    floors_ok = all(outputs[name] == str(os.path.getsize(data)) for name in (MAP, READ, COPY) if name in outputs)
     if len(set(counts.values())) == 1 and floors_ok:
         print("  counts agree")
     else:
@@ -177,7 +180,7 @@ def main():
         readers.append((STRINGS, [csvtool, "--count", "--string", "--strings"]))
         floor = os.path.join(args.build, "Benchmarks", "CSV", "ReadFloor")
         if os.access(floor, os.X_OK):
-            readers += [(MAP, [floor, "map"]), (READ, [floor, "read"])]
+            readers += [(MAP, [floor, "map"]), (READ, [floor, "read"]), (COPY, [floor, "copy"])]
     print(f"python: {sys.executable} {sys.version.split()[0]}")
 
     ok = True

@@ -26,6 +26,10 @@ std::optional<MappedFile> MappedFile::map(const std::string& path)
         return std::nullopt;
     // Read once, front to back: read ahead, and drop pages behind.
     ::madvise(data, size, MADV_SEQUENTIAL);
+    // Map every page in one call rather than a fault at a time: measured
+    // cheaper under a hypervisor where each fault traps (best effort; older
+    // kernels refuse it and the faults happen as usual).
+    ::madvise(data, size, MADV_POPULATE_READ);
     return MappedFile(static_cast<const char*>(data), size);
 }
 

@@ -473,3 +473,26 @@ TEST(FastPath, BorrowedTextIsViewedNotCopied)
     }
     EXPECT_EQ(rows, 50);
 }
+
+// The reader never looks past the end of borrowed text, wherever the end
+// falls in a block: each text lies in a heap block of exactly its size
+// (AddressSanitizer reports any read beyond it), ending in every kind of
+// byte the blocks look at.
+TEST(FastPath, BorrowedTextIsNotReadPastItsEnd)
+{
+    const std::vector<std::string> endings = {"x", "\"q\"", "\"q\"\"\"", ",", "\n", "\r", "\"open"};
+    for (std::size_t size = 1; size < 200; ++size) {
+        for (const std::string& ending : endings) {
+            std::string text;
+            while (text.size() + ending.size() < size)
+                text += text.size() % 7 == 0 ? "\"a,\"\"b\"" : "cd,";
+            text = (text + ending).substr(0, std::max(size, ending.size()));
+            const auto exact = std::make_unique<char[]>(text.size());
+            std::memcpy(exact.get(), text.data(), text.size());
+            const CSVReader::Configuration configuration(false, false, U',');
+            const Outcome viewed
+                = outcome([&] { return CSVReader(CSVReader::borrowed, {exact.get(), text.size()}); }, true);
+            ASSERT_EQ(viewed, plainOutcome(text, configuration)) << describe(text);
+        }
+    }
+}

@@ -20,13 +20,43 @@ struct CSVReader::State {
     std::optional<detail::RowParser> parser;
     std::optional<detail::SimpleRowParser> simpleParser;
 
+    // nextFields() of the plain machine: the row, and views of it.
+    Row simpleRow;
+    std::vector<std::string_view> simpleFields;
+
     bool readRow()
     {
         Row& row = currentRow ? *currentRow : currentRow.emplace();
-        const bool read = parser ? parser->readRow(row) : simpleParser->readRow(row);
-        if (!read)
+        if (!parser) {
+            if (!simpleParser->readRow(row)) {
+                currentRow.reset();
+                return false;
+            }
+            return true;
+        }
+        if (!parser->readRow()) {
             currentRow.reset();
-        return read;
+            return false;
+        }
+        const auto fields = parser->fields();
+        row.resize(fields.size());
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            row[i].assign(fields[i]);
+        return true;
+    }
+
+    std::optional<Fields> readFields()
+    {
+        currentRow.reset();
+        if (parser) {
+            if (!parser->readRow())
+                return std::nullopt;
+            return parser->fields();
+        }
+        if (!simpleParser->readRow(simpleRow))
+            return std::nullopt;
+        simpleFields.assign(simpleRow.begin(), simpleRow.end());
+        return Fields(simpleFields);
     }
 
     // Reads the header row if there is to be one.
@@ -110,6 +140,14 @@ CSVReader::CSVReader(std::string text, bool hasHeaderRow, bool trimFields, char3
     state_->start();
 }
 
+CSVReader::CSVReader(Borrowed, std::string_view text, bool hasHeaderRow, bool trimFields, char32_t delimiter,
+                     Whitespaces whitespaces)
+    : state_(fastState(Configuration(hasHeaderRow, trimFields, delimiter, std::move(whitespaces)),
+                       std::make_unique<detail::StringSource>(text)))
+{
+    state_->start();
+}
+
 CSVReader::CSVReader(std::shared_ptr<InputStream> stream, bool hasHeaderRow, bool trimFields, char32_t delimiter,
                      Whitespaces whitespaces)
     : CSVReader(std::move(stream), UTF8 {}, hasHeaderRow, trimFields, delimiter, std::move(whitespaces))
@@ -167,6 +205,11 @@ const std::optional<CSVReader::Row>& CSVReader::next()
 {
     state_->readRow();
     return state_->currentRow;
+}
+
+std::optional<CSVReader::Fields> CSVReader::nextFields()
+{
+    return state_->readFields();
 }
 
 const std::optional<CSVReader::Row>& CSVReader::currentRow() const { return state_->currentRow; }

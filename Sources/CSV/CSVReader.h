@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,13 @@ using ScalarIterator = std::function<std::optional<char32_t>()>;
 class CSVReader {
 public:
     using Row = std::vector<std::string>;
+    // A row as views of its fields (see nextFields()).
+    using Fields = std::span<const std::string_view>;
+    // Marks the constructor that reads the caller's text without copying it.
+    struct Borrowed {
+        explicit Borrowed() = default;
+    };
+    static constexpr Borrowed borrowed {};
 
     static constexpr bool defaultHasHeaderRow = false;
     static constexpr bool defaultTrimFields = false;
@@ -54,6 +62,12 @@ public:
     explicit CSVReader(std::string text, bool hasHeaderRow = defaultHasHeaderRow,
                        bool trimFields = defaultTrimFields, char32_t delimiter = defaultDelimiter,
                        Whitespaces whitespaces = defaultWhitespaces());
+    // The same over text the caller owns: no copy is made, so the text must
+    // stay alive and unchanged as long as the reader (a memory-mapped file,
+    // say).
+    CSVReader(Borrowed, std::string_view text, bool hasHeaderRow = defaultHasHeaderRow,
+              bool trimFields = defaultTrimFields, char32_t delimiter = defaultDelimiter,
+              Whitespaces whitespaces = defaultWhitespaces());
     // Reads a stream as UTF-8 (a UTF-8 byte-order mark is skipped).
     explicit CSVReader(std::shared_ptr<InputStream> stream, bool hasHeaderRow = defaultHasHeaderRow,
                        bool trimFields = defaultTrimFields, char32_t delimiter = defaultDelimiter,
@@ -83,6 +97,11 @@ public:
     // Reads the next row; clears currentRow() and returns nothing when the
     // input is exhausted (or an error ended it: see error()).
     const std::optional<Row>& next();
+    // Reads the next row like next(), without making a string of each
+    // field: the views stay valid until the next call of next() or
+    // nextFields() (a field that is a piece of borrowed text as long as the
+    // text). Nothing at the end, as next(). currentRow() then holds no row.
+    std::optional<Fields> nextFields();
     const std::optional<Row>& currentRow() const;
     const std::optional<Row>& headerRow() const;
     // The last error that ended the input early; never cleared.

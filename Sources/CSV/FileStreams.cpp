@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace csv {
@@ -112,6 +113,15 @@ bool FileDescriptorInputStream::hasBytesAvailable() const
         return false;
     if (pendingErrno_)
         return true;  // the next read reports it
+    // A regular file that knows its length tells without a read (which
+    // would cost a copy of everything through ahead_). One that says it is
+    // empty, as /proc files do, is asked the long way.
+    struct stat status {};
+    if (::fstat(file_.get(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+        const off_t position = ::lseek(file_.get(), 0, SEEK_CUR);
+        if (position >= 0 && position < status.st_size)
+            return true;
+    }
     ahead_.resize(1 << 16);
     aheadPosition_ = 0;
     auto* self = const_cast<FileDescriptorInputStream*>(this);

@@ -61,7 +61,7 @@ bool StringSource::fill(const char*& begin, const char*& end)
 
 template <class Codec>
 StreamSource<Codec>::StreamSource(std::shared_ptr<BinaryReader> reader)
-    : reader_(std::move(reader)), scalars_(unitsOf<Codec>(*reader_))
+    : TextSource(false), reader_(std::move(reader)), scalars_(unitsOf<Codec>(*reader_))
 {
 }
 

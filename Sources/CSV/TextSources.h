@@ -6,20 +6,26 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace csv::detail {
 
 // The text of a string reader, checked a slice at a time just ahead of the
 // parser: one pass over memory instead of two, and the slice is still in
 // the cache when the parser reads it. Each maximal ill-formed subpart comes
-// out as U+FFFD.
+// out as U+FFFD. The text is either the caller's (a view it keeps alive) or
+// a string moved in.
 class StringSource final : public TextSource {
 public:
-    explicit StringSource(std::string text) : text_(std::move(text)) {}
+    explicit StringSource(std::string_view text) : TextSource(true), text_(text) {}
+    explicit StringSource(std::string text) : TextSource(true), owned_(std::move(text)), text_(owned_) {}
+    StringSource(const StringSource&) = delete;  // text_ may view owned_
+    StringSource& operator=(const StringSource&) = delete;
     bool fill(const char*& begin, const char*& end) override;
 
 private:
-    std::string text_;
+    std::string owned_;
+    std::string_view text_;
     std::size_t offset_ = 0;
     char replacement_[3] = {'\xEF', '\xBF', '\xBD'};
 };

@@ -29,10 +29,13 @@ struct UTF8 {
 
     template <class Next>
     DecodingResult decode(Next&& next);
-    bool hasPendingUnit() const { return pending_.has_value(); }
+    bool hasPendingUnit() const { return hasPending_; }
 
 private:
-    std::optional<CodeUnit> pending_;
+    // A plain pair rather than std::optional: GCC's -O3 flow analysis takes
+    // an optional's payload for uninitialised here.
+    CodeUnit pending_ = 0;
+    bool hasPending_ = false;
 };
 
 struct UTF16 {
@@ -41,10 +44,13 @@ struct UTF16 {
 
     template <class Next>
     DecodingResult decode(Next&& next);
-    bool hasPendingUnit() const { return pending_.has_value(); }
+    bool hasPendingUnit() const { return hasPending_; }
 
 private:
-    std::optional<CodeUnit> pending_;
+    // A plain pair rather than std::optional: GCC's -O3 flow analysis takes
+    // an optional's payload for uninitialised here.
+    CodeUnit pending_ = 0;
+    bool hasPending_ = false;
 };
 
 struct UTF32 {
@@ -148,8 +154,8 @@ std::string repairedUTF8(std::string text);
 template <class Next>
 DecodingResult UTF8::decode(Next&& next)
 {
-    std::optional<CodeUnit> first = pending_ ? pending_ : next();
-    pending_.reset();
+    const std::optional<CodeUnit> first = hasPending_ ? std::optional<CodeUnit>(pending_) : next();
+    hasPending_ = false;
     if (!first)
         return DecodingResult::empty();
     const CodeUnit lead = *first;
@@ -166,7 +172,8 @@ DecodingResult UTF8::decode(Next&& next)
         const CodeUnit lo = i == 1 ? unicode::secondByteMin(lead) : 0x80;
         const CodeUnit hi = i == 1 ? unicode::secondByteMax(lead) : 0xBF;
         if (*unit < lo || *unit > hi) {
-            pending_ = unit;  // not part of the bad subpart: decode it next time
+            pending_ = *unit;  // not part of the bad subpart: decode it next time
+            hasPending_ = true;
             return DecodingResult::failure();
         }
         bytes[i] = *unit;
@@ -177,8 +184,8 @@ DecodingResult UTF8::decode(Next&& next)
 template <class Next>
 DecodingResult UTF16::decode(Next&& next)
 {
-    std::optional<CodeUnit> first = pending_ ? pending_ : next();
-    pending_.reset();
+    const std::optional<CodeUnit> first = hasPending_ ? std::optional<CodeUnit>(pending_) : next();
+    hasPending_ = false;
     if (!first)
         return DecodingResult::empty();
     const CodeUnit u = *first;
@@ -190,7 +197,8 @@ DecodingResult UTF16::decode(Next&& next)
     if (!second)
         return DecodingResult::failure();
     if (*second < 0xDC00 || *second > 0xDFFF) {
-        pending_ = second;
+        pending_ = *second;
+        hasPending_ = true;
         return DecodingResult::failure();
     }
     return DecodingResult::value(0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(*second) - 0xDC00));

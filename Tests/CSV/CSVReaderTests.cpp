@@ -237,3 +237,49 @@ TEST(CSVReaderDeathTest, LookupsNeedAHeaderAndARow)
     CSVReader reader("a,b", true);
     EXPECT_EQ(reader["x"], std::nullopt);
 }
+
+// nextFields() reads the same rows as next() from every kind of source, and
+// the two can take turns; a row of views leaves no current row behind.
+TEST(CSVReader, FieldsAndRowsTakeTurns)
+{
+    const std::string text = "id,name\n1,\"a, \"\"b\"\"\"\n2,\xC3\xA9\r\n\n3,\"x\ny\"";
+    const Rows expected {{"1", "a, \"b\""}, {"2", "\u00E9"}, {""}, {"3", "x\ny"}};
+    std::size_t position = 0;
+    const std::u32string scalars = csvtest::decodeLeniently(text);
+    std::vector<CSVReader> readers;
+    readers.emplace_back(text, true);
+    readers.emplace_back(CSVReader::borrowed, text, true);
+    readers.emplace_back(bytes(text), true);
+    readers.emplace_back(csv::BinaryReader::make(bytes(text), csv::Endian::unknown, true, 3), csv::UTF8 {},
+                         CSVReader::Configuration(true));
+    readers.emplace_back(
+        [&]() -> std::optional<char32_t> {
+            if (position == scalars.size())
+                return std::nullopt;
+            return scalars[position++];
+        },
+        CSVReader::Configuration(true));
+    for (std::size_t r = 0; r < readers.size(); ++r) {
+        CSVReader& reader = readers[r];
+        EXPECT_EQ(reader.headerRow(), (CSVReader::Row {"id", "name"})) << r;
+        Rows rows;
+        for (std::size_t i = 0;; ++i) {
+            if (i % 2 == 0) {
+                const auto fields = reader.nextFields();
+                EXPECT_FALSE(reader.currentRow()) << r;
+                if (!fields)
+                    break;
+                rows.emplace_back(fields->begin(), fields->end());
+            } else {
+                const auto& row = reader.next();
+                if (!row)
+                    break;
+                EXPECT_EQ(reader["name"], row->size() > 1 ? (*row)[1] : "") << r;
+                rows.push_back(*row);
+            }
+        }
+        EXPECT_EQ(rows, expected) << r;
+        EXPECT_FALSE(reader.nextFields()) << r;
+        EXPECT_FALSE(reader.error()) << r;
+    }
+}

@@ -119,6 +119,33 @@ TEST(FileStreams, DescriptorOwnershipAndModes)
     EXPECT_EQ(in.streamStatus(), csv::StreamStatus::atEnd);
 }
 
+// A file says it has bytes exactly while some are unread: a regular file
+// from its length, one that claims to be empty (as /proc files do) by
+// reading ahead.
+TEST(FileStreams, BytesAvailableUntilTheEnd)
+{
+    TemporaryDirectory directory;
+    const auto path = (directory / "in.csv").string();
+    std::ofstream(path) << std::string(3000, 'x');
+    for (const std::string& name : {path, std::string("/proc/self/status")}) {
+        csv::FileInputStream stream(name);
+        stream.open();
+        std::uint8_t buffer[700];
+        std::size_t total = 0;
+        while (stream.hasBytesAvailable()) {
+            const std::ptrdiff_t n = stream.read(buffer, sizeof buffer);
+            ASSERT_GT(n, 0) << name;
+            total += static_cast<std::size_t>(n);
+        }
+        EXPECT_EQ(stream.read(buffer, sizeof buffer), 0) << name;
+        EXPECT_FALSE(stream.streamError()) << name;
+        if (name == path)
+            EXPECT_EQ(total, 3000u);
+        else
+            EXPECT_GT(total, 0u);
+    }
+}
+
 // The end of a pipe is the end of input, not a failed read, however the
 // writer's pace and the reader's buffer line up.
 TEST(FileStreams, PipeEndsCleanly)

@@ -78,6 +78,30 @@ class Reading(unittest.TestCase):
             self.assertEqual(string.stdout, b"4 8\n")  # read as U+FFFD: one row fewer
             self.assertEqual(run(["--count", "--string", "--header"], b"h\n1\n2").stdout, b"3 3\n")
 
+    def test_string_reads_maps_pipes_and_empty_files_alike(self):
+        data = b'id,t\n1,"a,\r\nb"\r\n2,"say ""hi"""\n\xc3\xa9,\n' * 3000 + b"last"
+        expected = run([], data)
+        self.assertEqual(expected.returncode, 0, expected.stderr)
+        with tempfile.TemporaryDirectory() as directory:
+            path = os.path.join(directory, "in.csv")
+            with open(path, "wb") as f:
+                f.write(data)
+            for args in (["--string", path], ["--string"], ["--string", "--strings", path], ["--strings", path]):
+                r = run(args, b"" if path in args else data)
+                self.assertEqual((r.returncode, r.stdout), (0, expected.stdout), args)
+            empty = os.path.join(directory, "empty.csv")
+            open(empty, "wb").close()
+            self.assertEqual(run(["--string", empty]).returncode, 0)
+            self.assertEqual(run(["--string", empty]).stdout, b"")
+            r = run(["--string", "--header", empty])
+            self.assertEqual((r.returncode, r.stderr), (1, b"cannotReadHeaderRow\n"))
+            r = run(["--string", os.path.join(directory, "missing.csv")])
+            self.assertEqual((r.returncode, r.stderr), (1, b"cannotOpenFile\n"))
+        # A file that says it is empty but is not (as /proc files do) is read, not mapped.
+        r = run(["--string", "--count", "/proc/self/status"])
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertNotEqual(r.stdout, b"0 0\n")
+
     def test_agrees_with_pythons_csv_module(self):
         rnd = random.Random(5)
         pieces = ["a", "é", "東", " ", ",", '"', "\n", "\r\n", "x y", ""]

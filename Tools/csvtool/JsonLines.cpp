@@ -199,7 +199,10 @@ private:
 
 } // namespace
 
-void appendJsonArray(std::string& out, const std::vector<std::string>& row)
+namespace {
+
+template <class Row>
+void appendArray(std::string& out, const Row& row)
 {
     out += '[';
     for (std::size_t i = 0; i < row.size(); ++i) {
@@ -210,6 +213,18 @@ void appendJsonArray(std::string& out, const std::vector<std::string>& row)
         out += '"';
     }
     out += ']';
+}
+
+} // namespace
+
+void appendJsonArray(std::string& out, std::span<const std::string_view> row)
+{
+    appendArray(out, row);
+}
+
+void appendJsonArray(std::string& out, const std::vector<std::string>& row)
+{
+    appendArray(out, row);
 }
 
 std::optional<std::vector<std::string>> parseJsonArray(std::string_view line, std::string& error)

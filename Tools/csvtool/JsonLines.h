@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +10,7 @@ namespace csvtool {
 
 // Appends a row as one JSON array of strings (no line break). Fields are
 // UTF-8; control characters are escaped, everything else is kept as is.
+void appendJsonArray(std::string& out, std::span<const std::string_view> row);
 void appendJsonArray(std::string& out, const std::vector<std::string>& row);
 
 // Parses one line holding a JSON array of strings, strictly: nothing but

@@ -1,12 +1,13 @@
 // csvtool: look at CSV files, compare parsers, write CSV.
 //
-//   csvtool [--encoding E] [--delimiter C] [--trim] [--header] [--count] [--string] [FILE]
+//   csvtool [--encoding E] [--delimiter C] [--trim] [--header] [--count] [--string] [--strings] [FILE]
 //   csvtool --write [--encoding E] [--delimiter S] [--newline lf|crlf]
 //
 // Exit codes: 0 success; 1 usage, construction or write error; 2 an error
 // while reading (reported after the rows).
 
 #include "JsonLines.h"
+#include "MappedFile.h"
 #include "ToolStreams.h"
 
 #include "CSV/CSVReader.h"
@@ -17,11 +18,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <string_view>
-#include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
@@ -34,8 +33,9 @@ constexpr const char* usage = R"(usage:
       Only parses; prints "<rows> <fields>" (with --header the header row
       counts too).
   csvtool --string [options as above] [FILE]
-      Reads the whole input into memory first and parses it as a string
-      (UTF-8 only; a leading byte-order mark is then part of the text).
+      Parses the input as one string (UTF-8 only; a leading byte-order mark
+      is then part of the text): a regular file is mapped into memory and
+      read in place, anything else is read into memory first.
   csvtool --write [--encoding E] [--delimiter S] [--newline lf|crlf]
       Reads JSON arrays of strings, one per line, from standard input and
       writes them as CSV to standard output.
@@ -49,6 +49,9 @@ constexpr const char* usage = R"(usage:
   --trim         trim whitespace around fields.
   --header       the first row is a header row (an input without any row is
                  then an error: cannotReadHeaderRow).
+  --strings      read each row as a vector of strings (the reader's next())
+                 rather than as views of its fields (nextFields()); the
+                 output is the same. For comparing the two.
   --help         this text.
 
 Errors: a failure to start reading prints the error's name (for example
@@ -67,6 +70,7 @@ struct Options {
     bool header = false;
     bool count = false;
     bool string = false;
+    bool strings = false;
     bool write = false;
     csv::CSVWriter::Newline newline = csv::CSVWriter::Newline::lf;
     std::string file;
@@ -136,6 +140,8 @@ Options parseArguments(int argc, char** argv)
             options.count = true;
         } else if (arg == "--string") {
             options.string = true;
+        } else if (arg == "--strings") {
+            options.strings = true;
         } else if (arg == "--write") {
             options.write = true;
         } else if (arg == "-" || !arg.starts_with("-")) {
@@ -147,7 +153,7 @@ Options parseArguments(int argc, char** argv)
             usageError("unknown option '" + std::string(arg) + "'");
         }
     }
-    if (options.write && (options.trim || options.header || options.count || options.string || sawFile))
+    if (options.write && (options.trim || options.header || options.count || options.string || options.strings || sawFile))
         usageError("--write reads standard input and takes only --encoding, --delimiter and --newline");
     if (options.delimiter.empty())
         usageError("--delimiter must not be empty");
@@ -197,10 +203,14 @@ std::pair<std::shared_ptr<csv::InputStream>, csv::Endian> sniffByteOrder(std::sh
     return {std::make_shared<csvtool::PrefixedInputStream>(std::move(head), std::move(stream)), endian};
 }
 
-csv::CSVReader makeReader(const Options& options)
+// mapping receives the memory map the reader reads, if there is one: it must
+// outlive the reader.
+csv::CSVReader makeReader(const Options& options, std::optional<csvtool::MappedFile>& mapping)
 {
     const char32_t delimiter = readerDelimiter(options.delimiter);
     const csv::CSVReader::Configuration configuration(options.header, options.trim, delimiter);
+    if (options.string && !options.file.empty() && (mapping = csvtool::MappedFile::map(options.file)))
+        return csv::CSVReader(csv::CSVReader::borrowed, mapping->text(), options.header, options.trim, delimiter);
     if (options.string) {
         auto stream = inputStream(options);
         stream->open();
@@ -208,18 +218,8 @@ csv::CSVReader makeReader(const Options& options)
             throw csv::CSVError(csv::CSVError::Kind::cannotOpenFile);
         // The bytes as they are: for the string reader a leading U+FEFF is text.
         std::string text;
-        std::error_code sizeError;
-        const auto size = options.file.empty() ? 0 : std::filesystem::file_size(options.file, sizeError);
         std::size_t used = 0;
-        const std::size_t expected = sizeError ? (1 << 20) : static_cast<std::size_t>(size) + 1;
-        text.reserve(expected);
-        // Large pages make filling a big buffer far cheaper for the kernel.
-        const auto page = static_cast<std::uintptr_t>(2 << 20);
-        const auto start = (reinterpret_cast<std::uintptr_t>(text.data()) + page - 1) & ~(page - 1);
-        const auto end = (reinterpret_cast<std::uintptr_t>(text.data()) + expected) & ~(page - 1);
-        if (end > start)
-            ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
-        text.resize(expected);
+        text.resize(1 << 20);
         for (;;) {
             if (used == text.size())
                 text.resize(text.size() * 2);
@@ -282,9 +282,10 @@ private:
 
 int readCommand(const Options& options)
 {
+    std::optional<csvtool::MappedFile> mapping;
     std::optional<csv::CSVReader> reader;
     try {
-        reader.emplace(makeReader(options));
+        reader.emplace(makeReader(options, mapping));
     } catch (const csv::CSVError& error) {
         std::cerr << error.caseName() << '\n';
         return 1;
@@ -300,9 +301,20 @@ int readCommand(const Options& options)
             out.text() += '\n';
         }
     }
+    // Both ways of reading give the same rows; views need no string per field.
+    std::vector<std::string_view> views;
+    const auto nextRow = [&]() -> std::optional<csv::CSVReader::Fields> {
+        if (!options.strings)
+            return reader->nextFields();
+        const auto& row = reader->next();
+        if (!row)
+            return std::nullopt;
+        views.assign(row->begin(), row->end());
+        return csv::CSVReader::Fields(views);
+    };
     for (;;) {
         const std::size_t errorsBefore = reader->errorCount();
-        const auto& row = reader->next();
+        const auto row = nextRow();
         if (!row) {
             // Past undecodable text reading goes on; a failing stream or
             // the end stops it.

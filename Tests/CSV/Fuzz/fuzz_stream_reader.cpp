@@ -2,7 +2,8 @@
 // the codec and byte order (bits 0-2), header row (bit 3), trimming (bit 4);
 // byte 1 the delimiter (low 4 bits) and a small buffer size (high 4 bits,
 // 1 to 16 bytes). The rest is the stream. Checks well-formed fields, and
-// that the rows and the recorded error do not depend on the buffer size.
+// that the rows and the recorded error depend neither on the buffer size
+// nor on reading rows as strings (next()) or as views (nextFields()).
 #include "CSV/BinaryReader.h"
 #include "CSV/CSVReader.h"
 #include "CSV/MemoryStreams.h"
@@ -22,7 +23,7 @@ struct Outcome {
 };
 
 Outcome read(const std::string& bytes, int encoding, bool header, bool trim, char32_t delimiter,
-             std::size_t bufferSize)
+             std::size_t bufferSize, bool views = false)
 {
     static constexpr csv::Endian endians[] = {csv::Endian::big, csv::Endian::little, csv::Endian::unknown};
     Outcome outcome;
@@ -40,7 +41,11 @@ Outcome read(const std::string& bytes, int encoding, bool header, bool trim, cha
         // An error ends a row early and the next call reads on, so keep
         // asking; every call consumes input, so size + 2 calls reach the end.
         for (std::size_t calls = 0; calls < bytes.size() + 2; ++calls) {
-            const auto& row = reader.next();
+            std::optional<std::vector<std::string>> row;
+            if (!views)
+                row = reader.next();
+            else if (const auto fields = reader.nextFields())
+                row.emplace(fields->begin(), fields->end());
             if (row) {
                 for (const std::string& field : *row)
                     fuzz::check(fuzz::isUTF8(field), "field is not UTF-8");
@@ -72,6 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const Outcome whole = read(bytes, encoding, header, trim, delimiter, csv::BinaryReader::defaultBufferSize);
     const Outcome pieces = read(bytes, encoding, header, trim, delimiter, smallBuffer);
+    fuzz::check(read(bytes, encoding, header, trim, delimiter, smallBuffer, true) == pieces,
+                "views and strings disagree");
     // A byte-order mark is only recognised in the first buffer, so it needs
     // room for the longest mark.
     if (smallBuffer >= 4)

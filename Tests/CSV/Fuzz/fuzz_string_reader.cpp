@@ -1,7 +1,9 @@
 // The string reader on arbitrary text. The first byte picks the settings:
 // bit 0 header row, bit 1 trimming, bits 4-7 the delimiter. Checks that
-// every field is well-formed UTF-8 and, for well-formed input, that the fast
-// string reader gives the same rows as the plain scalar state machine.
+// every field is well-formed UTF-8, that the reader over borrowed text gives
+// the same rows as views (nextFields()) as the owning one gives as strings,
+// and, for well-formed input, that the fast string reader gives the same
+// rows as the plain scalar state machine.
 #include "CSV/CSVReader.h"
 #include "FuzzSupport.h"
 
@@ -45,6 +47,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const csv::CSVError& error) {
         fuzz::check(error.kind() == csv::CSVError::Kind::cannotReadHeaderRow, "unexpected construction error");
     }
+    std::optional<std::vector<std::vector<std::string>>> viewed;
+    try {
+        csv::CSVReader reader(csv::CSVReader::borrowed, text, header, trim, delimiter);
+        viewed.emplace();
+        if (reader.headerRow())
+            viewed->push_back(*reader.headerRow());
+        while (const auto fields = reader.nextFields())
+            viewed->emplace_back(fields->begin(), fields->end());
+    } catch (const csv::CSVError&) {
+    }
+    fuzz::check(viewed == fast, "views of borrowed text and strings disagree");
 
     const auto scalars = fuzz::decodeUTF8(text);
     if (!scalars)

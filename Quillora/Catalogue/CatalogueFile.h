@@ -61,11 +61,12 @@ public:
         QString url;   // the stream: http or https
         QString image; // the logo: empty, http or https
     };
+    // The fields to change; the others stay as they are.
     struct Changes {
-        std::optional<QString> title;
-        std::optional<QString> genre;
-        std::optional<QString> url;
-        std::optional<QString> image;
+        std::optional<QString> title = std::nullopt;
+        std::optional<QString> genre = std::nullopt;
+        std::optional<QString> url = std::nullopt;
+        std::optional<QString> image = std::nullopt;
     };
     // A removed row with what restore() needs to put it back.
     struct RemovedRow {

@@ -40,8 +40,10 @@ public:
 
     // A failure is waiting to be retried (on a timer or on the network).
     bool isArmed() const { return m_armed; }
-    // The timer runs; remainingTime() tells how long it still waits.
+    // The timer runs: scheduledDelay() is the wait it was started with,
+    // remainingTime() what is left of it.
     bool isTimerRunning() const { return m_timer.isActive(); }
+    Duration scheduledDelay() const { return Duration(m_timer.interval()); }
     Duration remainingTime() const { return Duration(m_timer.remainingTime()); }
 
 public slots:

@@ -33,12 +33,12 @@ CatalogueOutcome CatalogueOutcome::fromParsed(CatalogueTable::Parsed parsed, Loa
 
 void CatalogueOutcome::deliver(StationsLoaderDelegate& delegate) const
 {
-    if (failure) {
-        delegate.onCatalogueFailed(*failure);
-        return;
-    }
+    // Also when every row was bad: each line says what to mend.
     CatalogueTable::printSkipped(report.source, skipped);
-    delegate.onCatalogueLoaded(stations, report);
+    if (failure)
+        delegate.onCatalogueFailed(*failure);
+    else
+        delegate.onCatalogueLoaded(stations, report);
 }
 
 void deliverFromWorker(std::shared_ptr<StationsLoaderDelegate> delegate, std::function<CatalogueOutcome()> work)

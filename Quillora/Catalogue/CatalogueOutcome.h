@@ -18,7 +18,8 @@ struct CatalogueOutcome {
     // A parsed text: its stations, or a failure naming its problem.
     static CatalogueOutcome fromParsed(CatalogueTable::Parsed parsed, LoadFailure failureTemplate);
 
-    // Prints the skipped rows, then gives the delegate its one callback.
+    // Prints the skipped rows (of a failed load too), then gives the
+    // delegate its one callback.
     void deliver(StationsLoaderDelegate& delegate) const;
 };
 

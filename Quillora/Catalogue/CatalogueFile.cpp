@@ -181,8 +181,9 @@ std::optional<CatalogueTable> CatalogueFile::readForEdit(QString* error) const
     Read current = read(m_path);
     if (current.table)
         return std::move(current.table);
-    if (current.failure && current.failure->reason == LoadFailure::Reason::fileMissing) {
-        // The file was deleted: an edit starts a new one.
+    const bool missing = current.failure && current.failure->reason == LoadFailure::Reason::fileMissing;
+    if (missing || QFileInfo(m_path).size() == 0) {
+        // The file was deleted or emptied: an edit starts a new one.
         CatalogueTable table;
         table.header = {"id", "url", "image", "genre", "title"};
         return table;

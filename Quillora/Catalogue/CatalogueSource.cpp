@@ -68,7 +68,9 @@ CheckedAddress CatalogueSource::check(const QString& text, bool requireExistingF
     } else if (trimmed.startsWith(QLatin1Char('/'))) {
         url = QUrl::fromLocalFile(trimmed);
     } else {
-        url = QUrl(trimmed, QUrl::StrictMode);
+        // Pasted addresses may hold spaces and other characters a browser
+        // would have encoded.
+        url = QUrl(trimmed, QUrl::TolerantMode);
         if ((!url.isValid() || url.scheme().isEmpty()) && !workingDirectory.isEmpty()
             && !trimmed.contains(QLatin1String("://")))
             url = QUrl::fromLocalFile(QDir(workingDirectory).absoluteFilePath(trimmed));
@@ -87,6 +89,8 @@ CheckedAddress CatalogueSource::check(const QString& text, bool requireExistingF
                                   .arg(url.scheme())};
     if (!url.host().isEmpty() && url.host() != QLatin1String("localhost"))
         return {std::nullopt, QStringLiteral("Only files on this computer can be opened.")};
+    // "file://localhost/x" is this computer's /x.
+    url.setHost(QString());
     const QString path = url.toLocalFile();
     if (path.isEmpty())
         return {std::nullopt, QStringLiteral("The address names no file.")};

@@ -257,6 +257,14 @@ private slots:
         const auto empty = loadFile(path);
         QVERIFY(!empty->failure);
         QVERIFY(empty->stations.isEmpty());
+
+        // Emptied entirely: the user's choice stands, and the next station
+        // added starts the file afresh.
+        writeAll(path, {});
+        QVERIFY(file.seedIfMissing().isEmpty());
+        QVERIFY(loadFile(path)->failure);
+        QCOMPARE(file.add({QStringLiteral("First"), {}, QStringLiteral("https://a/s"), {}}).id, 1);
+        QCOMPARE(readAll(path), QByteArray("id,url,image,genre,title\n1,https://a/s,,,First\n"));
     }
 
     void aFileThatIsNoCatalogueFailsToLoad()

@@ -148,7 +148,7 @@ private slots:
         QTest::newRow("web page") << QByteArray("<!DOCTYPE html>\n<html><body>Sign in</body></html>\n")
                                   << QStringLiteral("a web page") << false;
         QTest::newRow("other columns") << QByteArray("name,address\nx,y\n")
-                                       << QStringLiteral("no id, url, title column in its first row") << false;
+                                       << QStringLiteral("no id, url or title column in its first row") << false;
         QTest::newRow("broken UTF-8") << QByteArray("id,url,image,genre,title\n1,http://s,,,Caf\xe9\n")
                                       << QStringLiteral("not UTF-8 text") << false;
         QTest::newRow("broken UTF-16") << QByteArray("\xFF\xFEi\0d\0,\0u\0r\0l\0,\0t\0i\0t\0l\0e\0\n\0"
@@ -238,6 +238,7 @@ private slots:
         QTest::newRow("no scheme") << QStringLiteral("docs.example.org/s.csv") << QStringLiteral("not an address");
         QTest::newRow("no server") << QStringLiteral("https://") << QStringLiteral("no server");
         QTest::newRow("remote file") << QStringLiteral("file://server/s.csv") << QStringLiteral("this computer");
+        QTest::newRow("localhost file") << QStringLiteral("LOCALHOST") << QStringLiteral("file:///");
         QTest::newRow("empty") << QStringLiteral("  ") << QStringLiteral("Paste");
     }
 
@@ -250,7 +251,8 @@ private slots:
         QFile(file).open(QIODevice::WriteOnly);
         text.replace(QStringLiteral("FILE"), QUrl::fromLocalFile(file).toString())
             .replace(QStringLiteral("PATH"), file)
-            .replace(QStringLiteral("FOLDER"), folder.path());
+            .replace(QStringLiteral("FOLDER"), folder.path())
+            .replace(QStringLiteral("LOCALHOST"), QStringLiteral("file://localhost") + file);
         const CheckedAddress checked = CatalogueSource::check(text);
         if (checked.source) {
             QVERIFY2(checked.source->url().toString().startsWith(expected), qPrintable(checked.source->url().toString()));

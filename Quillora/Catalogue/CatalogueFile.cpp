@@ -316,7 +316,9 @@ QString CatalogueFile::writeAtomically(const QString& path, const QByteArray& by
     const QFileInfo info(path);
     // Replacing a symbolic link would cut the user's link to wherever they
     // keep the real file.
-    const QString target = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+    QString target = info.absoluteFilePath();
+    if (info.isSymLink())
+        target = info.exists() ? info.canonicalFilePath() : info.symLinkTarget();
     const QFileInfo targetInfo(target);
     const QString failed = QStringLiteral("Could not save %1: %2").arg(info.fileName());
     QByteArray temporary = QFile::encodeName(targetInfo.absolutePath() + QStringLiteral("/.")

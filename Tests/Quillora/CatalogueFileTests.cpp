@@ -230,12 +230,16 @@ private slots:
         const QString real = folder.filePath(QStringLiteral("synced/stations.csv"));
         const QString link = folder.filePath(QStringLiteral("stations.csv"));
         writeAll(real, userFile.toUtf8());
-        QVERIFY(QFile::link(real, link));
+        // A link to a link to the file.
+        QVERIFY(QFile::link(real, folder.filePath(QStringLiteral("synced/current.csv"))));
+        QVERIFY(QFile::link(folder.filePath(QStringLiteral("synced/current.csv")), link));
         CatalogueFile file(link);
         QVERIFY(file.add({QStringLiteral("Linked"), {}, QStringLiteral("https://b/s"), {}}).ok());
         QVERIFY(QFileInfo(link).isSymLink());
         QVERIFY(readAll(real).contains("Linked"));
-        QCOMPARE(entries(folder.filePath(QStringLiteral("synced"))), QStringList{QStringLiteral("stations.csv")});
+        QVERIFY(QFileInfo(folder.filePath(QStringLiteral("synced/current.csv"))).isSymLink());
+        QCOMPARE(entries(folder.filePath(QStringLiteral("synced"))),
+                 (QStringList{QStringLiteral("current.csv"), QStringLiteral("stations.csv")}));
     }
 
     void theStarterCatalogueSeedsOnlyAMissingFile()

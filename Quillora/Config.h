@@ -1,4 +1,4 @@
-// Compiled-in configuration.
+// Compiled-in configuration, and where the application keeps its files.
 #pragma once
 
 #include <QString>
@@ -6,6 +6,17 @@
 struct Config {
     Config() = delete;
 
-    // CSV export address of the published catalogue spreadsheet.
+    // CSV export address of a published catalogue spreadsheet. No real
+    // spreadsheet stands behind it; it is kept as the example of the form
+    // such an address takes, and is no longer the default catalogue.
     static const QString& gSheetCVSUrl();
+
+    // The settings a person may edit by hand (an INI file):
+    // $XDG_CONFIG_HOME/quillora/quillora.conf, ~/.config/quillora/quillora.conf.
+    static QString configurationFile();
+    // My stations: stations.csv in the application's data folder
+    // (~/.local/share/quillora/ once the application is named "quillora").
+    static QString myStationsFile();
+    // The environment variable that names a catalogue address.
+    static const char* catalogueVariable() { return "QUILLORA_CATALOGUE_URL"; }
 };

@@ -1,30 +1,49 @@
 // The application's own store: an SQLite file named after the container
-// ("Quillora.sqlite") in the user's data folder. Nothing is kept in it yet;
-// it exists so that later features have one place to keep their data, and
-// so that a broken data folder shows at start rather than later.
+// ("Quillora.sqlite") in the user's data folder. It holds what the
+// application remembers between runs (see Store/StateStore.h); the schema
+// and its versions are Store/StoreSchema.h.
+//
+// A store that cannot be read (not a database, damaged, unreadable) is
+// moved aside under a dated name with its journal files, one line says so,
+// and a fresh store takes its place: what the store holds is convenience,
+// never a reason to stop for good. Only a store that cannot be created at
+// all (no writable data folder) is reported as an error to the caller.
 #pragma once
 
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 // The main-thread view of the store: pending changes and their saving.
 class ManagedObjectContext {
 public:
+    // One change: runs inside save()'s transaction, returns the error text
+    // (empty on success).
+    using Write = std::function<QString(QSqlDatabase&)>;
+
     explicit ManagedObjectContext(QString connectionName);
 
-    bool hasChanges() const { return m_pendingChanges > 0; }
-    // Records a change to be written by the next save().
-    void noteChange() { ++m_pendingChanges; }
-    // Writes the pending changes in one transaction; returns the error text,
-    // empty on success.
+    bool hasChanges() const { return !m_pending.empty(); }
+    // Records a change for the next save(). A change staged under a key
+    // that is already pending replaces it, in its place (only the last
+    // volume matters).
+    void stage(const QString& key, Write write);
+    // Writes every pending change in one transaction: after a crash at any
+    // moment the store holds all of them or none. On failure nothing is
+    // written, the changes stay pending and the error text is returned;
+    // empty on success. Without changes it does nothing.
     QString save();
     int saveCount() const { return m_saveCount; }
 
+    QSqlDatabase database() const;
+
 private:
     QString m_connectionName;
-    int m_pendingChanges = 0;
+    std::vector<std::pair<QString, Write>> m_pending;
     int m_saveCount = 0;
 };
 
@@ -45,15 +64,33 @@ public:
     const QString& name() const { return m_name; }
     QString storePath() const;
 
-    // Opens (creating if needed) the store; calls the handler once, with the
-    // error or with none.
+    // Opens (creating if needed, moving a damaged one aside) the store and
+    // brings its schema up to date; calls the handler once, with the error
+    // or with none.
     void loadPersistentStores(const std::function<void(const StoreError*)>& completion);
+
+    // Where a store that could not be read was moved in this run; empty when
+    // none was.
+    const QString& movedAsidePath() const { return m_movedAside; }
 
     ManagedObjectContext& viewContext() { return m_viewContext; }
 
 private:
+    struct OpenFailure {
+        QString text;
+        // The file is there but is not a store we can use; a busy, full or
+        // uncreatable one is not damaged.
+        bool damaged = false;
+    };
+    OpenFailure open(const QString& path);
+    void close();
+    // Renames the store and its journal files; returns the new name of the
+    // store, empty on failure.
+    static QString moveAside(const QString& path, QString* error);
+
     QString m_name;
     QString m_directory;
     QString m_connectionName;
+    QString m_movedAside;
     ManagedObjectContext m_viewContext;
 };

@@ -5,5 +5,5 @@
 
 class EmptyLoader final : public StationsLoader {
 public:
-    void load(std::shared_ptr<StationsLoaderDelegate> delegate) override { delegate->onLoaded({}); }
+    void load(std::shared_ptr<StationsLoaderDelegate> delegate) override { delegate->onCatalogueLoaded({}, {}); }
 };

@@ -1,163 +1,144 @@
 #include "Catalogue/GSheetStationsLoader.h"
 
 #include "App/StartupTrace.h"
-
-#include "CSV/CSV.h"
+#include "Catalogue/CatalogueOutcome.h"
+#include "Catalogue/LocalStationsLoader.h"
 
 #include <QCoreApplication>
-#include <QFutureWatcher>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
-bool isCatalogueUrl(const QUrl& url)
+bool isWebUrl(const QUrl& url)
 {
-    if (!url.isValid())
-        return false;
-    const QString scheme = url.scheme();
-    if (scheme == QLatin1String("file"))
-        return !url.toLocalFile().isEmpty();
-    return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty();
+    return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"))
+        && !url.host().isEmpty();
 }
 
-// Loads on the main thread belong to the application, so one still in
-// flight at exit is torn down with it rather than leaked.
-QObject* ownerForThisThread()
-{
-    QCoreApplication* app = QCoreApplication::instance();
-    return app && app->thread() == QThread::currentThread() ? app : nullptr;
-}
-
-// One load in flight. Lives on the loading thread and holds the delegate
-// until it has answered, so the delegate is released on that thread too.
-class CatalogueLoad final : public QObject {
+// One download in flight. Lives on the loading thread and holds the delegate
+// until the body has gone to the parser (or the load failed).
+class CatalogueDownload final : public QObject {
 public:
-    CatalogueLoad(std::shared_ptr<StationsLoaderDelegate> delegate, std::shared_ptr<const csv::CSVRowDecoder> decoder)
-        : QObject(ownerForThisThread())
-        , m_delegate(std::move(delegate))
-        , m_decoder(std::move(decoder))
+    CatalogueDownload(std::shared_ptr<StationsLoaderDelegate> delegate, const QUrl& url, int deadlineMs)
+        : m_delegate(std::move(delegate))
         , m_network(new QNetworkAccessManager(this))
     {
+        // Loads on the main thread belong to the application, so one still
+        // in flight at exit is torn down with it rather than leaked.
+        QCoreApplication* app = QCoreApplication::instance();
+        if (app && app->thread() == QThread::currentThread())
+            setParent(app);
+        m_failure.source = LoadFailure::sourceName(url);
+        m_deadline.setSingleShot(true);
+        m_deadline.setInterval(deadlineMs);
+        connect(&m_deadline, &QTimer::timeout, this, [this] {
+            m_timedOut = true;
+            m_reply->abort();
+        });
     }
 
-    void start(const QUrl& url)
+    void start(const QUrl& url, int transferTimeoutMs)
     {
         m_network->setCache(nullptr);
         QNetworkRequest request(url);
         request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
         request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-        request.setTransferTimeout(GSheetStationsLoader::transferTimeoutMs);
+        request.setTransferTimeout(transferTimeoutMs);
         m_reply = m_network->get(request);
         connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
-            if (received > GSheetStationsLoader::maxBodyBytes || total > GSheetStationsLoader::maxBodyBytes) {
+            if (received > CatalogueTable::maxBytes || total > CatalogueTable::maxBytes) {
                 m_tooLarge = true;
                 m_reply->abort();
             }
         });
-        connect(m_reply, &QNetworkReply::finished, this, &CatalogueLoad::onReplyFinished);
+        connect(m_reply, &QNetworkReply::finished, this, &CatalogueDownload::onReplyFinished);
+        m_deadline.start();
     }
 
 private:
     void onReplyFinished()
     {
+        m_deadline.stop();
         m_reply->deleteLater();
+        deleteLater();
         const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        const bool httpOk = !status.isValid() || (status.toInt() >= 200 && status.toInt() < 300);
-        if (m_tooLarge || m_reply->error() != QNetworkReply::NoError || !httpOk) {
-            fail();
-            return;
+        const QNetworkReply::NetworkError error = m_reply->error();
+        if (m_tooLarge)
+            return fail(LoadFailure::Reason::tooLarge, {});
+        if (m_timedOut)
+            return fail(LoadFailure::Reason::notAnswering, QStringLiteral("no complete answer in time"));
+        if (status.isValid() && (status.toInt() < 200 || status.toInt() >= 300)) {
+            m_failure.httpStatus = status.toInt();
+            return fail(LoadFailure::Reason::httpStatus, {});
         }
         QByteArray body = m_reply->readAll();
+        const QVariant announced = m_reply->header(QNetworkRequest::ContentLengthHeader);
+        if (error != QNetworkReply::NoError)
+            return fail(reasonFor(error, status.isValid()), m_reply->errorString());
+        if (announced.isValid() && body.size() < announced.toLongLong())
+            return fail(LoadFailure::Reason::truncated,
+                        QStringLiteral("%1 of %2 bytes").arg(body.size()).arg(announced.toLongLong()));
+        if (body.size() > CatalogueTable::maxBytes)
+            return fail(LoadFailure::Reason::tooLarge, {});
         StartupTrace::mark("catalogue-downloaded");
-        if (body.size() > GSheetStationsLoader::maxBodyBytes) {
-            fail();
-            return;
-        }
-        auto* watcher = new QFutureWatcher<std::optional<QList<Station>>>(this);
-        connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
-            const std::optional<QList<Station>> stations = watcher->result();
-            if (stations)
-                succeed(*stations);
-            else
-                fail();
-        });
-        // The worker sees only the body and the decoder, never the delegate.
-        watcher->setFuture(QtConcurrent::run([body = std::move(body), decoder = m_decoder] {
-            return GSheetStationsLoader::parse(body, *decoder);
-        }));
+        // The worker sees only the body, never the delegate.
+        deliverFromWorker(std::exchange(m_delegate, nullptr),
+                          [body = std::move(body), failure = m_failure] {
+                              return CatalogueOutcome::fromParsed(CatalogueTable::parse(body), failure);
+                          });
     }
 
-    void succeed(const QList<Station>& stations)
+    static LoadFailure::Reason reasonFor(QNetworkReply::NetworkError error, bool answered)
     {
-        const auto delegate = std::exchange(m_delegate, nullptr);
-        deleteLater();
-        if (delegate)
-            delegate->onLoaded(stations);
+        if (error == QNetworkReply::SslHandshakeFailedError)
+            return LoadFailure::Reason::secureConnection;
+        // Once the server has answered, a connection that ends early (or
+        // stalls) cut the body short; before that, nobody answered.
+        return answered ? LoadFailure::Reason::truncated : LoadFailure::Reason::notAnswering;
     }
 
-    void fail()
+    void fail(LoadFailure::Reason reason, const QString& detail)
     {
-        const auto delegate = std::exchange(m_delegate, nullptr);
-        deleteLater();
-        if (delegate)
-            delegate->onFailed();
+        m_failure.reason = reason;
+        m_failure.detail = detail;
+        if (const auto delegate = std::exchange(m_delegate, nullptr))
+            CatalogueOutcome::failed(m_failure).deliver(*delegate);
     }
 
     std::shared_ptr<StationsLoaderDelegate> m_delegate;
-    std::shared_ptr<const csv::CSVRowDecoder> m_decoder;
     QNetworkAccessManager* m_network;
     QNetworkReply* m_reply = nullptr;
+    QTimer m_deadline;
+    LoadFailure m_failure;
     bool m_tooLarge = false;
+    bool m_timedOut = false;
 };
 
 } // namespace
 
 GSheetStationsLoader::GSheetStationsLoader(QString url)
     : cvsUrl(std::move(url))
-    , m_decoder(std::make_shared<const csv::CSVRowDecoder>())
 {
 }
 
 void GSheetStationsLoader::load(std::shared_ptr<StationsLoaderDelegate> delegate)
 {
     const QUrl url(cvsUrl, QUrl::StrictMode);
-    if (!isCatalogueUrl(url)) {
-        delegate->onFailed();
+    if (url.isValid() && url.isLocalFile() && !url.toLocalFile().isEmpty()) {
+        LocalStationsLoader(url.toLocalFile()).load(std::move(delegate));
         return;
     }
-    (new CatalogueLoad(std::move(delegate), m_decoder))->start(url);
-}
-
-std::optional<QList<Station>> GSheetStationsLoader::parse(const QByteArray& body, const csv::CSVRowDecoder& decoder)
-{
-    // The reader would quietly read broken UTF-8 as U+FFFD; a catalogue that
-    // is not UTF-8 is refused instead.
-    if (!QByteArrayView(body).isValidUtf8())
-        return std::nullopt;
-    std::string text(body.constData(), static_cast<std::size_t>(body.size()));
-    // A spreadsheet saved with a byte-order mark would otherwise name its
-    // first column "\uFEFFid" and lose every row.
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.erase(0, 3);
-    try {
-        csv::CSVReader reader(std::move(text), true);
-        QList<Station> stations;
-        while (reader.next()) {
-            try {
-                stations.append(decoder.decode<Station>(reader));
-            } catch (const csv::DecodingError&) {
-                // a row that does not decode is skipped
-            }
-        }
-        return stations;
-    } catch (const csv::CSVError&) {
-        return std::nullopt; // no header row
-    } catch (const std::exception&) {
-        return std::nullopt; // never let bad input take the process down
+    if (!isWebUrl(url)) {
+        LoadFailure failure;
+        failure.reason = LoadFailure::Reason::invalidAddress;
+        failure.source = cvsUrl.isEmpty() ? QStringLiteral("an empty address") : cvsUrl.left(200);
+        CatalogueOutcome::failed(failure).deliver(*delegate);
+        return;
     }
+    (new CatalogueDownload(std::move(delegate), url, deadlineMs))->start(url, transferTimeoutMs);
 }

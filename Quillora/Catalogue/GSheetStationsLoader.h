@@ -1,43 +1,29 @@
-// The live catalogue: a published spreadsheet fetched as CSV.
+// The live catalogue: a published spreadsheet (or any CSV) fetched over
+// http or https.
 //
-// Every load fetches afresh (no HTTP cache in either direction), parses and
-// decodes on a worker thread, and answers on the thread that called load():
-// onLoaded() with the rows that decode (bad rows are skipped), or onFailed()
-// for an unusable address, a transfer error, a non-2xx status, a body over
-// maxBodyBytes, text that is not UTF-8, or a body without a header row.
-// http, https and file addresses are accepted.
+// Every load fetches afresh (no HTTP cache in either direction, redirects
+// followed), parses on a worker thread and answers on the thread that called
+// load(): onCatalogueLoaded() with the rows that carry a station (the others
+// are counted and printed), or onCatalogueFailed() with the reason: an
+// unusable address, the server not answering, an error status, a body over
+// CatalogueTable::maxBytes, a transfer that stopped half way, or an answer
+// that is not a station list (a web page, not UTF-8, no header, every row
+// bad). A file:// address is read as LocalStationsLoader reads it.
 #pragma once
 
 #include "Catalogue/StationsLoader.h"
 
-#include <QByteArray>
 #include <QString>
-
-#include <memory>
-#include <optional>
-
-namespace csv {
-class CSVRowDecoder;
-}
 
 class GSheetStationsLoader final : public StationsLoader {
 public:
-    // A catalogue of thousands of stations is well below this; anything
-    // bigger is not a catalogue.
-    static constexpr qint64 maxBodyBytes = 16 * 1024 * 1024;
-    static constexpr int transferTimeoutMs = 30000;
-
     explicit GSheetStationsLoader(QString cvsUrl);
 
     QString cvsUrl;
+    // A server that sends nothing for this long is not answering.
+    int transferTimeoutMs = 30000;
+    // Nor is one that drips a catalogue out for longer than this.
+    int deadlineMs = 120000;
 
     void load(std::shared_ptr<StationsLoaderDelegate> delegate) override;
-
-    // The stations of a catalogue body, in file order; none when the body
-    // is not UTF-8 or has no header row. Safe on any thread.
-    static std::optional<QList<Station>> parse(const QByteArray& body, const csv::CSVRowDecoder& decoder);
-
-private:
-    // Made once, shared read-only by every load (and every copy).
-    std::shared_ptr<const csv::CSVRowDecoder> m_decoder;
 };

@@ -7,6 +7,6 @@ class MockLoader final : public StationsLoader {
 public:
     void load(std::shared_ptr<StationsLoaderDelegate> delegate) override
     {
-        delegate->onLoaded({Station::luxfm(), Station::rockFm()});
+        delegate->onCatalogueLoaded({Station::luxfm(), Station::rockFm()}, {});
     }
 };

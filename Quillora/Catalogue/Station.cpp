@@ -24,9 +24,11 @@ const Station& Station::rockFm()
 Station Station::decode(csv::Decoder& decoder)
 {
     auto c = decoder.container<CodingKeys>();
-    // Braced initialisation decodes in field order.
+    // A station without a logo or a genre is still a station: those two may
+    // be empty, or their columns absent. Braced initialisation decodes in
+    // field order, so the first failure is the one reported.
     return Station{c.decode<std::int64_t>(CodingKeys::id), QString::fromStdString(c.decode<std::string>(CodingKeys::url)),
-                   QString::fromStdString(c.decode<std::string>(CodingKeys::image)),
-                   QString::fromStdString(c.decode<std::string>(CodingKeys::genre)),
+                   QString::fromStdString(c.decodeIfPresent<std::string>(CodingKeys::image).value_or(std::string())),
+                   QString::fromStdString(c.decodeIfPresent<std::string>(CodingKeys::genre).value_or(std::string())),
                    QString::fromStdString(c.decode<std::string>(CodingKeys::title))};
 }

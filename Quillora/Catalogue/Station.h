@@ -27,16 +27,17 @@ struct Station {
 public:
     std::int64_t id = 0;
     QString url;   // stream or playlist address, turned into a URL only when played
-    QString image; // logo address
-    QString genre;
+    QString image; // logo address; empty: the card shows a placeholder
+    QString genre; // empty: no genre line
     QString title;
 
     // The two built-in sample stations (a live stream and an .m3u playlist).
     static const Station& luxfm();
     static const Station& rockFm();
 
-    // Decodes the current CSV row by column name: every field is required
-    // and non-empty, "id" a decimal integer. Throws csv::DecodingError.
+    // Decodes the current CSV row by column name: "id" (a decimal integer),
+    // "url" and "title" are required and non-empty; "image" and "genre" may
+    // be empty or missing. Throws csv::DecodingError.
     static Station decode(csv::Decoder& decoder);
 
 private:

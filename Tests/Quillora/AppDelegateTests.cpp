@@ -1,10 +1,42 @@
 // The application's store: created at first use in the given folder, saved
-// only when something changed, and a file that is not a database refused.
+// only when something changed, a damaged file moved aside for a fresh
+// store, and a folder that cannot hold a store reported as an error.
 #include "App/AppDelegate.h"
+#include "Store/StateStore.h"
+#include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+struct Load {
+    int calls = 0;
+    QString error;
+};
+
+Load loadStore(PersistentContainer& container)
+{
+    Load load;
+    container.loadPersistentStores([&](const PersistentContainer::StoreError* failure) {
+        ++load.calls;
+        if (failure)
+            load.error = failure->description;
+    });
+    return load;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
 
 class AppDelegateTests : public QObject {
     Q_OBJECT
@@ -20,35 +52,92 @@ private slots:
         QCOMPARE(container.name(), QStringLiteral("Quillora"));
         QVERIFY(QFile::exists(folder.filePath(QStringLiteral("data/Quillora.sqlite"))));
 
+        StateStore store(container);
         app.saveContext();
         QCOMPARE(container.viewContext().saveCount(), 0);
-        container.viewContext().noteChange();
+        store.setVolume(0.25f);
         QVERIFY(container.viewContext().hasChanges());
         app.saveContext();
         QCOMPARE(container.viewContext().saveCount(), 1);
         QVERIFY(!container.viewContext().hasChanges());
+        // The same value again is no change.
+        store.setVolume(0.25f);
         app.saveContext();
         QCOMPARE(container.viewContext().saveCount(), 1);
     }
 
-    void aFileThatIsNotADatabaseIsAnError()
+    // A store that cannot be read is moved aside with its journals, one
+    // line says so, and the application goes on with a fresh, working store.
+    void aDamagedStoreIsMovedAside_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("not a database") << QStringLiteral("garbage");
+        QTest::newRow("truncated database") << QStringLiteral("truncated");
+        QTest::newRow("a folder in its place") << QStringLiteral("folder");
+    }
+
+    void aDamagedStoreIsMovedAside()
+    {
+        QFETCH(QString, damage);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("Quillora.sqlite"));
+        if (damage == QLatin1String("garbage")) {
+            writeFile(path, QByteArray(4096, 'x'));
+        } else if (damage == QLatin1String("truncated")) {
+            {
+                PersistentContainer healthy(QStringLiteral("Quillora"), folder.path());
+                QVERIFY(loadStore(healthy).error.isEmpty());
+                StateStore store(healthy);
+                QList<Station> many;
+                for (int i = 0; i < 400; ++i)
+                    many.append(testStation(i));
+                store.setLastGoodCatalogue(QStringLiteral("https://example.org/a.csv"), many);
+                QVERIFY(store.save().isEmpty());
+                QSqlQuery(healthy.viewContext().database()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+            }
+            QFile file(path);
+            QVERIFY(file.size() > 8192);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            // Keep the header, cut off (and scribble over) the pages after it.
+            file.seek(4096);
+            file.write(QByteArray(4096, '\x5a'));
+            file.resize(8192);
+        } else {
+            QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Quillora.sqlite")));
+        }
+        // A stray journal of the old file must not be applied to the new one.
+        writeFile(path + QStringLiteral("-wal"), QByteArray(100, 'w'));
+
+        StdoutCapture output;
+        PersistentContainer container(QStringLiteral("Quillora"), folder.path());
+        const Load load = loadStore(container);
+        const QByteArray printed = output.text();
+        output.restore();
+
+        QCOMPARE(load.calls, 1);
+        QVERIFY2(load.error.isEmpty(), qPrintable(load.error));
+        QVERIFY(!container.movedAsidePath().isEmpty());
+        QVERIFY(container.movedAsidePath().startsWith(path + QStringLiteral(".corrupt-")));
+        QVERIFY(QFileInfo::exists(container.movedAsidePath()));
+        QCOMPARE(printed.count('\n'), 1);
+        QVERIFY2(printed.contains("moved it to"), printed.constData());
+
+        StateStore store(container);
+        store.setVolume(0.5f);
+        QVERIFY(store.save().isEmpty());
+        QVERIFY(QFileInfo(path).isFile());
+    }
+
+    void aFolderThatCannotHoldAStoreIsAnError()
     {
         QTemporaryDir folder;
-        QFile garbage(folder.filePath(QStringLiteral("Quillora.sqlite")));
-        QVERIFY(garbage.open(QIODevice::WriteOnly));
-        garbage.write(QByteArray(4096, 'x'));
-        garbage.close();
-
-        PersistentContainer container(QStringLiteral("Quillora"), folder.path());
-        int calls = 0;
-        QString error;
-        container.loadPersistentStores([&](const PersistentContainer::StoreError* failure) {
-            ++calls;
-            if (failure)
-                error = failure->description;
-        });
-        QCOMPARE(calls, 1);
-        QVERIFY2(!error.isEmpty(), "a corrupt store must not load");
+        // A file where the data folder should be: nothing can be created.
+        writeFile(folder.filePath(QStringLiteral("data")), "not a folder");
+        PersistentContainer container(QStringLiteral("Quillora"), folder.filePath(QStringLiteral("data")));
+        const Load load = loadStore(container);
+        QCOMPARE(load.calls, 1);
+        QVERIFY(!load.error.isEmpty());
+        QVERIFY(container.movedAsidePath().isEmpty());
     }
 };
 

@@ -1,8 +1,10 @@
 // The spreadsheet loader against a local HTTP server: catalogue shapes,
-// bad rows, hostile answers and addresses, fresh fetches, and the delegate
-// contract (one callback, on the loading thread, delegate kept alive).
+// bad rows, hostile answers (each with its reason) and addresses, fresh
+// fetches, and the delegate contract (one callback, on the loading thread,
+// delegate kept alive, plain delegates still served).
 #include "Catalogue/GSheetStationsLoader.h"
 #include "Support/LocalHttpServer.h"
+#include "TestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,21 +19,37 @@ class RecordingDelegate final : public StationsLoaderDelegate {
 public:
     int loaded = 0;
     int failed = 0;
+    int plainCalls = 0;
     QList<Station> stations;
+    CatalogueReport report;
+    std::optional<LoadFailure> failure;
     QThread* thread = nullptr;
 
-    void onLoaded(const QList<Station>& list) override
+    void onLoaded(const QList<Station>&) override { ++plainCalls; }
+    void onFailed() override { ++plainCalls; }
+    void onCatalogueLoaded(const QList<Station>& list, const CatalogueReport& catalogueReport) override
     {
         ++loaded;
         stations = list;
+        report = catalogueReport;
         thread = QThread::currentThread();
     }
-    void onFailed() override
+    void onCatalogueFailed(const LoadFailure& why) override
     {
         ++failed;
+        failure = why;
         thread = QThread::currentThread();
     }
-    int answers() const { return loaded + failed; }
+    int answers() const { return loaded + failed + plainCalls; }
+};
+
+// Implements only the plain pair, as the player does.
+class PlainDelegate final : public StationsLoaderDelegate {
+public:
+    int loaded = 0;
+    int failed = 0;
+    void onLoaded(const QList<Station>&) override { ++loaded; }
+    void onFailed() override { ++failed; }
 };
 
 // Counts its answers somewhere that outlives it.
@@ -68,10 +86,14 @@ private:
     }
 
     // Loads the address and waits for the one answer.
-    std::shared_ptr<RecordingDelegate> load(const QString& address)
+    std::shared_ptr<RecordingDelegate> load(const QString& address, int transferTimeoutMs = 30000,
+                                            int deadlineMs = 120000)
     {
         auto delegate = std::make_shared<RecordingDelegate>();
-        GSheetStationsLoader(address).load(delegate);
+        GSheetStationsLoader loader(address);
+        loader.transferTimeoutMs = transferTimeoutMs;
+        loader.deadlineMs = deadlineMs;
+        loader.load(delegate);
         if (!QTest::qWaitFor([&] { return delegate->answers() > 0; }, 10000))
             qWarning("no answer for %s", qPrintable(address));
         QTest::qWait(20); // a second answer would show up here
@@ -102,6 +124,12 @@ private slots:
         put(QStringLiteral("empty.csv"), "");
         put(QStringLiteral("latin1.csv"), "id,url,image,genre,title\n1,http://a/s,http://a/l,Rock,Caf\xe9\n");
         put(QStringLiteral("bom.csv"), "\xef\xbb\xbf" + canonical);
+        put(QStringLiteral("utf16.csv"), QByteArray("\xff\xfe", 2) + [] {
+            const QString text = QString::fromUtf8(canonical);
+            return QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        }());
+        put(QStringLiteral("page.html"), "<!DOCTYPE html>\n<html><head><title>Sign in</title></head></html>\n");
+        put(QStringLiteral("all-bad.csv"), "id,url,image,genre,title\nx,http://a/s,,,A\n2,,,,B\n3,http://a/s,,,\n");
         m_server = std::make_unique<LocalHttpServer>(m_root.path());
         QVERIFY(m_server->isRunning());
     }
@@ -125,12 +153,19 @@ private slots:
 
     void skipsRowsThatDoNotDecode()
     {
+        StdoutCapture output;
         const auto delegate = load(at(QStringLiteral("/bad-rows.csv")));
+        const QByteArray printed = output.text();
+        output.restore();
         QCOMPARE(delegate->loaded, 1);
         QList<qint64> ids;
         for (const Station& station : delegate->stations)
             ids.append(station.id);
         QCOMPARE(ids, (QList<qint64>{1, 6, 6}));
+        QCOMPARE(delegate->report.skippedRows, 4);
+        QCOMPARE(delegate->report.source, QStringLiteral("127.0.0.1"));
+        QCOMPARE(printed.count("Skipped row "), 4);
+        QVERIFY(printed.contains("Skipped row 3 of 127.0.0.1: the id \"x\" is not a whole number"));
     }
 
     void headerOnlyIsAnEmptyCatalogue()
@@ -141,24 +176,57 @@ private slots:
         QCOMPARE(delegate->thread, QThread::currentThread());
     }
 
-    void unusableAnswersFail_data()
+    // Every hostile answer ends in exactly one failure with its reason, in
+    // bounded time, on the loading thread.
+    void unusableAnswersFailWithTheirReason_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::newRow("empty body") << QStringLiteral("/empty.csv");
-        QTest::newRow("not UTF-8") << QStringLiteral("/latin1.csv");
-        QTest::newRow("404 page") << QStringLiteral("/missing.csv");
-        QTest::newRow("error status, good body") << QStringLiteral("/canonical.csv?status=500");
-        QTest::newRow("truncated") << QStringLiteral("/canonical.csv?truncate=40");
-        QTest::newRow("oversized") << QStringLiteral("/__body/20000000");
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<QString>("message");
+        using R = LoadFailure::Reason;
+        QTest::newRow("404") << QStringLiteral("/missing.csv") << int(R::httpStatus)
+                             << QStringLiteral("the server answered 404");
+        QTest::newRow("500 with a good body") << QStringLiteral("/canonical.csv?status=500") << int(R::httpStatus)
+                                              << QStringLiteral("the server answered 500");
+        QTest::newRow("web page with 200") << QStringLiteral("/page.html") << int(R::notAStationList)
+                                           << QStringLiteral("the answer is not a station list");
+        QTest::newRow("empty body") << QStringLiteral("/empty.csv") << int(R::notAStationList)
+                                    << QStringLiteral("the answer is not a station list");
+        QTest::newRow("not UTF-8") << QStringLiteral("/latin1.csv") << int(R::notAStationList)
+                                   << QStringLiteral("the answer is not a station list");
+        QTest::newRow("every row bad") << QStringLiteral("/all-bad.csv") << int(R::notAStationList)
+                                       << QStringLiteral("the answer is not a station list");
+        QTest::newRow("stops half way") << QStringLiteral("/canonical.csv?truncate=40") << int(R::truncated)
+                                        << QStringLiteral("the transfer stopped half way");
+        QTest::newRow("stalls half way") << QStringLiteral("/canonical.csv?chunk=40&delay=3") << int(R::truncated)
+                                         << QStringLiteral("the transfer stopped half way");
+        QTest::newRow("20 MB") << QStringLiteral("/__body/20000000") << int(R::tooLarge)
+                               << QStringLiteral("the answer is too large");
     }
 
-    void unusableAnswersFail()
+    void unusableAnswersFailWithTheirReason()
     {
         QFETCH(QString, path);
-        const auto delegate = load(at(path));
+        QFETCH(int, reason);
+        QFETCH(QString, message);
+        const auto delegate = load(at(path), 1000);
         QCOMPARE(delegate->failed, 1);
-        QCOMPARE(delegate->loaded, 0);
+        QCOMPARE(delegate->answers(), 1);
         QCOMPARE(delegate->thread, QThread::currentThread());
+        QCOMPARE(int(delegate->failure->reason), reason);
+        QCOMPARE(delegate->failure->message(), QStringLiteral("Could not load the stations from 127.0.0.1: ") + message);
+    }
+
+    void serversThatDoNotAnswer()
+    {
+        const auto refused = load(QStringLiteral("http://127.0.0.1:1/stations.csv"));
+        QCOMPARE(refused->failed, 1);
+        QCOMPARE(refused->failure->reason, LoadFailure::Reason::notAnswering);
+        QCOMPARE(refused->failure->reasonText(), QStringLiteral("the server is not answering"));
+        // One that drips the body out slower than the whole load may take.
+        const auto dripping = load(at(QStringLiteral("/canonical.csv?chunk=5&delay=0.2")), 30000, 800);
+        QCOMPARE(dripping->answers(), 1);
+        QCOMPARE(dripping->failure->reason, LoadFailure::Reason::notAnswering);
     }
 
     void unusableAddressesFailAtOnce()
@@ -167,20 +235,37 @@ private slots:
                                        QStringLiteral("http://"), QString()}) {
             auto delegate = std::make_shared<RecordingDelegate>();
             GSheetStationsLoader(address).load(delegate);
-            QVERIFY2(delegate->failed == 1 && delegate->loaded == 0, qPrintable(address));
+            QVERIFY2(delegate->failed == 1 && delegate->answers() == 1, qPrintable(address));
+            QCOMPARE(delegate->failure->reason, LoadFailure::Reason::invalidAddress);
         }
-        const auto refused = load(QStringLiteral("http://127.0.0.1:1/stations.csv"));
-        QCOMPARE(refused->failed, 1);
     }
 
-    void readsLocalFilesAndByteOrderMarks()
+    void readsLocalFilesInAnyEncoding()
     {
-        const auto local = load(QUrl::fromLocalFile(m_root.filePath(QStringLiteral("canonical.csv"))).toString());
-        QCOMPARE(local->stations.size(), 2);
+        for (const QString& name : {QStringLiteral("canonical.csv"), QStringLiteral("utf16.csv")}) {
+            const auto local = load(QUrl::fromLocalFile(m_root.filePath(name)).toString());
+            QCOMPARE(local->stations.size(), 2);
+            QCOMPARE(local->stations[1].title, QStringLiteral("Two, quoted"));
+            QCOMPARE(local->report.source, name);
+        }
         const auto missing = load(QUrl::fromLocalFile(m_root.filePath(QStringLiteral("nothing.csv"))).toString());
         QCOMPARE(missing->failed, 1);
+        QCOMPARE(missing->failure->message(),
+                 QStringLiteral("Could not load the stations from nothing.csv: the file does not exist"));
         const auto bom = load(at(QStringLiteral("/bom.csv")));
         QCOMPARE(bom->stations.size(), 2);
+    }
+
+    // A delegate that knows only the plain pair still hears exactly once.
+    void plainDelegatesHearOnce()
+    {
+        auto good = std::make_shared<PlainDelegate>();
+        auto bad = std::make_shared<PlainDelegate>();
+        GSheetStationsLoader(at(QStringLiteral("/canonical.csv"))).load(good);
+        GSheetStationsLoader(at(QStringLiteral("/missing.csv"))).load(bad);
+        QTRY_VERIFY_WITH_TIMEOUT(good->loaded + bad->failed == 2, 10000);
+        QTest::qWait(20);
+        QCOMPARE(good->loaded + good->failed + bad->loaded + bad->failed, 2);
     }
 
     void everyLoadReachesTheServer()

@@ -1,0 +1,411 @@
+#include "Catalogue/CatalogueFile.h"
+
+#include "Catalogue/StarterCatalogue.h"
+#include "Diagnostics/Diagnostics.h"
+
+#include "CSV/CSV.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QUrl>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray digest(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+// The file's bytes, or none when it cannot be read (or is too large to be
+// a catalogue, which read() reports).
+std::optional<QByteArray> readBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.read(CatalogueTable::maxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+bool isWebAddress(const QString& text)
+{
+    const QUrl url(text, QUrl::StrictMode);
+    return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"))
+        && !url.host().isEmpty();
+}
+
+// One line of text for a field: spreadsheet cells may hold line breaks, a
+// title should not.
+std::string oneLine(const QString& text)
+{
+    QString line = text;
+    line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return line.trimmed().toStdString();
+}
+
+QString errnoText(int error)
+{
+    return qt_error_string(error);
+}
+
+std::optional<std::size_t> rowIndexOf(const CatalogueTable& table, qint64 id)
+{
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        if (table.rowId(table.rows[i]) == id)
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<qint64> nextId(const CatalogueTable& table)
+{
+    qint64 highest = 0;
+    for (const CatalogueTable::Row& row : table.rows) {
+        if (const auto id = table.rowId(row))
+            highest = std::max(highest, *id);
+    }
+    if (highest == std::numeric_limits<qint64>::max())
+        return std::nullopt;
+    return highest + 1;
+}
+
+} // namespace
+
+CatalogueFile::CatalogueFile(QString path, QObject* parent)
+    : QObject(parent)
+    , m_path(std::move(path))
+{
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(300);
+    connect(&m_settle, &QTimer::timeout, this, &CatalogueFile::checkForChange);
+}
+
+CatalogueFile::~CatalogueFile() = default;
+
+QString CatalogueFile::displayName() const
+{
+    return QFileInfo(m_path).fileName();
+}
+
+CatalogueFile::Read CatalogueFile::read(const QString& path)
+{
+    Read result;
+    LoadFailure failure;
+    failure.localFile = true;
+    failure.source = QFileInfo(path).fileName();
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        failure.reason = LoadFailure::Reason::fileMissing;
+        failure.detail = path;
+        result.failure = failure;
+        return result;
+    }
+    if (info.isDir()) {
+        failure.reason = LoadFailure::Reason::fileUnreadable;
+        failure.detail = QStringLiteral("%1 is a folder").arg(path);
+        result.failure = failure;
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        failure.reason = LoadFailure::Reason::fileUnreadable;
+        failure.detail = file.errorString();
+        result.failure = failure;
+        return result;
+    }
+    const QByteArray bytes = file.read(CatalogueTable::maxBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        failure.reason = LoadFailure::Reason::fileUnreadable;
+        failure.detail = file.errorString();
+        result.failure = failure;
+        return result;
+    }
+    if (bytes.size() > CatalogueTable::maxBytes) {
+        failure.reason = LoadFailure::Reason::tooLarge;
+        result.failure = failure;
+        return result;
+    }
+    CatalogueTable::Parsed parsed = CatalogueTable::parse(bytes);
+    if (!parsed.problem.isEmpty()) {
+        failure.reason = LoadFailure::Reason::notAStationList;
+        failure.detail = parsed.problem;
+        result.failure = failure;
+    }
+    result.table = std::move(parsed.table);
+    return result;
+}
+
+QString CatalogueFile::seedIfMissing()
+{
+    const QFileInfo info(m_path);
+    if (info.exists() || info.isSymLink())
+        return {};
+    if (!QDir().mkpath(info.absolutePath()))
+        return QStringLiteral("Could not create the folder %1").arg(info.absolutePath());
+    const QByteArray starter = StarterCatalogue::bytes();
+    if (starter.isEmpty())
+        return QStringLiteral("The starter catalogue is missing from the application");
+    const QString error = writeAtomically(m_path, starter);
+    if (!error.isEmpty())
+        return error;
+    m_lastSeenDigest = digest(starter);
+    printLine(QStringLiteral("Created %1 from the starter catalogue").arg(m_path));
+    return {};
+}
+
+QString CatalogueFile::validate(const Fields& fields)
+{
+    if (fields.title.trimmed().isEmpty())
+        return QStringLiteral("A station needs a title.");
+    if (!isWebAddress(fields.url.trimmed()))
+        return QStringLiteral("The stream address must be an http:// or https:// address.");
+    if (!fields.image.trimmed().isEmpty() && !isWebAddress(fields.image.trimmed()))
+        return QStringLiteral("The logo address must be empty or an http:// or https:// address.");
+    return {};
+}
+
+std::optional<CatalogueTable> CatalogueFile::readForEdit(QString* error) const
+{
+    Read current = read(m_path);
+    if (current.table)
+        return std::move(current.table);
+    const bool missing = current.failure && current.failure->reason == LoadFailure::Reason::fileMissing;
+    if (missing || QFileInfo(m_path).size() == 0) {
+        // The file was deleted or emptied: an edit starts a new one.
+        CatalogueTable table;
+        table.header = {"id", "url", "image", "genre", "title"};
+        return table;
+    }
+    *error = QStringLiteral("Could not read %1: %2").arg(displayName(), current.failure->detail.isEmpty()
+                                                                           ? current.failure->reasonText()
+                                                                           : current.failure->detail);
+    return std::nullopt;
+}
+
+CatalogueFile::Outcome CatalogueFile::add(const Fields& fields, const QList<QPair<QString, QString>>& extraColumns)
+{
+    if (const QString problem = validate(fields); !problem.isEmpty())
+        return {problem};
+    QString error;
+    std::optional<CatalogueTable> table = readForEdit(&error);
+    if (!table)
+        return {error};
+    const std::optional<qint64> id = nextId(*table);
+    if (!id)
+        return {QStringLiteral("No id is left for a new station.")};
+
+    CatalogueTable::Row row(table->header.size());
+    CatalogueTable::setField(row, table->ensureColumn("id"), std::to_string(*id));
+    CatalogueTable::setField(row, table->ensureColumn("url"), oneLine(fields.url));
+    if (!fields.image.trimmed().isEmpty() || table->column("image"))
+        CatalogueTable::setField(row, table->ensureColumn("image"), oneLine(fields.image));
+    if (!fields.genre.trimmed().isEmpty() || table->column("genre"))
+        CatalogueTable::setField(row, table->ensureColumn("genre"), oneLine(fields.genre));
+    CatalogueTable::setField(row, table->ensureColumn("title"), oneLine(fields.title));
+    for (const auto& [name, value] : extraColumns)
+        CatalogueTable::setField(row, table->ensureColumn(name.toStdString()), oneLine(value));
+    table->rows.push_back(std::move(row));
+    return write(*table, *id);
+}
+
+CatalogueFile::Outcome CatalogueFile::edit(qint64 id, const Changes& changes)
+{
+    QString error;
+    std::optional<CatalogueTable> table = readForEdit(&error);
+    if (!table)
+        return {error};
+    const std::optional<std::size_t> index = rowIndexOf(*table, id);
+    if (!index)
+        return {QStringLiteral("There is no station with id %1 in %2.").arg(id).arg(displayName())};
+    CatalogueTable::Row& row = table->rows[*index];
+    const auto current = [&](std::string_view name) {
+        const auto column = table->column(name);
+        return column ? QString::fromStdString(CatalogueTable::field(row, *column)) : QString();
+    };
+    const Fields result{changes.title.value_or(current("title")), changes.genre.value_or(current("genre")),
+                        changes.url.value_or(current("url")), changes.image.value_or(current("image"))};
+    if (const QString problem = validate(result); !problem.isEmpty())
+        return {problem};
+    const auto set = [&](std::string_view name, const std::optional<QString>& value) {
+        if (value && (!value->trimmed().isEmpty() || table->column(name)))
+            CatalogueTable::setField(row, table->ensureColumn(name), oneLine(*value));
+    };
+    set("title", changes.title);
+    set("genre", changes.genre);
+    set("url", changes.url);
+    set("image", changes.image);
+    return write(*table, id);
+}
+
+CatalogueFile::Outcome CatalogueFile::remove(qint64 id, RemovedRow* removed)
+{
+    QString error;
+    std::optional<CatalogueTable> table = readForEdit(&error);
+    if (!table)
+        return {error};
+    const std::optional<std::size_t> index = rowIndexOf(*table, id);
+    if (!index)
+        return {QStringLiteral("There is no station with id %1 in %2.").arg(id).arg(displayName())};
+    RemovedRow row{id, *index, table->header, table->rows[*index]};
+    table->rows.erase(table->rows.begin() + std::ptrdiff_t(*index));
+    Outcome outcome = write(*table, id);
+    if (outcome.ok() && removed)
+        *removed = std::move(row);
+    return outcome;
+}
+
+CatalogueFile::Outcome CatalogueFile::restore(const RemovedRow& removed)
+{
+    QString error;
+    std::optional<CatalogueTable> table = readForEdit(&error);
+    if (!table)
+        return {error};
+    CatalogueTable::Row row;
+    if (table->header == removed.header) {
+        row = removed.row;
+    } else {
+        // The columns changed meanwhile: put each field under its name.
+        row.resize(table->header.size());
+        for (std::size_t i = 0; i < removed.row.size(); ++i) {
+            const std::size_t column = i < removed.header.size() ? table->ensureColumn(removed.header[i])
+                                                                 : std::max(row.size(), table->header.size());
+            CatalogueTable::setField(row, column, removed.row[i]);
+        }
+    }
+    qint64 id = removed.id;
+    if (rowIndexOf(*table, id)) {
+        const std::optional<qint64> fresh = nextId(*table);
+        if (!fresh)
+            return {QStringLiteral("No id is left for the station.")};
+        id = *fresh;
+        CatalogueTable::setField(row, table->ensureColumn("id"), std::to_string(id));
+    }
+    const std::size_t index = std::min(removed.index, table->rows.size());
+    table->rows.insert(table->rows.begin() + std::ptrdiff_t(index), std::move(row));
+    return write(*table, id);
+}
+
+CatalogueFile::Outcome CatalogueFile::write(const CatalogueTable& table, qint64 id)
+{
+    const QByteArray bytes = table.serialize();
+    const QString error = writeAtomically(m_path, bytes);
+    if (!error.isEmpty()) {
+        printLine(error);
+        return {error};
+    }
+    // The watcher will see this write too; by its content it is ours.
+    m_lastSeenDigest = digest(bytes);
+    emit changed();
+    return {QString(), id};
+}
+
+QString CatalogueFile::writeAtomically(const QString& path, const QByteArray& bytes)
+{
+    const QFileInfo info(path);
+    // Replacing a symbolic link would cut the user's link to wherever they
+    // keep the real file.
+    QString target = info.absoluteFilePath();
+    if (info.isSymLink())
+        target = info.exists() ? info.canonicalFilePath() : info.symLinkTarget();
+    const QFileInfo targetInfo(target);
+    const QString failed = QStringLiteral("Could not save %1: %2").arg(info.fileName());
+    QByteArray temporary = QFile::encodeName(targetInfo.absolutePath() + QStringLiteral("/.")
+                                             + targetInfo.fileName() + QStringLiteral(".XXXXXX"));
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return failed.arg(errnoText(errno));
+
+    const auto abandon = [&](int error) {
+        ::close(fd);
+        ::unlink(temporary.constData());
+        return failed.arg(errnoText(error));
+    };
+    // Keep the permissions of the file being replaced.
+    struct stat existing {};
+    const mode_t mode = ::stat(QFile::encodeName(target).constData(), &existing) == 0 ? (existing.st_mode & 07777)
+                                                                                      : 0644;
+    if (::fchmod(fd, mode) != 0)
+        return abandon(errno);
+    {
+        csv::FileDescriptorOutputStream out(fd, false);
+        out.open();
+        const std::ptrdiff_t written =
+            out.write(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
+        if (written != bytes.size()) {
+            const std::optional<std::error_code> error = out.streamError();
+            return abandon(error ? error->value() : EIO);
+        }
+    }
+    if (::fsync(fd) != 0)
+        return abandon(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return failed.arg(errnoText(error));
+    }
+    if (::rename(temporary.constData(), QFile::encodeName(target).constData()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return failed.arg(errnoText(error));
+    }
+    // The rename itself is on the disk once the folder is.
+    const int folder = ::open(QFile::encodeName(targetInfo.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return {};
+}
+
+void CatalogueFile::setWatching(bool watching)
+{
+    if (watching == isWatching())
+        return;
+    if (!watching) {
+        delete m_watcher;
+        m_watcher = nullptr;
+        m_settle.stop();
+        return;
+    }
+    m_watcher = new QFileSystemWatcher(this);
+    // The folder too: a program that saves by renaming a new file over the
+    // old one ends the watch on the old file.
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, &m_settle, qOverload<>(&QTimer::start));
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle, qOverload<>(&QTimer::start));
+    watchPaths();
+    m_lastSeenDigest = digest(readBytes(m_path).value_or(QByteArray()));
+}
+
+void CatalogueFile::watchPaths()
+{
+    if (!m_watcher)
+        return;
+    const QFileInfo info(m_path);
+    const QString folder = info.absolutePath();
+    if (!m_watcher->directories().contains(folder) && QFileInfo(folder).isDir())
+        m_watcher->addPath(folder);
+    if (!m_watcher->files().contains(m_path) && info.exists())
+        m_watcher->addPath(m_path);
+}
+
+void CatalogueFile::checkForChange()
+{
+    watchPaths();
+    const QByteArray now = digest(readBytes(m_path).value_or(QByteArray()));
+    if (now == m_lastSeenDigest)
+        return;
+    m_lastSeenDigest = now;
+    emit changed();
+}

@@ -1,0 +1,159 @@
+#include "Catalogue/CatalogueSource.h"
+
+#include "Catalogue/GSheetStationsLoader.h"
+#include "Catalogue/LocalStationsLoader.h"
+#include "Config.h"
+#include "Diagnostics/Diagnostics.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+const QString catalogueKey = QStringLiteral("catalogue");
+
+QString configurationFileOr(const QString& given)
+{
+    return given.isEmpty() ? Config::configurationFile() : given;
+}
+
+} // namespace
+
+CatalogueSource CatalogueSource::myStations()
+{
+    return CatalogueSource(Kind::myStations, QUrl());
+}
+
+CatalogueSource CatalogueSource::address(QUrl url)
+{
+    return CatalogueSource(Kind::address, std::move(url));
+}
+
+QString CatalogueSource::localPath() const
+{
+    if (isMyStations())
+        return Config::myStationsFile();
+    return m_url.isLocalFile() ? m_url.toLocalFile() : QString();
+}
+
+QString CatalogueSource::storeKey() const
+{
+    return isMyStations() ? QStringLiteral("my-stations") : m_url.toString(QUrl::FullyEncoded);
+}
+
+QString CatalogueSource::displayName() const
+{
+    if (isMyStations())
+        return QStringLiteral("My stations");
+    return LoadFailure::sourceName(m_url);
+}
+
+std::shared_ptr<StationsLoader> CatalogueSource::makeLoader() const
+{
+    if (isLocal())
+        return std::make_shared<LocalStationsLoader>(localPath());
+    return std::make_shared<GSheetStationsLoader>(m_url.toString(QUrl::FullyEncoded));
+}
+
+CheckedAddress CatalogueSource::check(const QString& text, bool requireExistingFile,
+                                                const QString& workingDirectory)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return {std::nullopt, QStringLiteral("Paste the address of a catalogue, or choose a CSV file.")};
+    QUrl url;
+    if (trimmed.startsWith(QLatin1String("~/"))) {
+        url = QUrl::fromLocalFile(QDir::home().filePath(trimmed.mid(2)));
+    } else if (trimmed.startsWith(QLatin1Char('/'))) {
+        url = QUrl::fromLocalFile(trimmed);
+    } else {
+        // Pasted addresses may hold spaces and other characters a browser
+        // would have encoded.
+        url = QUrl(trimmed, QUrl::TolerantMode);
+        if ((!url.isValid() || url.scheme().isEmpty()) && !workingDirectory.isEmpty()
+            && !trimmed.contains(QLatin1String("://")))
+            url = QUrl::fromLocalFile(QDir(workingDirectory).absoluteFilePath(trimmed));
+    }
+    if (!url.isValid() || url.scheme().isEmpty())
+        return {std::nullopt, QStringLiteral("This is not an address: it should begin with https://, http:// or "
+                                             "file://.")};
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https")) {
+        if (url.host().isEmpty())
+            return {std::nullopt, QStringLiteral("The address names no server.")};
+        return {address(url), {}};
+    }
+    if (scheme != QLatin1String("file"))
+        return {std::nullopt, QStringLiteral("A catalogue address begins with https://, http:// or file://, not %1:.")
+                                  .arg(url.scheme())};
+    if (!url.host().isEmpty() && url.host() != QLatin1String("localhost"))
+        return {std::nullopt, QStringLiteral("Only files on this computer can be opened.")};
+    // "file://localhost/x" is this computer's /x.
+    url.setHost(QString());
+    const QString path = url.toLocalFile();
+    if (path.isEmpty())
+        return {std::nullopt, QStringLiteral("The address names no file.")};
+    const QUrl local = QUrl::fromLocalFile(path);
+    if (requireExistingFile) {
+        const QFileInfo info(path);
+        if (!info.exists())
+            return {std::nullopt, QStringLiteral("There is no file at %1.").arg(path)};
+        if (info.isDir())
+            return {std::nullopt, QStringLiteral("%1 is a folder, not a CSV file.").arg(path)};
+        if (!info.isReadable())
+            return {std::nullopt, QStringLiteral("%1 cannot be read.").arg(path)};
+    }
+    return {address(local), {}};
+}
+
+CatalogueChoice CatalogueChoice::resolve(const QString& commandLineValue, const QString& configurationFile)
+{
+    const QString file = configurationFileOr(configurationFile);
+    QString configured;
+    if (QFileInfo::exists(file)) {
+        const QSettings settings(file, QSettings::IniFormat);
+        // An unquoted address with commas reads back as a list.
+        configured = settings.value(catalogueKey).toStringList().join(QLatin1Char(','));
+    }
+    const struct {
+        QString value;
+        Origin origin;
+        QString name;
+    } candidates[] = {
+        {commandLineValue, Origin::commandLine, QStringLiteral("--catalogue")},
+        {qEnvironmentVariable(Config::catalogueVariable()), Origin::environment,
+         QString::fromLatin1(Config::catalogueVariable())},
+        {configured, Origin::configuration, QStringLiteral("%1 in %2").arg(catalogueKey, file)},
+    };
+    for (const auto& candidate : candidates) {
+        if (candidate.value.trimmed().isEmpty())
+            continue;
+        // A missing file is the loader's to report, with the error screen.
+        const CheckedAddress checked = CatalogueSource::check(
+            candidate.value, false, candidate.origin == Origin::commandLine ? QDir::currentPath() : QString());
+        if (checked.source)
+            return {*checked.source, candidate.origin};
+        printLine(QStringLiteral("Ignoring the catalogue of %1: %2").arg(candidate.name, checked.error));
+    }
+    return {};
+}
+
+QString CatalogueChoice::remember(const CatalogueSource& source, const QString& configurationFile)
+{
+    const QString file = configurationFileOr(configurationFile);
+    if (!QDir().mkpath(QFileInfo(file).absolutePath()))
+        return QStringLiteral("Could not create the folder of %1").arg(file);
+    QSettings settings(file, QSettings::IniFormat);
+    const QString value = source.isMyStations() ? QString() : source.url().toString(QUrl::FullyEncoded);
+    if (settings.value(catalogueKey).toStringList().join(QLatin1Char(',')) == value)
+        return {}; // no rewrite of a file a person may have formatted by hand
+    if (source.isMyStations())
+        settings.remove(catalogueKey);
+    else
+        settings.setValue(catalogueKey, value);
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        return QStringLiteral("Could not save the choice of catalogue in %1").arg(file);
+    return {};
+}

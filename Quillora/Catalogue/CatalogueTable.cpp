@@ -1,0 +1,330 @@
+#include "Catalogue/CatalogueTable.h"
+
+#include "Diagnostics/Diagnostics.h"
+
+#include "CSV/CSV.h"
+#include "CSV/CSVRowDecoderNumbers.h"
+#include "CSV/UnicodeCodecs.h"
+
+#include <QByteArrayView>
+
+#include <algorithm>
+#include <memory>
+#include <span>
+
+namespace {
+
+constexpr std::string_view requiredColumns[] = {"id", "url", "title"};
+
+TextEncoding detectEncoding(const QByteArray& bytes)
+{
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    const auto mark = csv::UnicodeBOM::detect(std::span(data, static_cast<std::size_t>(bytes.size())));
+    if (!mark)
+        return TextEncoding::utf8;
+    if (mark->length == 3)
+        return TextEncoding::utf8WithMark;
+    if (mark->length == 2)
+        return mark->endian == csv::Endian::little ? TextEncoding::utf16LE : TextEncoding::utf16BE;
+    return mark->endian == csv::Endian::little ? TextEncoding::utf32LE : TextEncoding::utf32BE;
+}
+
+QString encodingName(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::utf8:
+    case TextEncoding::utf8WithMark:
+        return QStringLiteral("UTF-8");
+    case TextEncoding::utf16LE:
+    case TextEncoding::utf16BE:
+        return QStringLiteral("UTF-16");
+    case TextEncoding::utf32LE:
+    case TextEncoding::utf32BE:
+        return QStringLiteral("UTF-32");
+    }
+    return {};
+}
+
+// ASCII text (line breaks, the byte-order mark's scalar) in an encoding.
+QByteArray encodeAscii(std::string_view text, TextEncoding encoding)
+{
+    QByteArray out;
+    for (const char c : text) {
+        const auto unit = static_cast<std::uint8_t>(c);
+        switch (encoding) {
+        case TextEncoding::utf8:
+        case TextEncoding::utf8WithMark:
+            out.append(char(unit));
+            break;
+        case TextEncoding::utf16LE:
+            out.append(char(unit)).append('\0');
+            break;
+        case TextEncoding::utf16BE:
+            out.append('\0').append(char(unit));
+            break;
+        case TextEncoding::utf32LE:
+            out.append(char(unit)).append(3, '\0');
+            break;
+        case TextEncoding::utf32BE:
+            out.append(3, '\0').append(char(unit));
+            break;
+        }
+    }
+    return out;
+}
+
+QByteArray byteOrderMark(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::utf8:
+        return {};
+    case TextEncoding::utf8WithMark:
+        return QByteArray("\xEF\xBB\xBF");
+    case TextEncoding::utf16LE:
+        return QByteArray("\xFF\xFE", 2);
+    case TextEncoding::utf16BE:
+        return QByteArray("\xFE\xFF", 2);
+    case TextEncoding::utf32LE:
+        return QByteArray("\xFF\xFE\x00\x00", 4);
+    case TextEncoding::utf32BE:
+        return QByteArray("\x00\x00\xFE\xFF", 4);
+    }
+    return {};
+}
+
+// Scalars of UTF-16 or UTF-32 text through the CSV library's codecs,
+// counting every ill-formed sequence (also while the header row is read,
+// where the reader itself records nothing).
+template <class Codec>
+csv::ScalarIterator wideScalars(const QByteArray& bytes, const std::shared_ptr<std::size_t>& errors)
+{
+    auto stream = std::make_shared<csv::MemoryInputStream>(std::string(bytes.constData(), std::size_t(bytes.size())));
+    auto reader = csv::BinaryReader::make(std::move(stream), csv::Endian::unknown, true);
+    auto units = [&] {
+        if constexpr (Codec::width == 16)
+            return reader->makeUInt16Iterator();
+        else
+            return reader->makeUInt32Iterator();
+    }();
+    units->errorHandler = [errors](const csv::CSVError&) { ++*errors; };
+    auto codec = std::make_shared<Codec>();
+    return [units, codec, errors]() -> std::optional<char32_t> {
+        const csv::DecodingResult result = codec->decode([&] { return units->next(); });
+        if (result.kind == csv::DecodingResult::Kind::scalarValue)
+            return result.scalar;
+        if (result.kind == csv::DecodingResult::Kind::error)
+            ++*errors;
+        return std::nullopt;
+    };
+}
+
+bool isBlank(const CatalogueTable::Row& row)
+{
+    return std::all_of(row.begin(), row.end(), [](const std::string& field) { return field.empty(); });
+}
+
+bool looksLikeHtml(const QByteArray& bytes, TextEncoding encoding)
+{
+    if (encoding != TextEncoding::utf8 && encoding != TextEncoding::utf8WithMark)
+        return false;
+    const QByteArray start = bytes.left(512).trimmed().toLower();
+    return start.startsWith("<!doctype") || start.startsWith("<html") || start.startsWith("<?xml")
+        || start.startsWith("<head") || start.startsWith("<body");
+}
+
+QString rowProblem(const csv::DecodingError& error, const csv::CSVReader& reader)
+{
+    const std::string key = !error.codingPath().empty() ? error.codingPath().back().stringValue
+        : error.key()                                   ? error.key()->stringValue
+                                                        : std::string();
+    const QString name = QString::fromStdString(key);
+    switch (error.kind()) {
+    case csv::DecodingError::Kind::keyNotFound:
+        return QStringLiteral("there is no %1 column").arg(name);
+    case csv::DecodingError::Kind::valueNotFound:
+        return QStringLiteral("the %1 is empty").arg(name);
+    case csv::DecodingError::Kind::typeMismatch:
+        return QStringLiteral("the %1 \"%2\" is not a whole number")
+            .arg(name, QString::fromStdString(reader[key].value_or(std::string())).left(40));
+    case csv::DecodingError::Kind::dataCorrupted:
+        break;
+    }
+    return QString::fromStdString(error.debugDescription());
+}
+
+} // namespace
+
+CatalogueTable::Parsed CatalogueTable::parse(const QByteArray& bytes)
+{
+    Parsed parsed;
+    if (bytes.size() > maxBytes) {
+        parsed.problem = QStringLiteral("larger than %1 MB").arg(maxBytes / (1024 * 1024));
+        return parsed;
+    }
+    CatalogueTable table;
+    table.encoding = detectEncoding(bytes);
+    const QByteArray lf = encodeAscii("\n", table.encoding);
+    table.crlf = bytes.contains(encodeAscii("\r\n", table.encoding));
+    table.finalLineBreak = bytes.endsWith(lf);
+
+    auto errors = std::make_shared<std::size_t>(0);
+    std::optional<csv::CSVReader> reader;
+    try {
+        switch (table.encoding) {
+        case TextEncoding::utf8:
+        case TextEncoding::utf8WithMark: {
+            const QByteArrayView text = QByteArrayView(bytes).sliced(table.encoding == TextEncoding::utf8 ? 0 : 3);
+            // The reader would quietly read broken UTF-8 as U+FFFD.
+            if (!text.isValidUtf8()) {
+                parsed.problem = QStringLiteral("not UTF-8 text");
+                return parsed;
+            }
+            reader.emplace(std::string(text.data(), std::size_t(text.size())), true);
+            break;
+        }
+        case TextEncoding::utf16LE:
+        case TextEncoding::utf16BE:
+            reader.emplace(wideScalars<csv::UTF16>(bytes, errors), csv::CSVReader::Configuration(true));
+            break;
+        case TextEncoding::utf32LE:
+        case TextEncoding::utf32BE:
+            reader.emplace(wideScalars<csv::UTF32>(bytes, errors), csv::CSVReader::Configuration(true));
+            break;
+        }
+    } catch (const csv::CSVError&) {
+        // No header row: the text holds no row at all.
+        parsed.problem = *errors > 0 ? QStringLiteral("not %1 text").arg(encodingName(table.encoding))
+                                     : QStringLiteral("empty");
+        return parsed;
+    }
+
+    table.header = *reader->headerRow();
+    QStringList missing;
+    for (const std::string_view name : requiredColumns) {
+        if (!table.column(name))
+            missing.append(QString::fromUtf8(name.data(), qsizetype(name.size())));
+    }
+    if (!missing.isEmpty()) {
+        parsed.problem = looksLikeHtml(bytes, table.encoding)
+            ? QStringLiteral("a web page")
+            : QStringLiteral("no %1 column in its first row")
+                  .arg(missing.size() == 1 ? missing.first()
+                                           : missing.mid(0, missing.size() - 1).join(QStringLiteral(", "))
+                               + QStringLiteral(" or ") + missing.last());
+        return parsed;
+    }
+
+    const csv::CSVRowDecoder decoder;
+    int stationRows = 0;
+    try {
+        while (const auto& row = reader->next()) {
+            table.rows.push_back(*row);
+            if (isBlank(*row))
+                continue;
+            ++stationRows;
+            try {
+                table.stations.append(decoder.decode<Station>(*reader));
+            } catch (const csv::DecodingError& error) {
+                table.skipped.append(SkippedRow{int(table.rows.size()) + 1, rowProblem(error, *reader)});
+            }
+        }
+    } catch (const std::exception& error) {
+        // Never let bad input take the process down.
+        parsed.problem = QString::fromUtf8(error.what());
+        return parsed;
+    }
+    if (*errors > 0) {
+        parsed.problem = QStringLiteral("not %1 text").arg(encodingName(table.encoding));
+        return parsed;
+    }
+    if (stationRows > 0 && table.stations.isEmpty())
+        parsed.problem = stationRows == 1 ? QStringLiteral("its one row is not a station")
+                                          : QStringLiteral("none of its %1 rows is a station").arg(stationRows);
+    parsed.table = std::move(table);
+    return parsed;
+}
+
+std::optional<std::size_t> CatalogueTable::column(std::string_view name) const
+{
+    const auto found = std::find(header.begin(), header.end(), name);
+    if (found == header.end())
+        return std::nullopt;
+    return std::size_t(found - header.begin());
+}
+
+std::size_t CatalogueTable::ensureColumn(std::string_view name)
+{
+    if (const auto existing = column(name))
+        return *existing;
+    header.emplace_back(name);
+    return header.size() - 1;
+}
+
+std::string CatalogueTable::field(const Row& row, std::size_t column)
+{
+    return column < row.size() ? row[column] : std::string();
+}
+
+void CatalogueTable::setField(Row& row, std::size_t column, std::string value)
+{
+    if (row.size() <= column)
+        row.resize(column + 1);
+    row[column] = std::move(value);
+}
+
+std::optional<qint64> CatalogueTable::rowId(const Row& row) const
+{
+    const auto idColumn = column("id");
+    if (!idColumn)
+        return std::nullopt;
+    return csv::detail::parseInteger<std::int64_t>(field(row, *idColumn));
+}
+
+QByteArray CatalogueTable::serialize() const
+{
+    auto stream = std::make_shared<csv::MemoryOutputStream>();
+    stream->open();
+    const QByteArray mark = byteOrderMark(encoding);
+    stream->write(reinterpret_cast<const std::uint8_t*>(mark.constData()), std::size_t(mark.size()));
+    {
+        const auto newline = crlf ? csv::CSVWriter::Newline::crlf : csv::CSVWriter::Newline::lf;
+        const std::string comma = csv::CSVWriter::defaultDelimiter;
+        std::unique_ptr<csv::CSVWriter> writer;
+        switch (encoding) {
+        case TextEncoding::utf8:
+        case TextEncoding::utf8WithMark:
+            writer = std::make_unique<csv::CSVWriter>(stream, comma, newline);
+            break;
+        case TextEncoding::utf16LE:
+        case TextEncoding::utf16BE:
+            writer = std::make_unique<csv::CSVWriter>(
+                stream, csv::UTF16{}, encoding == TextEncoding::utf16LE ? csv::Endian::little : csv::Endian::big,
+                comma, newline);
+            break;
+        case TextEncoding::utf32LE:
+        case TextEncoding::utf32BE:
+            writer = std::make_unique<csv::CSVWriter>(
+                stream, csv::UTF32{}, encoding == TextEncoding::utf32LE ? csv::Endian::little : csv::Endian::big,
+                comma, newline);
+            break;
+        }
+        writer->writeRow(header);
+        for (const Row& row : rows)
+            writer->writeRow(row);
+        // The writer ends without a line break; spreadsheet programs and
+        // editors end with one, and so did the file if it was theirs.
+        if (finalLineBreak) {
+            const QByteArray lineBreak = encodeAscii(crlf ? "\r\n" : "\n", encoding);
+            stream->write(reinterpret_cast<const std::uint8_t*>(lineBreak.constData()), std::size_t(lineBreak.size()));
+        }
+    }
+    return QByteArray(stream->data().data(), qsizetype(stream->data().size()));
+}
+
+void CatalogueTable::printSkipped(const QString& source, const QList<SkippedRow>& skipped, int limit)
+{
+    for (int i = 0; i < skipped.size() && i < limit; ++i)
+        printLine(QStringLiteral("Skipped row %1 of %2: %3").arg(skipped[i].row).arg(source, skipped[i].reason));
+    if (skipped.size() > limit)
+        printLine(QStringLiteral("Skipped %1 more rows of %2").arg(skipped.size() - limit).arg(source));
+}

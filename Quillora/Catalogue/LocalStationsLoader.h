@@ -1,0 +1,20 @@
+// A catalogue in a local file: My stations, or a file:// address. Reads and
+// parses on a worker thread (CatalogueFile::read: any Unicode encoding with
+// its byte-order mark) and answers on the thread that called load(), with
+// the stations or with why the file is not usable.
+#pragma once
+
+#include "Catalogue/StationsLoader.h"
+
+#include <QString>
+
+class LocalStationsLoader final : public StationsLoader {
+public:
+    explicit LocalStationsLoader(QString path);
+
+    const QString& path() const { return m_path; }
+    void load(std::shared_ptr<StationsLoaderDelegate> delegate) override;
+
+private:
+    QString m_path;
+};

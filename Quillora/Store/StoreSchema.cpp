@@ -1,0 +1,95 @@
+#include "Store/StoreSchema.h"
+
+#include "Diagnostics/Diagnostics.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+
+#include <vector>
+
+namespace {
+
+struct Step {
+    int version;
+    QStringList statements;
+};
+
+const std::vector<Step>& steps()
+{
+    static const std::vector<Step> list{
+        {1, {}},
+        {2,
+         {
+             // Times are milliseconds since 1970 UTC.
+             QStringLiteral("CREATE TABLE catalogue ("
+                            " address TEXT PRIMARY KEY,"
+                            " loaded_at INTEGER NOT NULL,"
+                            " skipped_rows INTEGER NOT NULL DEFAULT 0)"),
+             QStringLiteral("CREATE TABLE catalogue_station ("
+                            " address TEXT NOT NULL,"
+                            " position INTEGER NOT NULL,"
+                            " id INTEGER NOT NULL,"
+                            " url TEXT NOT NULL,"
+                            " image TEXT NOT NULL,"
+                            " genre TEXT NOT NULL,"
+                            " title TEXT NOT NULL,"
+                            " PRIMARY KEY (address, position)) WITHOUT ROWID"),
+             QStringLiteral("CREATE TABLE selection ("
+                            " source TEXT PRIMARY KEY,"
+                            " station_id INTEGER NOT NULL)"),
+             QStringLiteral("CREATE TABLE setting ("
+                            " name TEXT PRIMARY KEY,"
+                            " value)"),
+         }},
+    };
+    return list;
+}
+
+} // namespace
+
+namespace StoreSchema {
+
+int currentVersion()
+{
+    return steps().back().version;
+}
+
+QString migrate(QSqlDatabase& database)
+{
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
+        return query.lastError().text();
+    const int version = query.value(0).toInt();
+    query.finish();
+    if (version > currentVersion()) {
+        printLine(QStringLiteral("The store was written by a newer Quillora (version %1); using it as it is")
+                      .arg(version));
+        return {};
+    }
+    for (const Step& step : steps()) {
+        if (step.version <= version)
+            continue;
+        if (!database.transaction())
+            return database.lastError().text();
+        QStringList statements = step.statements;
+        statements.append(QStringLiteral("PRAGMA user_version = %1").arg(step.version));
+        for (const QString& statement : statements) {
+            if (!query.exec(statement)) {
+                const QString error = query.lastError().text();
+                query.finish();
+                database.rollback();
+                return error;
+            }
+        }
+        query.finish();
+        if (!database.commit()) {
+            const QString error = database.lastError().text();
+            database.rollback();
+            return error;
+        }
+    }
+    return {};
+}
+
+} // namespace StoreSchema

@@ -1,0 +1,29 @@
+// The tables of the application's store, and how an older store is brought
+// up to date.
+//
+// The version is SQLite's user_version. Each step of the list in
+// StoreSchema.cpp runs in its own transaction together with the bump of the
+// version, so a store is always at one version or the next, never between.
+// A new table (the recently played songs, say) is a new step at the end of
+// that list; a step is never changed once released.
+//
+//   version 1  the empty store of the first releases
+//   version 2  catalogue, catalogue_station: the last good remote catalogue
+//              per address; selection: the selected station per source;
+//              setting: named values (the volume)
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace StoreSchema {
+
+// The version this build reads and writes.
+int currentVersion();
+
+// Brings the store up to currentVersion(). A store written by a newer build
+// is left as it is (its extra tables do not hurt) and one line says so.
+// Returns the error text, empty on success.
+QString migrate(QSqlDatabase& database);
+
+} // namespace StoreSchema

@@ -42,6 +42,9 @@ PlaybackSession::PlaybackSession(MediaPlayer* mediaPlayer, NetworkReachability* 
         m_policy.audioStopped();
         setState(State::Connecting);
     });
+    m_songTimer.setSingleShot(true);
+    m_songTimer.setInterval(m_timing.songSettle);
+    connect(&m_songTimer, &QTimer::timeout, this, [this] { emit songStarted(m_stationTitle, m_song.text); });
     if (reachability) {
         connect(reachability, &NetworkReachability::becameOnline, this, [this] {
             if (m_retryTimer.isActive())
@@ -239,8 +242,9 @@ void PlaybackSession::setSong(const Song& song)
         return;
     m_song = song;
     emit songChanged();
+    m_songTimer.stop();
     if (!song.isEmpty())
-        emit songStarted(m_stationTitle, song.text);
+        m_songTimer.start();
 }
 
 void PlaybackSession::setStreamDetails(const QString& details)

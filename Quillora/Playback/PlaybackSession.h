@@ -53,6 +53,11 @@ public:
         ReconnectPolicy::Settings reconnect;
         // A stall shorter than this still counts as playing.
         std::chrono::milliseconds stallGrace{2000};
+        // A song counts as started once it has been on air this long: a
+        // title corrected a moment later is one song, and a station that
+        // changes its title with every packet cannot flood a list of
+        // recently played songs.
+        std::chrono::milliseconds songSettle{2000};
     };
 
     // Takes ownership of mediaPlayer. reachability (not owned, may be null)
@@ -96,7 +101,8 @@ signals:
     void retryInSecondsChanged();
     void songChanged();
     void streamDetailsChanged();
-    // Another song came on air (for a list of recently played songs).
+    // Another song came on air and stayed (for a list of recently played
+    // songs).
     void songStarted(const QString& stationTitle, const QString& song);
 
 private:
@@ -127,6 +133,7 @@ private:
     QTimer m_countdownTimer;
     QDeadlineTimer m_retryDeadline;
     QTimer m_stallTimer;
+    QTimer m_songTimer;
 
     State m_state = State::Stopped;
     QString m_reason;

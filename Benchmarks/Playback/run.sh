@@ -1,8 +1,11 @@
 #!/bin/sh
 # Playback against mpv (and goodvibes when it runs): CPU time, peak memory
-# and resume latency of `quillora --headless` on a local Icecast stream.
+# and resume latency of `quillora --headless` on a local Icecast stream; then
+# the ten-minute soak on a 1.4 Mbit/s stream (memory growth, CPU next to mpv;
+# SOAK_MINUTES shortens it).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-build-release}
 "$here/../../Tools/install-deps.sh" "$here/../peers.txt"
-exec python3 "$here/compare_playback.py" "$build/quillora"
+python3 "$here/compare_playback.py" "$build/quillora"
+exec python3 "$here/soak.py" "$build/quillora" --minutes "${SOAK_MINUTES:-10}"

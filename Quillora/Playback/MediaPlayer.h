@@ -1,11 +1,21 @@
-// The operations the player needs from a streaming media player.
+// The operations the player needs from a streaming media player, and what
+// the media player reports back about the stream.
 //
 // replaceItem() swaps the stream and keeps the play/pause state; play() and
 // pause() take effect at once and rate() reads back whether playing is
-// requested (> 0) or not (0). playbackEnded() reports, on the owner's
-// thread, that the current stream failed or ended by itself; by then the
-// media player has already gone back to paused.
+// requested (> 0) or not (0).
+//
+// Reports arrive on the owner's thread and only for the current stream:
+// - audioPlayingChanged: sound really comes out (true) or not (false: still
+//   connecting, waiting for data, paused, ended);
+// - metadataChanged: the stream's tags (song titles) changed;
+// - streamDetailsChanged: the codec and bit rate became known or changed;
+// - playbackEnded: the stream failed or ended by itself, with a line for the
+//   diagnostics and the cause; by then the media player has already gone
+//   back to paused.
 #pragma once
+
+#include "Playback/StreamReport.h"
 
 #include <QObject>
 #include <QString>
@@ -24,6 +34,8 @@ public:
     virtual float volume() const = 0;
     virtual void setVolume(float volume) = 0; // 0 silent ... 1 full, clamped
 
+    bool isAudioPlaying() const { return m_audioPlaying; }
+
     // Only these schemes are handed to the media player: anything else could
     // open local files, devices or helper programs.
     static bool isStreamUrl(const QUrl& url)
@@ -33,5 +45,20 @@ public:
     }
 
 signals:
-    void playbackEnded(const QString& message);
+    void playbackEnded(const QString& message, EndCause cause);
+    void audioPlayingChanged(bool playing);
+    void metadataChanged(const StreamTags& tags);
+    void streamDetailsChanged(const StreamDetails& details);
+
+protected:
+    void setAudioPlaying(bool playing)
+    {
+        if (playing == m_audioPlaying)
+            return;
+        m_audioPlaying = playing;
+        emit audioPlayingChanged(playing);
+    }
+
+private:
+    bool m_audioPlaying = false;
 };

@@ -32,6 +32,8 @@ const MpvLibrary* load()
         && resolve(handle, "mpv_set_property", library.setProperty)
         && resolve(handle, "mpv_get_property", library.getProperty)
         && resolve(handle, "mpv_command", library.command)
+        && resolve(handle, "mpv_observe_property", library.observeProperty)
+        && resolve(handle, "mpv_request_log_messages", library.requestLogMessages)
         && resolve(handle, "mpv_wait_event", library.waitEvent)
         && resolve(handle, "mpv_set_wakeup_callback", library.setWakeupCallback)
         && resolve(handle, "mpv_error_string", library.errorString);

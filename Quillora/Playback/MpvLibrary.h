@@ -15,6 +15,8 @@ struct MpvLibrary {
     decltype(&::mpv_set_property) setProperty;
     decltype(&::mpv_get_property) getProperty;
     decltype(&::mpv_command) command;
+    decltype(&::mpv_observe_property) observeProperty;
+    decltype(&::mpv_request_log_messages) requestLogMessages;
     decltype(&::mpv_wait_event) waitEvent;
     decltype(&::mpv_set_wakeup_callback) setWakeupCallback;
     decltype(&::mpv_error_string) errorString;

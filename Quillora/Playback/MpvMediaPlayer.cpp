@@ -3,18 +3,30 @@
 #include "Diagnostics/Diagnostics.h"
 
 #include "Playback/MpvLibrary.h"
+#include "Playback/SongMetadata.h"
 
 #include <QByteArray>
 #include <QList>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
 
 namespace {
 
 // Audio only, nothing read from the user's mpv set-up, no helper programs,
 // and playlists fetched from the network may not point at local files
 // (playlists themselves must stay on: access-references=no would refuse them).
+//
+// The cache is sized for live radio. mpv's defaults (150 MiB ahead, 50 MiB
+// of played data kept for seeking back, an hour's read-ahead) make a
+// 1.4 Mbit/s stream grow the process by some 40 MB in four minutes. Ten
+// seconds or 4 MiB ahead ride out a stall; nothing is kept behind. A server
+// that stops sending for ten seconds counts as gone, so the stream is
+// reopened rather than waited on for mpv's default minute.
 constexpr const char* builtInOptions[][2] = {
     {"vo", "null"},
     {"video", "no"},
@@ -32,30 +44,84 @@ constexpr const char* builtInOptions[][2] = {
     {"input-default-bindings", "no"},
     {"audio-client-name", "Quillora"},
     {"pause", "yes"},
+    {"cache", "yes"},
+    {"cache-on-disk", "no"},
+    {"cache-secs", "10"},
+    {"demuxer-max-bytes", "4MiB"},
+    {"demuxer-max-back-bytes", "0"},
+    {"demuxer-donate-buffer", "no"},
+    {"demuxer-seekable-cache", "no"},
+    {"network-timeout", "10"},
 };
 
-void applyExtraOptions(const MpvLibrary& lib, mpv_handle* mpv)
+// What the event thread observes, by reply id.
+enum Observed : std::uint64_t {
+    CoreIdle = 1,
+    Metadata,
+    CodecName,
+    NominalBitrate,
+    MeasuredBitrate,
+};
+
+// Only the tags a song is read from, each bounded: a hostile stream may send
+// thousands of comments, each megabytes long.
+constexpr std::array songTags = {"icy-title", "title", "artist", "icy-name"};
+constexpr qsizetype maxTagBytes = 8192;
+
+StreamTags tagsFrom(const mpv_node* node)
 {
-    const QByteArray options = qgetenv("QUILLORA_MPV_OPTIONS");
-    if (options.isEmpty())
-        return;
-    for (const QByteArray& pair : options.split(',')) {
+    StreamTags tags;
+    if (!node || node->format != MPV_FORMAT_NODE_MAP)
+        return tags;
+    const mpv_node_list* list = node->u.list;
+    for (int i = 0; i < list->num; ++i) {
+        const mpv_node& value = list->values[i];
+        if (value.format != MPV_FORMAT_STRING || !list->keys[i])
+            continue;
+        for (const char* wanted : songTags) {
+            if (strcasecmp(list->keys[i], wanted) == 0) {
+                tags.insert(QString::fromLatin1(wanted), SongMetadata::bounded(value.u.string, maxTagBytes));
+                break;
+            }
+        }
+    }
+    return tags;
+}
+
+void applyOptions(const MpvLibrary& lib, mpv_handle* mpv, const MpvMediaPlayer::Options& options, const char* origin)
+{
+    for (const auto& [name, value] : options) {
+        const int rc = lib.setOptionString(mpv, name.constData(), value.constData());
+        if (rc < 0)
+            printLine(QStringLiteral("Ignoring %1 entry %2: %3")
+                          .arg(QString::fromUtf8(origin), QString::fromUtf8(name), QString::fromUtf8(lib.errorString(rc))));
+    }
+}
+
+MpvMediaPlayer::Options environmentOptions()
+{
+    MpvMediaPlayer::Options options;
+    const QByteArray text = qgetenv("QUILLORA_MPV_OPTIONS");
+    for (const QByteArray& pair : text.split(',')) {
         const QByteArray item = pair.trimmed();
         if (item.isEmpty())
             continue;
         const qsizetype eq = item.indexOf('=');
-        const QByteArray name = eq < 0 ? item : item.left(eq);
-        const QByteArray value = eq < 0 ? QByteArray("yes") : item.mid(eq + 1);
-        const int rc = lib.setOptionString(mpv, name.constData(), value.constData());
-        if (rc < 0)
-            printLine(QStringLiteral("Ignoring QUILLORA_MPV_OPTIONS entry %1: %2").arg(QString::fromUtf8(name), QString::fromUtf8(lib.errorString(rc))));
+        options.append({eq < 0 ? item : item.left(eq), eq < 0 ? QByteArray("yes") : item.mid(eq + 1)});
     }
+    return options;
 }
 
 } // namespace
 
 MpvMediaPlayer::MpvMediaPlayer(QObject* parent)
+    : MpvMediaPlayer(Options(), parent)
+{
+}
+
+MpvMediaPlayer::MpvMediaPlayer(Options extraOptions, QObject* parent)
     : MediaPlayer(parent)
+    , m_extraOptions(std::move(extraOptions))
 {
 }
 
@@ -77,7 +143,8 @@ bool MpvMediaPlayer::start()
         if (rc < 0)
             printLine(QStringLiteral("Media player option %1=%2: %3").arg(QString::fromUtf8(name), QString::fromUtf8(value), QString::fromUtf8(lib->errorString(rc))));
     }
-    applyExtraOptions(*lib, mpv);
+    applyOptions(*lib, mpv, m_extraOptions, "media player option");
+    applyOptions(*lib, mpv, environmentOptions(), "QUILLORA_MPV_OPTIONS");
     if (const int rc = lib->initialize(mpv); rc < 0) {
         printLine(QStringLiteral("Cannot start the media player: %1").arg(QString::fromUtf8(lib->errorString(rc))));
         lib->terminateDestroy(mpv);
@@ -87,6 +154,13 @@ bool MpvMediaPlayer::start()
     m_mpv = mpv;
     double percent = m_volume * 100.0;
     m_lib->setProperty(m_mpv, "volume", MPV_FORMAT_DOUBLE, &percent);
+    // Warnings are enough to tell a 404 from a refused connection, and cheap.
+    m_lib->requestLogMessages(m_mpv, "warn");
+    m_lib->observeProperty(m_mpv, CoreIdle, "core-idle", MPV_FORMAT_FLAG);
+    m_lib->observeProperty(m_mpv, Metadata, "metadata", MPV_FORMAT_NODE);
+    m_lib->observeProperty(m_mpv, CodecName, "audio-codec-name", MPV_FORMAT_STRING);
+    m_lib->observeProperty(m_mpv, NominalBitrate, "current-tracks/audio/demux-bitrate", MPV_FORMAT_INT64);
+    m_lib->observeProperty(m_mpv, MeasuredBitrate, "audio-bitrate", MPV_FORMAT_INT64);
     m_eventThread = std::thread([this] { runEventThread(); });
     m_lib->setWakeupCallback(m_mpv, &MpvMediaPlayer::wakeup, this);
     return true;
@@ -174,6 +248,7 @@ void MpvMediaPlayer::open()
         unload();
         return;
     }
+    setAudioPlaying(false);
     const QByteArray url = m_url.toEncoded();
     const char* command[] = {"loadfile", url.constData(), "replace", nullptr};
     if (m_lib->command(m_mpv, command) < 0) {
@@ -190,11 +265,17 @@ void MpvMediaPlayer::open()
 
 void MpvMediaPlayer::unload()
 {
+    setAudioPlaying(false);
     if (!m_mpv || !m_loaded)
         return;
     m_loaded = false;
     const char* command[] = {"stop", nullptr};
     m_lib->command(m_mpv, command);
+}
+
+bool MpvMediaPlayer::isCurrent(std::int64_t entryId) const
+{
+    return m_loaded && entryId > 0 && entryId >= m_firstEntryId;
 }
 
 void MpvMediaPlayer::wakeup(void* context)
@@ -221,30 +302,138 @@ void MpvMediaPlayer::runEventThread()
             const mpv_event* event = m_lib->waitEvent(m_mpv, 0);
             if (event->event_id == MPV_EVENT_NONE)
                 break;
-            if (event->event_id == MPV_EVENT_END_FILE) {
-                const auto* end = static_cast<const mpv_event_end_file*>(event->data);
-                const int reason = end->reason;
-                const int error = end->error;
-                const std::int64_t entryId = end->playlist_entry_id;
-                QMetaObject::invokeMethod(
-                    this, [this, reason, error, entryId] { onEndFile(reason, error, entryId); },
-                    Qt::QueuedConnection);
-            }
+            handleEvent(*event);
         }
+        // mpv hands out queued events before log lines, so the lines that
+        // tell why a file failed come after its end event: classify the end
+        // only once the queue is empty.
+        flushEnds();
     }
 }
 
-void MpvMediaPlayer::onEndFile(int reason, int error, std::int64_t entryId)
+void MpvMediaPlayer::handleEvent(const mpv_event& event)
 {
-    if (reason != MPV_END_FILE_REASON_EOF && reason != MPV_END_FILE_REASON_ERROR)
-        return; // stopped by us, replaced, or a playlist that resolved to its entries
-    if (!m_loaded || entryId < m_firstEntryId)
+    switch (event.event_id) {
+    case MPV_EVENT_START_FILE: {
+        flushEnds(); // what was logged so far belongs to the file that ended
+        m_threadEntry = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
+        m_classifier.startFile();
+        m_codec.clear();
+        m_nominalBitrate = 0;
+        m_measuredBitrate = 0;
+        m_postedDetails = {};
+        break;
+    }
+    case MPV_EVENT_END_FILE: {
+        const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+        m_pendingEnds.append({end->reason, end->error, end->playlist_entry_id});
+        m_threadEntry = 0;
+        break;
+    }
+    case MPV_EVENT_LOG_MESSAGE: {
+        const auto* message = static_cast<const mpv_event_log_message*>(event.data);
+        if (message->prefix && message->text)
+            m_classifier.logMessage(message->prefix, message->text);
+        break;
+    }
+    case MPV_EVENT_PROPERTY_CHANGE: {
+        const auto* property = static_cast<const mpv_event_property*>(event.data);
+        const std::int64_t entry = m_threadEntry;
+        switch (event.reply_userdata) {
+        case CoreIdle: {
+            const bool idle = property->format != MPV_FORMAT_FLAG || *static_cast<const int*>(property->data) != 0;
+            QMetaObject::invokeMethod(
+                this,
+                [this, entry, idle] {
+                    if (isCurrent(entry))
+                        setAudioPlaying(!idle);
+                },
+                Qt::QueuedConnection);
+            break;
+        }
+        case Metadata: {
+            StreamTags tags =
+                tagsFrom(property->format == MPV_FORMAT_NODE ? static_cast<const mpv_node*>(property->data) : nullptr);
+            QMetaObject::invokeMethod(
+                this,
+                [this, entry, tags = std::move(tags)] {
+                    if (isCurrent(entry))
+                        emit metadataChanged(tags);
+                },
+                Qt::QueuedConnection);
+            break;
+        }
+        case CodecName:
+            m_codec = property->format == MPV_FORMAT_STRING
+                ? QString::fromUtf8(SongMetadata::bounded(*static_cast<const char* const*>(property->data), 32))
+                : QString();
+            postDetails();
+            break;
+        case NominalBitrate:
+            m_nominalBitrate = property->format == MPV_FORMAT_INT64 ? *static_cast<const std::int64_t*>(property->data) : 0;
+            postDetails();
+            break;
+        case MeasuredBitrate: {
+            const std::int64_t measured =
+                property->format == MPV_FORMAT_INT64 ? *static_cast<const std::int64_t*>(property->data) : 0;
+            // Measured once a second, it wanders by a few bits per second:
+            // follow it only when it moves by more than a tenth.
+            if (measured > 0 && (m_measuredBitrate == 0 || std::llabs(measured - m_measuredBitrate) * 10 > m_measuredBitrate))
+                m_measuredBitrate = measured;
+            postDetails();
+            break;
+        }
+        default:
+            break;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void MpvMediaPlayer::postDetails()
+{
+    const std::int64_t bitrate = m_nominalBitrate > 0 ? m_nominalBitrate : m_measuredBitrate;
+    const StreamDetails details{m_codec, static_cast<int>(std::clamp<std::int64_t>((bitrate + 500) / 1000, 0, 1'000'000))};
+    if (details == m_postedDetails || m_threadEntry == 0)
+        return;
+    m_postedDetails = details;
+    const std::int64_t entry = m_threadEntry;
+    QMetaObject::invokeMethod(
+        this,
+        [this, entry, details] {
+            if (isCurrent(entry))
+                emit streamDetailsChanged(details);
+        },
+        Qt::QueuedConnection);
+}
+
+void MpvMediaPlayer::flushEnds()
+{
+    for (const PendingEnd& end : std::as_const(m_pendingEnds)) {
+        if (end.reason != MPV_END_FILE_REASON_EOF && end.reason != MPV_END_FILE_REASON_ERROR)
+            continue; // stopped by us, replaced, or a playlist that resolved to its entries
+        const MpvEndClassifier::Result result =
+            m_classifier.classify(end.reason, end.error, QString::fromUtf8(m_lib->errorString(end.error)));
+        QMetaObject::invokeMethod(
+            this,
+            [this, entryId = end.entryId, cause = result.cause, detail = result.detail] {
+                onEndFile(entryId, cause, detail);
+            },
+            Qt::QueuedConnection);
+    }
+    m_pendingEnds.clear();
+}
+
+void MpvMediaPlayer::onEndFile(std::int64_t entryId, EndCause cause, const QString& detail)
+{
+    if (!isCurrent(entryId))
         return; // a stream we already left
     // Back to paused with nothing open, so a later play() reopens the stream.
     int pause = 1;
     m_lib->setProperty(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
     unload();
-    const QString why = reason == MPV_END_FILE_REASON_ERROR ? QString::fromUtf8(m_lib->errorString(error))
-                                                            : QStringLiteral("end of stream");
-    emit playbackEnded(QStringLiteral("%1: %2").arg(m_url.toDisplayString(), why));
+    emit playbackEnded(QStringLiteral("%1: %2").arg(m_url.toDisplayString(), detail), cause);
 }

@@ -1,23 +1,33 @@
-// MediaPlayer on libmpv, audio only.
+// MediaPlayer on libmpv, audio only, set up for live radio.
 //
 // A paused live stream is not kept open: mpv would go on downloading it into
 // its cache and resume minutes behind live. So the stream is opened only
 // while playing; pause() unloads it and play() opens the current address
 // again, which plays live. replaceItem() while paused only remembers the
-// address.
+// address. Nor does mpv keep audio it has played (nobody seeks back in a live
+// stream): its cache holds a few seconds ahead and nothing behind, so memory
+// stays flat however long a stream plays.
 //
 // libmpv is started on the first play(), so a window shows without waiting
 // for it; until then the volume is kept here.
 //
 // mpv calls the wake-up callback on its own threads; a thread of ours drains
-// the event queue and posts what matters to the owner's thread.
+// the event queue, reads the log lines that tell why a stream failed, and
+// posts what matters to the owner's thread. Everything it reports is tagged
+// with mpv's playlist entry, so reports of a stream we left are dropped.
 //
-// Extra mpv options can be given for debugging in QUILLORA_MPV_OPTIONS as
-// comma-separated name=value pairs (for example ao=pcm,ao-pcm-file=out.raw);
-// they are applied after the built-in ones.
+// Extra mpv options come from the constructor (tests) and, for debugging,
+// from QUILLORA_MPV_OPTIONS as comma-separated name=value pairs (for example
+// ao=pcm,ao-pcm-file=out.raw); they are applied after the built-in ones, in
+// that order.
 #pragma once
 
 #include "Playback/MediaPlayer.h"
+#include "Playback/MpvEndClassifier.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
 
 #include <condition_variable>
 #include <cstdint>
@@ -25,13 +35,17 @@
 #include <thread>
 
 struct mpv_handle;
+struct mpv_event;
 struct MpvLibrary;
 
 class MpvMediaPlayer final : public MediaPlayer {
     Q_OBJECT
 
 public:
+    using Options = QList<QPair<QByteArray, QByteArray>>;
+
     explicit MpvMediaPlayer(QObject* parent = nullptr);
+    explicit MpvMediaPlayer(Options extraOptions, QObject* parent = nullptr);
     ~MpvMediaPlayer() override;
 
     // Starts libmpv if it has not been; false when it cannot be loaded or
@@ -46,13 +60,24 @@ public:
     void setVolume(float volume) override;
 
 private:
+    struct PendingEnd {
+        int reason;
+        int error;
+        std::int64_t entryId;
+    };
+
     bool start();
     void open();
     void unload();
+    bool isCurrent(std::int64_t entryId) const;
     void runEventThread();
-    void onEndFile(int reason, int error, std::int64_t entryId);
+    void handleEvent(const mpv_event& event);
+    void flushEnds();
+    void postDetails();
+    void onEndFile(std::int64_t entryId, EndCause cause, const QString& detail);
     static void wakeup(void* context);
 
+    Options m_extraOptions;
     const MpvLibrary* m_lib = nullptr;
     mpv_handle* m_mpv = nullptr;
     bool m_started = false;
@@ -66,4 +91,13 @@ private:
     std::condition_variable m_wake;
     bool m_pending = false; // guarded by m_mutex
     bool m_quit = false;    // guarded by m_mutex
+
+    // The event thread's own state; nothing else touches it.
+    std::int64_t m_threadEntry = 0; // the playlist entry that is playing, 0 between files
+    MpvEndClassifier m_classifier;
+    QList<PendingEnd> m_pendingEnds;
+    QString m_codec;
+    std::int64_t m_nominalBitrate = 0;
+    std::int64_t m_measuredBitrate = 0;
+    StreamDetails m_postedDetails;
 };

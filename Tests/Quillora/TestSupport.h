@@ -83,7 +83,7 @@ public:
     void fail(const QString& message)
     {
         currentRate = 0;
-        emit playbackEnded(message);
+        emit playbackEnded(message, EndCause::Other);
     }
 };
 

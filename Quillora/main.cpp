@@ -57,7 +57,7 @@ int runHeadless(int argc, char* argv[])
 
     AppDelegate appDelegate;
     appDelegate.didFinishLaunching();
-    CompositionRoot root(appDelegate, options.catalogueUrl);
+    CompositionRoot root(appDelegate, options.catalogue);
     root.registerMediaControls(false);
     root.player().loadStations();
     return QCoreApplication::exec();
@@ -76,7 +76,7 @@ int runWindow(int argc, char* argv[])
     AppDelegate appDelegate;
     appDelegate.didFinishLaunching();
     SceneDelegate scene(appDelegate);
-    if (!scene.willConnect(options.catalogueUrl))
+    if (!scene.willConnect(options.catalogue))
         return 1;
     return QGuiApplication::exec();
 }

@@ -1,7 +1,5 @@
 #include "App/CommandLine.h"
 
-#include "Config.h"
-
 #include <QCommandLineParser>
 
 CommandLine CommandLine::parse(const QStringList& arguments)
@@ -9,8 +7,14 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Internet-radio player: opens its window, or plays without one (--headless).\n\n"
+        "The stations come from My stations (stations.csv in the data folder,\n"
+        "~/.local/share/quillora/), or from the address given by --catalogue,\n"
+        "QUILLORA_CATALOGUE_URL or the catalogue key of\n"
+        "~/.config/quillora/quillora.conf, in this order.\n\n"
         "Environment:\n"
         "  QUILLORA_CATALOGUE_URL  catalogue address when --catalogue is not given\n"
+        "  QUILLORA_DIRECTORY_URL  station directory server (http://host:port) in\n"
+        "                          place of the community directory's servers\n"
         "  QUILLORA_MPV_OPTIONS    extra libmpv options for debugging, as\n"
         "                          comma-separated name=value pairs\n"
         "                          (e.g. ao=pcm,ao-pcm-file=/tmp/out.raw)"));
@@ -20,23 +24,14 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         QStringLiteral("headless"), QStringLiteral("Play without a window, driven by the media controls (MPRIS)."));
     const QCommandLineOption catalogueOption(
         QStringLiteral("catalogue"),
-        QStringLiteral("Load the station catalogue (CSV) from <url>: http, https or file."), QStringLiteral("url"));
+        QStringLiteral("Load the station catalogue (CSV) from <url>: http, https, file or a path."),
+        QStringLiteral("url"));
     parser.addOption(headlessOption);
     parser.addOption(catalogueOption);
     parser.process(arguments);
 
     CommandLine line;
     line.headless = parser.isSet(headlessOption);
-    line.catalogueUrl = resolveCatalogueUrl(parser.value(catalogueOption));
+    line.catalogue = parser.value(catalogueOption);
     return line;
-}
-
-QString CommandLine::resolveCatalogueUrl(const QString& fromCommandLine)
-{
-    if (!fromCommandLine.isEmpty())
-        return fromCommandLine;
-    const QString fromEnvironment = qEnvironmentVariable("QUILLORA_CATALOGUE_URL");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    return Config::gSheetCVSUrl();
 }

@@ -1,4 +1,4 @@
-// Command-line options and the catalogue address they select.
+// The command line: the mode, and the catalogue address given with it.
 #pragma once
 
 #include <QString>
@@ -6,12 +6,10 @@
 
 struct CommandLine {
     bool headless = false;
-    QString catalogueUrl;
+    // --catalogue as given; empty when not given (the environment, the
+    // settings, else My stations decide; see CatalogueChoice).
+    QString catalogue;
 
     // Parses the arguments; --help and --version print and exit the process.
     static CommandLine parse(const QStringList& arguments);
-
-    // --catalogue wins over QUILLORA_CATALOGUE_URL, which wins over the
-    // compiled-in spreadsheet address.
-    static QString resolveCatalogueUrl(const QString& fromCommandLine);
 };

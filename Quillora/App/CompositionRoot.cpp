@@ -1,35 +1,65 @@
 #include "App/CompositionRoot.h"
 
 #include "App/AppDelegate.h"
-#include "Catalogue/GSheetStationsLoader.h"
+#include "Catalogue/ActiveCatalogue.h"
 #include "Directory/DirectoryClient.h"
 #include "Directory/DirectorySearchModel.h"
 #include "MediaControls/MprisRoot.h"
 #include "MediaControls/MprisService.h"
 #include "MediaControls/NowPlayingCenter.h"
 #include "Model/Player.h"
+#include "Model/RecentlyPlayed.h"
 #include "Playback/MpvMediaPlayer.h"
+#include "Store/StateStore.h"
+#include "Support/NetworkReachability.h"
 
 #include <QCoreApplication>
 
-CompositionRoot::CompositionRoot(AppDelegate& appDelegate, const QString& catalogueUrl, QObject* parent)
+CompositionRoot::CompositionRoot(AppDelegate& appDelegate, const QString& catalogueValue, QObject* parent)
     : QObject(parent)
     , m_appDelegate(appDelegate)
 {
-    m_appDelegate.persistentContainer();
+    PersistentContainer& container = m_appDelegate.persistentContainer();
+    m_store = std::make_unique<StateStore>(container);
+    m_reachability = new NetworkReachability(this);
 
+    m_catalogue = std::make_shared<ActiveCatalogue>(CatalogueChoice::resolve(catalogueValue).source, m_store.get(),
+                                                    m_reachability);
     m_nowPlaying = std::make_unique<NowPlayingCenter>();
-    m_player = Player::create(std::make_shared<GSheetStationsLoader>(catalogueUrl), new MpvMediaPlayer(),
-                              m_nowPlaying.get());
+    m_player = Player::create(m_catalogue, new MpvMediaPlayer(), m_nowPlaying.get(), m_reachability);
+
+    // What the listener had last time, before anything is shown: the
+    // volume, the station (by id, per catalogue), the catalogue itself when
+    // it is local or stored.
+    if (const std::optional<float> volume = m_store->volume())
+        m_player->setVolume(*volume);
+    m_player->setPreferredStationId(m_store->selectedStationId(m_catalogue->source().storeKey()));
+    m_catalogue->restoreFromDisk(*m_player);
+    connect(m_player.get(), &Player::stationChanged, this, &CompositionRoot::rememberWhatIsPlaying);
+    connect(m_player.get(), &Player::volumeChanged, this, [this] { m_store->setVolume(m_player->volume()); });
+    connect(m_catalogue.get(), &ActiveCatalogue::sourceChanged, this, [this] {
+        m_player->setPreferredStationId(m_store->selectedStationId(m_catalogue->source().storeKey()));
+    });
+    connect(m_catalogue.get(), &ActiveCatalogue::reloadRequested, m_player.get(), &Player::loadStations);
+
+    m_recentlyPlayed = new RecentlyPlayed(&container, this);
+    connect(m_player->session(), &PlaybackSession::songStarted, m_recentlyPlayed,
+            [this](const QString& station, const QString& song) { m_recentlyPlayed->add(station, song); });
+
     m_mediaControls = std::make_unique<MprisService>(m_player, m_nowPlaying.get());
     connect(m_mediaControls.get(), &MprisService::quitRequested, qApp, &QCoreApplication::quit,
             Qt::QueuedConnection);
     connect(m_mediaControls.get(), &MprisService::raiseRequested, this, &CompositionRoot::raiseRequested);
     connect(qApp, &QCoreApplication::aboutToQuit, this, &CompositionRoot::save);
 
-    // Nothing is asked of the directory until the Discover sheet searches.
+    // Nothing is asked of the directory until the Discover sheet searches,
+    // or a station found there plays (the directory counts the play).
     m_directory = new DirectoryClient(this);
     m_directorySearch = new DirectorySearchModel(m_directory, this);
+    connect(m_player.get(), &Player::stationStarted, m_directory, [this](const Station& station) {
+        if (!station.uuid.isEmpty())
+            m_directory->countClick(station.uuid);
+    });
 }
 
 CompositionRoot::~CompositionRoot()
@@ -37,6 +67,16 @@ CompositionRoot::~CompositionRoot()
     delete m_directorySearch;
     m_mediaControls.reset();
     m_player->stop();
+    disconnect(m_player.get(), nullptr, this, nullptr);
+}
+
+void CompositionRoot::rememberWhatIsPlaying()
+{
+    const std::optional<Station> station = m_player->station();
+    if (!station || m_player->isGuest())
+        return;
+    m_store->setSelectedStationId(m_catalogue->source().storeKey(), station->id);
+    m_player->setPreferredStationId(station->id);
 }
 
 void CompositionRoot::registerMediaControls(bool canRaise)

@@ -1,9 +1,10 @@
 // The one place where the player and everything it talks to are built, for
-// the headless player and the window alike: the application's store (through
-// the application delegate), the catalogue source, the media player, the
-// now-playing registry and the media controls on the session bus. The window
-// adds its QML engine and screen on top (SceneDelegate); the headless player
-// runs the root as it is.
+// the headless player and the window alike: the application's store
+// (through the application delegate) and what it remembers, the catalogue
+// in use, the media player, the now-playing registry, the media controls on
+// the session bus and the station directory. The window adds its QML engine
+// and screen on top (SceneDelegate); the headless player runs the root as
+// it is.
 //
 // It saves the store's pending changes when the application quits, and
 // takes the media controls off the bus before the player goes, so that no
@@ -15,23 +16,31 @@
 
 #include <memory>
 
+class ActiveCatalogue;
 class AppDelegate;
 class DirectoryClient;
 class DirectorySearchModel;
 class MprisService;
+class NetworkReachability;
 class NowPlayingCenter;
 class Player;
+class RecentlyPlayed;
+class StateStore;
 
 class CompositionRoot final : public QObject {
     Q_OBJECT
 
 public:
     // Opens the store first: a store that cannot be created ends the
-    // application here, before anything else is built.
-    CompositionRoot(AppDelegate& appDelegate, const QString& catalogueUrl, QObject* parent = nullptr);
+    // application here, before anything else is built. `catalogueValue` is
+    // --catalogue as given (empty: the environment, the settings, else My
+    // stations).
+    CompositionRoot(AppDelegate& appDelegate, const QString& catalogueValue, QObject* parent = nullptr);
     ~CompositionRoot() override;
 
     Player& player() const { return *m_player; }
+    ActiveCatalogue& catalogue() const { return *m_catalogue; }
+    RecentlyPlayed& recentlyPlayed() const { return *m_recentlyPlayed; }
     NowPlayingCenter& nowPlaying() const { return *m_nowPlaying; }
     MprisService& mediaControls() const { return *m_mediaControls; }
     DirectoryClient& directory() const { return *m_directory; }
@@ -50,10 +59,16 @@ signals:
     void raiseRequested();
 
 private:
+    void rememberWhatIsPlaying();
+
     AppDelegate& m_appDelegate;
+    std::unique_ptr<StateStore> m_store;
+    NetworkReachability* m_reachability;
+    std::shared_ptr<ActiveCatalogue> m_catalogue;
     std::unique_ptr<NowPlayingCenter> m_nowPlaying;
     std::shared_ptr<Player> m_player;
     std::unique_ptr<MprisService> m_mediaControls;
+    RecentlyPlayed* m_recentlyPlayed;
     DirectoryClient* m_directory;
     DirectorySearchModel* m_directorySearch;
 };

@@ -29,10 +29,10 @@ Player* SceneDelegate::player() const
     return m_root ? &m_root->player() : nullptr;
 }
 
-bool SceneDelegate::willConnect(const QString& catalogueUrl)
+bool SceneDelegate::willConnect(const QString& catalogue)
 {
     // Building the root loads the store, or stops the application.
-    m_root = std::make_unique<CompositionRoot>(m_appDelegate, catalogueUrl);
+    m_root = std::make_unique<CompositionRoot>(m_appDelegate, catalogue);
     connect(m_root.get(), &CompositionRoot::raiseRequested, this, &SceneDelegate::raise);
     m_root->registerMediaControls(true);
 

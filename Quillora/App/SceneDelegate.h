@@ -24,7 +24,7 @@ public:
     ~SceneDelegate() override;
 
     // Returns false when the main screen could not be built.
-    bool willConnect(const QString& catalogueUrl);
+    bool willConnect(const QString& catalogue);
     void sceneDidEnterBackground();
 
     QQuickWindow* window() const { return m_window; }

@@ -215,6 +215,7 @@ CatalogueTable::Parsed CatalogueTable::parse(const QByteArray& bytes)
     }
 
     const csv::CSVRowDecoder decoder;
+    const std::optional<std::size_t> uuidColumn = table.column("uuid");
     int stationRows = 0;
     try {
         while (const auto& row = reader->next()) {
@@ -223,7 +224,10 @@ CatalogueTable::Parsed CatalogueTable::parse(const QByteArray& bytes)
                 continue;
             ++stationRows;
             try {
-                table.stations.append(decoder.decode<Station>(*reader));
+                Station station = decoder.decode<Station>(*reader);
+                if (uuidColumn)
+                    station.uuid = QString::fromStdString(field(*row, *uuidColumn)).trimmed();
+                table.stations.append(std::move(station));
             } catch (const csv::DecodingError& error) {
                 table.skipped.append(SkippedRow{int(table.rows.size()) + 1, rowProblem(error, *reader)});
             }

@@ -30,6 +30,10 @@ public:
     QString image; // logo address; empty: the card shows a placeholder
     QString genre; // empty: no genre line
     QString title;
+    // The station's identifier in the community directory, from an optional
+    // "uuid" column (stations added from the directory carry one): playing
+    // it counts a click there. Not part of the station's decoding.
+    QString uuid = {};
 
     // The two built-in sample stations (a live stream and an .m3u playlist).
     static const Station& luxfm();

@@ -21,10 +21,9 @@ MprisPlayer::MprisPlayer(QObject* exported, std::shared_ptr<Player> player, NowP
             m_stopped = false;
         checkChanges();
     });
-    connect(m_player.get(), &Player::playbackStopped, this, [this] {
-        m_stopped = true;
-        checkChanges();
-    });
+    // A failed stream, the song on air.
+    connect(m_player->session(), &PlaybackSession::stateChanged, this, &MprisPlayer::checkChanges);
+    connect(m_player->session(), &PlaybackSession::songChanged, this, &MprisPlayer::checkChanges);
     connect(m_player.get(), &Player::stationsChanged, this, &MprisPlayer::checkChanges);
     connect(m_player.get(), &Player::stationChanged, this, &MprisPlayer::checkChanges);
     connect(m_player.get(), &Player::volumeChanged, this, &MprisPlayer::checkChanges);
@@ -34,7 +33,7 @@ MprisPlayer::MprisPlayer(QObject* exported, std::shared_ptr<Player> player, NowP
 
 QString MprisPlayer::playbackStatus() const
 {
-    if (!m_player->station())
+    if (!m_player->station() || m_player->session()->state() == PlaybackSession::State::Failed)
         return QStringLiteral("Stopped");
     if (m_player->isPlaying())
         return QStringLiteral("Playing");
@@ -60,7 +59,13 @@ QVariantMap MprisPlayer::metadata() const
                                            : QString::number(info->stationId);
     map.insert(QStringLiteral("mpris:trackid"),
                QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/mpris/MediaPlayer2/quillora/station/") + id)));
-    map.insert(QStringLiteral("xesam:title"), info->title);
+    // The song on air where the stream names it; the station otherwise.
+    const PlaybackSession* session = m_player->session();
+    const QString songTitle = session->songTitle();
+    const QString songArtist = session->songArtist();
+    map.insert(QStringLiteral("xesam:title"), songTitle.isEmpty() ? info->title : songTitle);
+    map.insert(QStringLiteral("xesam:artist"), QStringList{songArtist.isEmpty() ? info->title : songArtist});
+    map.insert(QStringLiteral("xesam:album"), info->title);
     map.insert(QStringLiteral("xesam:url"), info->url);
     if (!info->artUrl.isEmpty())
         map.insert(QStringLiteral("mpris:artUrl"), info->artUrl);

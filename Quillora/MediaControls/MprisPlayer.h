@@ -2,10 +2,14 @@
 // information of one live radio player. Qt property names are the D-Bus
 // names. A live stream cannot seek and has no length.
 //
-// PlaybackStatus tells what a person would say: Playing while the player
-// plays; Paused after a pause (the play/pause toggle, on screen or here);
-// Stopped after Stop, after the stream failed or ended by itself, and while
-// there is no station at all. Play, pause and the station steps are offered
+// PlaybackStatus tells what a person would say: Playing while the listener
+// wants it to play (also while it connects or reconnects); Paused after a
+// pause (the play/pause toggle, on screen or here); Stopped after Stop,
+// after the stream failed for good, and while there is no station at all.
+//
+// The metadata names the song on air where the stream sends one
+// (xesam:title, and xesam:artist when the stream names the artist), the
+// station as the album, and the station alone while there is no song. Play, pause and the station steps are offered
 // only while the catalogue has stations.
 #pragma once
 

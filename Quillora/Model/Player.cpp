@@ -2,26 +2,23 @@
 
 #include "Diagnostics/Diagnostics.h"
 #include "MediaControls/NowPlayingPublisher.h"
-#include "Model/StationListModel.h"
 #include "Playback/MediaPlayer.h"
 
 #include <QUrl>
 
 std::shared_ptr<Player> Player::create(std::shared_ptr<StationsLoader> loader, MediaPlayer* mediaPlayer,
-                                       NowPlayingCenter* nowPlaying)
+                                       NowPlayingCenter* nowPlaying, NetworkReachability* reachability)
 {
-    return std::make_shared<Player>(Passkey(), std::move(loader), mediaPlayer, nowPlaying);
+    return std::make_shared<Player>(Passkey(), std::move(loader), mediaPlayer, nowPlaying, reachability);
 }
 
 Player::Player(Passkey, std::shared_ptr<StationsLoader> loader, MediaPlayer* mediaPlayer,
-               NowPlayingCenter* nowPlaying)
+               NowPlayingCenter* nowPlaying, NetworkReachability* reachability)
     : m_loader(std::move(loader))
-    , m_player(mediaPlayer)
+    , m_session(new PlaybackSession(mediaPlayer, reachability, this))
     , m_stationModel(new StationListModel(this))
 {
-    Q_ASSERT(m_loader && m_player);
-    m_player->setParent(this);
-    connect(m_player, &MediaPlayer::playbackEnded, this, &Player::onPlaybackEnded);
+    Q_ASSERT(m_loader);
     if (nowPlaying)
         m_publisher = new NowPlayingPublisher(nowPlaying, this);
 }
@@ -39,15 +36,29 @@ void Player::setStations(const QList<Station>& stations)
 
 void Player::setSelectedStationIndex(qint64 index)
 {
+    dropGuest();
+    select(index, false);
+}
+
+void Player::select(qint64 index, bool keepStream)
+{
     emit objectWillChange();
     const bool changed = index != m_selectedStationIndex;
     m_selectedStationIndex = index;
     if (changed)
         emit selectedStationIndexChanged();
     emit stationChanged();
-    // Runs on every assignment: a reload or a one-station wrap reloads the stream.
-    loadStation();
+    if (!keepStream)
+        loadStation();
     showInfo(station());
+}
+
+bool Player::dropGuest()
+{
+    if (!m_guest)
+        return false;
+    m_guest.reset();
+    return true;
 }
 
 void Player::setIsPlaying(bool playing)
@@ -61,6 +72,8 @@ void Player::setIsPlaying(bool playing)
 
 std::optional<Station> Player::station() const
 {
+    if (m_guest)
+        return m_guest;
     if (m_selectedStationIndex < 0 || m_selectedStationIndex >= m_stations.size())
         return std::nullopt;
     return m_stations.at(m_selectedStationIndex);
@@ -74,14 +87,14 @@ QVariant Player::stationValue() const
 
 float Player::volume() const
 {
-    return m_player->volume();
+    return m_session->volume();
 }
 
 void Player::setVolume(float volume)
 {
-    const float before = m_player->volume();
-    m_player->setVolume(volume);
-    if (m_player->volume() != before)
+    const float before = m_session->volume();
+    m_session->setVolume(volume);
+    if (m_session->volume() != before)
         emit volumeChanged();
 }
 
@@ -93,8 +106,32 @@ void Player::loadStations()
 void Player::onLoaded(const QList<Station>& stations)
 {
     printLine(QStringLiteral("Loaded %1 stations").arg(stations.size()));
+    const std::optional<Station> before = station();
+    qint64 index = 0;
+    if (m_preferredStationId) {
+        for (qint64 i = 0; i < stations.size(); ++i) {
+            if (stations[i].id == *m_preferredStationId) {
+                index = i;
+                break;
+            }
+        }
+    }
+    // A guest that the catalogue now holds (it was just added) becomes
+    // that station of the catalogue.
+    if (m_guest) {
+        for (qint64 i = 0; i < stations.size(); ++i) {
+            if (stations[i].url == m_guest->url) {
+                index = i;
+                m_guest.reset();
+                break;
+            }
+        }
+    }
     setStations(stations);
-    setSelectedStationIndex(0);
+    // The station already on, on the same stream (or a guest), goes on
+    // undisturbed; anything else loads the selected station's stream.
+    const bool sameStream = before && index < stations.size() && stations[index].url == before->url;
+    select(index, m_guest || sameStream);
 }
 
 void Player::onFailed()
@@ -111,7 +148,10 @@ void Player::loadStation()
     // An address we will not open leaves the current stream as it was.
     if (!MediaPlayer::isStreamUrl(url))
         return;
-    m_player->replaceItem(url);
+    const bool another = url != m_session->stream();
+    m_session->setStream(url, selected->title);
+    if (m_isPlaying && another)
+        emit stationStarted(*selected);
 }
 
 void Player::showInfo(const std::optional<Station>& station)
@@ -130,15 +170,18 @@ void Player::tooglePlayback()
 
 void Player::resume()
 {
-    m_player->play();
-    setIsPlaying(m_player->rate() > 0.0f);
+    const bool wasPlaying = m_isPlaying;
+    m_session->play();
+    setIsPlaying(m_session->state() != PlaybackSession::State::Stopped);
     showInfo(station());
+    if (const std::optional<Station> started = station(); started && !wasPlaying && m_isPlaying)
+        emit stationStarted(*started);
 }
 
 void Player::stop()
 {
-    m_player->pause();
-    setIsPlaying(m_player->rate() > 0.0f);
+    m_session->stop();
+    setIsPlaying(false);
 }
 
 void Player::next()
@@ -146,18 +189,24 @@ void Player::next()
     const qint64 count = m_stations.size();
     if (count == 0)
         return; // nothing to step through (and no division by zero)
-    setSelectedStationIndex((m_selectedStationIndex + 1) % count);
+    dropGuest();
+    select((m_selectedStationIndex + 1) % count, false);
 }
 
 void Player::prev()
 {
+    dropGuest();
     const qint64 index = m_selectedStationIndex - 1;
-    setSelectedStationIndex(index >= 0 ? index : m_stations.size() - 1);
+    select(index >= 0 ? index : m_stations.size() - 1, false);
 }
 
-void Player::onPlaybackEnded(const QString& message)
+void Player::listenTo(const Station& station)
 {
-    printLine(QStringLiteral("Playback stopped: %1").arg(message));
-    setIsPlaying(m_player->rate() > 0.0f);
-    emit playbackStopped(message);
+    emit objectWillChange();
+    m_guest = station;
+    emit stationChanged();
+    loadStation();
+    showInfo(m_guest);
+    if (!m_isPlaying)
+        resume();
 }

@@ -1,16 +1,29 @@
 // The application's one model object: the catalogue as loaded, the selected
-// station and whether it plays.
+// station, whether the listener wants it to play, and what the stream does.
 //
 // Every assignment of a published property first emits objectWillChange(),
 // then stores, then emits its ...Changed signal (only when the value
 // differs, so QML bindings do not loop). Every assignment of
 // selectedStationIndex - even of the same value - loads the selected
-// station's stream into the media player and republishes the now-playing
-// information. Main thread only.
+// station's stream and republishes the now-playing information. Main
+// thread only.
 //
 // The catalogue reaches the screens through stationModel, a list model the
 // player owns and keeps in step with `stations`; the list and the playing
 // flag change only through the player's commands and its catalogue source.
+//
+// isPlaying is the listener's wish (the play/stop symbol); `session` says
+// what actually happens: connecting, playing, reconnecting after a drop,
+// failed with a reason, and the song on air.
+//
+// A catalogue that arrives selects the station with preferredStationId
+// (the one remembered for its source), else the first. When that is the
+// station already playing, its stream goes on undisturbed: a refreshed
+// catalogue updates the cards without interrupting the music.
+//
+// A guest station (listenTo) is one played from outside the catalogue, a
+// directory search result: it is the selected station until the listener
+// picks one of the catalogue again.
 //
 // Create it with Player::create(): it hands itself to its catalogue source
 // as a shared delegate.
@@ -18,6 +31,7 @@
 
 #include "Catalogue/StationsLoader.h"
 #include "Model/StationListModel.h"
+#include "Playback/PlaybackSession.h"
 
 #include <QList>
 #include <QObject>
@@ -27,6 +41,7 @@
 #include <optional>
 
 class MediaPlayer;
+class NetworkReachability;
 class NowPlayingCenter;
 class NowPlayingPublisher;
 
@@ -40,17 +55,23 @@ class Player final : public QObject,
                    selectedStationIndexChanged)
     Q_PROPERTY(bool isPlaying READ isPlaying NOTIFY isPlayingChanged)
     Q_PROPERTY(QVariant station READ stationValue NOTIFY stationChanged)
+    Q_PROPERTY(bool isGuest READ isGuest NOTIFY stationChanged)
     Q_PROPERTY(float volume READ volume WRITE setVolume NOTIFY volumeChanged)
+    Q_PROPERTY(PlaybackSession* session READ session CONSTANT)
 
     struct Passkey {
         explicit Passkey() = default;
     };
 
 public:
-    // Takes ownership of mediaPlayer. nowPlaying may be null (no publication).
+    // Takes ownership of mediaPlayer. nowPlaying may be null (no
+    // publication); reachability (not owned, may be null) lets a dropped
+    // stream reconnect at once when the network comes back.
     static std::shared_ptr<Player> create(std::shared_ptr<StationsLoader> loader, MediaPlayer* mediaPlayer,
-                                          NowPlayingCenter* nowPlaying = nullptr);
-    Player(Passkey, std::shared_ptr<StationsLoader> loader, MediaPlayer* mediaPlayer, NowPlayingCenter* nowPlaying);
+                                          NowPlayingCenter* nowPlaying = nullptr,
+                                          NetworkReachability* reachability = nullptr);
+    Player(Passkey, std::shared_ptr<StationsLoader> loader, MediaPlayer* mediaPlayer, NowPlayingCenter* nowPlaying,
+           NetworkReachability* reachability);
     ~Player() override;
 
     const QList<Station>& stations() const { return m_stations; }
@@ -59,12 +80,18 @@ public:
     qint64 selectedStationIndex() const { return m_selectedStationIndex; }
     void setSelectedStationIndex(qint64 index);
     bool isPlaying() const { return m_isPlaying; }
+    PlaybackSession* session() const { return m_session; }
 
-    // The selected station; none for an empty catalogue (or, transiently, an
-    // index outside the list).
+    // The selected station: the guest while there is one, else the
+    // catalogue's station at the selected index; none for an empty
+    // catalogue (or, transiently, an index outside the list).
     std::optional<Station> station() const;
+    bool isGuest() const { return m_guest.has_value(); }
     float volume() const;
     void setVolume(float volume);
+
+    // The station a catalogue that arrives selects, by id; none: the first.
+    void setPreferredStationId(std::optional<qint64> id) { m_preferredStationId = id; }
 
     Q_INVOKABLE void loadStations();
     Q_INVOKABLE void tooglePlayback();
@@ -72,9 +99,14 @@ public:
     Q_INVOKABLE void stop();
     Q_INVOKABLE void next();
     Q_INVOKABLE void prev();
+    // Plays a station that is not in the catalogue, at once.
+    Q_INVOKABLE void listenTo(const Station& station);
 
     void onLoaded(const QList<Station>& stations) override;
     void onFailed() override;
+    // A failure whose reason the source knows: the source's own line says
+    // it, so nothing is printed here; the catalogue stays as it is.
+    void onCatalogueFailed(const LoadFailure& failure) override { Q_UNUSED(failure); }
 
 signals:
     void objectWillChange();
@@ -83,22 +115,27 @@ signals:
     void isPlayingChanged();
     void stationChanged();
     void volumeChanged();
-    // The stream failed or ended by itself and playback stopped.
-    void playbackStopped(const QString& reason);
+    // The listener started this station: play after a stop, or another
+    // station while playing (not a reconnect of the same one).
+    void stationStarted(const Station& station);
 
 private:
     void setStations(const QList<Station>& stations);
     void setIsPlaying(bool playing);
+    // Assigns the index; with keepStream the stream is not reloaded.
+    void select(qint64 index, bool keepStream);
+    bool dropGuest();
     QVariant stationValue() const;
     void loadStation();
     void showInfo(const std::optional<Station>& station);
-    void onPlaybackEnded(const QString& message);
 
     std::shared_ptr<StationsLoader> m_loader;
-    MediaPlayer* m_player;
+    PlaybackSession* m_session;
     NowPlayingPublisher* m_publisher = nullptr;
     StationListModel* m_stationModel;
     QList<Station> m_stations;
     qint64 m_selectedStationIndex = 0;
     bool m_isPlaying = false;
+    std::optional<Station> m_guest;
+    std::optional<qint64> m_preferredStationId;
 };

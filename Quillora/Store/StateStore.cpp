@@ -57,7 +57,7 @@ std::optional<StoredCatalogue> StateStore::lastGoodCatalogue(const QString& addr
         stored = StoredCatalogue{address, QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong(), Qt::UTC), {},
                                  query.value(1).toInt()};
         query.finish();
-        query.prepare(QStringLiteral("SELECT id, url, image, genre, title FROM catalogue_station "
+        query.prepare(QStringLiteral("SELECT id, url, image, genre, title, uuid FROM catalogue_station "
                                      "WHERE address = ? ORDER BY position"));
         query.addBindValue(address);
         if (!query.exec()) {
@@ -67,7 +67,7 @@ std::optional<StoredCatalogue> StateStore::lastGoodCatalogue(const QString& addr
         while (query.next()) {
             stored->stations.append(Station{query.value(0).toLongLong(), query.value(1).toString(),
                                             query.value(2).toString(), query.value(3).toString(),
-                                            query.value(4).toString()});
+                                            query.value(4).toString(), query.value(5).toString()});
         }
     }
     m_catalogues.insert(address, stored);
@@ -93,7 +93,7 @@ void StateStore::setLastGoodCatalogue(const QString& address, const QList<Statio
         if (QString error = execOrError(query); !error.isEmpty())
             return error;
         query.prepare(QStringLiteral("INSERT INTO catalogue_station (address, position, id, url, image, genre, "
-                                     "title) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+                                     "title, uuid) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
         for (qsizetype i = 0; i < stored.stations.size(); ++i) {
             const Station& station = stored.stations[i];
             query.bindValue(0, stored.address);
@@ -104,6 +104,7 @@ void StateStore::setLastGoodCatalogue(const QString& address, const QList<Statio
             query.bindValue(4, station.image.isNull() ? QStringLiteral("") : station.image);
             query.bindValue(5, station.genre.isNull() ? QStringLiteral("") : station.genre);
             query.bindValue(6, station.title.isNull() ? QStringLiteral("") : station.title);
+            query.bindValue(7, station.uuid.isNull() ? QStringLiteral("") : station.uuid);
             if (QString error = execOrError(query); !error.isEmpty())
                 return error;
         }

@@ -42,6 +42,17 @@ const std::vector<Step>& steps()
                             " name TEXT PRIMARY KEY,"
                             " value)"),
          }},
+        {3,
+         {
+             // The directory's identifier of a stored station, for counting
+             // plays; the songs recently heard, newest last.
+             QStringLiteral("ALTER TABLE catalogue_station ADD COLUMN uuid TEXT NOT NULL DEFAULT ''"),
+             QStringLiteral("CREATE TABLE recently_played ("
+                            " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+                            " played_at INTEGER NOT NULL,"
+                            " station TEXT NOT NULL,"
+                            " song TEXT NOT NULL)"),
+         }},
     };
     return list;
 }

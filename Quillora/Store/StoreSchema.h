@@ -11,6 +11,7 @@
 //   version 2  catalogue, catalogue_station: the last good remote catalogue
 //              per address; selection: the selected station per source;
 //              setting: named values (the volume)
+//   version 3  catalogue_station.uuid; recently_played: the songs heard
 #pragma once
 
 #include <QSqlDatabase>

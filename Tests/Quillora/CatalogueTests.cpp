@@ -6,7 +6,6 @@
 #include "Catalogue/CatalogueSource.h"
 #include "Catalogue/CatalogueTable.h"
 #include "Catalogue/StarterCatalogue.h"
-#include "App/CommandLine.h"
 #include "Config.h"
 #include "TestSupport.h"
 
@@ -311,9 +310,6 @@ private slots:
         QVERIFY(output.text().startsWith("Ignoring the catalogue of --catalogue: "));
         output.restore();
         qunsetenv(Config::catalogueVariable());
-
-        // The old entry point still answers the old way until it is retired.
-        QCOMPARE(CommandLine::resolveCatalogueUrl({}), Config::gSheetCVSUrl());
     }
 
     void aChoiceMadeInTheWindowIsRemembered()

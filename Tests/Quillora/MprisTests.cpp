@@ -100,11 +100,21 @@ private slots:
             QTRY_VERIFY2(announced(QStringLiteral("PlaybackStatus"), status), qPrintable(command.join(' ')));
         }
 
-        // A stream that fails while playing stops, and says so.
+        // A stream that drops is reconnected: still Playing. One that is
+        // not there at all fails after three tries: Stopped.
         playerctl({QStringLiteral("play")});
         QCOMPARE(playerctl({QStringLiteral("status")}), QStringLiteral("Playing"));
-        media->fail(QStringLiteral("http://127.0.0.1:9/stream1: loading failed"));
+        media->fail(QStringLiteral("http://127.0.0.1:9/stream1: end of stream"), EndCause::StreamEnded);
+        QCOMPARE(player->session()->state(), PlaybackSession::State::Reconnecting);
+        QCOMPARE(playerctl({QStringLiteral("status")}), QStringLiteral("Playing"));
+        m_announced.clear();
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            QTRY_VERIFY_WITH_TIMEOUT(media->rate() > 0, 5000); // the next attempt is connecting
+            media->fail(QStringLiteral("http://127.0.0.1:9/stream1: HTTP error 404"), EndCause::NotFound);
+        }
+        QCOMPARE(player->session()->state(), PlaybackSession::State::Failed);
         QCOMPARE(playerctl({QStringLiteral("status")}), QStringLiteral("Stopped"));
+        QTRY_VERIFY(announced(QStringLiteral("PlaybackStatus"), QStringLiteral("Stopped")));
 
         // An empty reload takes the offers back.
         m_announced.clear();

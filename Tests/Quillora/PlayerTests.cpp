@@ -183,22 +183,90 @@ private slots:
         QVERIFY(f.player->isPlaying());
     }
 
-    void playbackFailureStopsAndIsAnnounced()
+    void aCatalogueSelectsTheRememberedStationAndLeavesThePlayingStreamAlone()
     {
-        Fixture f(std::make_shared<MockLoader>());
+        auto loader = std::make_shared<FixedLoader>(threeStations());
+        Fixture f(loader);
+        StdoutCapture out;
+        f.player->setPreferredStationId(11);
+        f.player->loadStations();
+        QCOMPARE(f.player->selectedStationIndex(), 1);
+        f.player->resume();
+        const qsizetype streamsOpened = f.media->items.size();
+
+        // A refreshed catalogue with the playing station on the same stream:
+        // the cards change, the music goes on.
+        loader->stations = {testStation(9), testStation(11), testStation(12)};
+        loader->stations[1].title = QStringLiteral("Renamed");
+        f.player->loadStations();
+        QCOMPARE(f.player->selectedStationIndex(), 1);
+        QCOMPARE(f.player->station()->title, QStringLiteral("Renamed"));
+        QCOMPARE(f.media->items.size(), streamsOpened);
+        QVERIFY(f.player->isPlaying());
+
+        // The remembered station is gone: the first one, and its stream.
+        loader->stations = {testStation(30), testStation(31)};
+        f.player->loadStations();
+        QCOMPARE(f.player->selectedStationIndex(), 0);
+        QCOMPARE(f.media->items.last(), QUrl(testStation(30).url));
+    }
+
+    void aGuestPlaysUntilTheListenerPicksACatalogueStation()
+    {
+        auto loader = std::make_shared<FixedLoader>(threeStations());
+        Fixture f(loader);
         StdoutCapture out;
         f.player->loadStations();
-        f.player->resume();
-        QSignalSpy willChange(f.player.get(), &Player::objectWillChange);
-        QSignalSpy changed(f.player.get(), &Player::isPlayingChanged);
-        f.media->fail(QStringLiteral("http://x/: loading failed"));
-        QVERIFY(!f.player->isPlaying());
-        QCOMPARE(willChange.size(), 1);
-        QCOMPARE(changed.size(), 1);
-        QVERIFY(out.text().endsWith("Playback stopped: http://x/: loading failed\n"));
-        // A later resume starts again.
-        f.player->tooglePlayback();
+        QSignalSpy started(f.player.get(), &Player::stationStarted);
+
+        Station guest = testStation(-1, QStringLiteral("http://127.0.0.1:9/guest"));
+        guest.uuid = QStringLiteral("96062a7b-0601-11e8-ae97-52543be04c81");
+        f.player->listenTo(guest);
+        QVERIFY(f.player->isGuest() && f.player->isPlaying());
+        QCOMPARE(f.player->station()->url, guest.url);
+        QCOMPARE(f.media->items.last(), QUrl(guest.url));
+        QCOMPARE(started.size(), 1);
+        QCOMPARE(started.first().first().value<Station>().uuid, guest.uuid);
+
+        // Once the catalogue holds it (it was added), it is that station, on
+        // the stream already playing.
+        const qsizetype streamsOpened = f.media->items.size();
+        Station added = guest;
+        added.id = 13;
+        loader->stations.append(added);
+        f.player->loadStations();
+        QVERIFY(!f.player->isGuest());
+        QCOMPARE(f.player->selectedStationIndex(), 3);
+        QCOMPARE(f.media->items.size(), streamsOpened);
+
+        // Another guest, then the next station of the catalogue.
+        f.player->listenTo(testStation(-2, QStringLiteral("http://127.0.0.1:9/other")));
+        QVERIFY(f.player->isGuest());
+        f.player->next();
+        QVERIFY(!f.player->isGuest());
+        QCOMPARE(f.player->selectedStationIndex(), 0);
+        QCOMPARE(f.media->items.last(), QUrl(testStation(10).url));
         QVERIFY(f.player->isPlaying());
+    }
+
+    void aStationStartsOncePerStartNotPerReload()
+    {
+        auto loader = std::make_shared<FixedLoader>(threeStations());
+        Fixture f(loader);
+        StdoutCapture out;
+        f.player->loadStations();
+        QSignalSpy started(f.player.get(), &Player::stationStarted);
+        f.player->resume();
+        f.player->resume(); // already playing
+        f.player->next();
+        f.player->setPreferredStationId(11); // as the application remembers it
+        f.player->loadStations();            // the same catalogue again
+        QCOMPARE(started.size(), 2);
+        f.player->stop();
+        f.player->next(); // not playing: nothing starts
+        f.player->tooglePlayback();
+        QCOMPARE(started.size(), 3);
+        QCOMPARE(started.last().first().value<Station>().id, 12);
     }
 
     void failedLoadKeepsState()

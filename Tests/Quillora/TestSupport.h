@@ -80,10 +80,10 @@ public:
     float rate() const override { return currentRate; }
     float volume() const override { return currentVolume; }
     void setVolume(float volume) override { currentVolume = std::clamp(volume, 0.0f, 1.0f); }
-    void fail(const QString& message)
+    void fail(const QString& message, EndCause cause = EndCause::Other)
     {
         currentRate = 0;
-        emit playbackEnded(message, EndCause::Other);
+        emit playbackEnded(message, cause);
     }
 };
 

@@ -120,6 +120,11 @@ def main():
 def run(quillora, work):
     env = dict(os.environ)
 
+    # The player's own folders, fresh for this run: nothing remembered from
+    # an earlier one.
+    env.update(XDG_DATA_HOME=os.path.join(work, "data"), XDG_CONFIG_HOME=os.path.join(work, "config"),
+               XDG_CACHE_HOME=os.path.join(work, "cache"))
+
     # Without a bus: one line, then a clean exit on SIGTERM.
     env_nobus = dict(env, DBUS_SESSION_BUS_ADDRESS=f"unix:path={work}/nobus",
                      QUILLORA_MPV_OPTIONS="ao=null")
@@ -127,14 +132,16 @@ def run(quillora, work):
                    env=env_nobus, stdout=subprocess.PIPE, stderr=None, text=True)
     lonely_out = Output(lonely.stdout)
     wait_for("no-bus line", lambda: "No D-Bus session bus" in lonely_out.text(), timeout=10)
-    wait_for("failed load line", lambda: "Failed to load stations..." in lonely_out.text(), timeout=10)
+    wait_for("failed load line", lambda: "Could not load the stations from 127.0.0.1" in lonely_out.text(),
+             timeout=10)
     lonely.send_signal(signal.SIGTERM)
     if lonely.wait(10) != 0:
         fail(f"quillora exited with {lonely.returncode} on SIGTERM")
 
     ice = start_icecast(work)
-    low = start_tone(ice, "/low.ogg", 440)
+    start_tone(ice, "/low.ogg", 440)
     start_tone(ice, "/high.ogg", 880)
+    third = start_tone(ice, "/third.ogg", 550)
 
     www = os.path.join(work, "www")
     os.mkdir(www)
@@ -147,10 +154,11 @@ def run(quillora, work):
         f.write("title,genre,image,url,id\n"
                 f"Low Tone,Test,http://127.0.0.1:{http}/logo.png,http://127.0.0.1:{ice}/low.ogg,1\n"
                 f"Broken,Test,http://127.0.0.1:{http}/logo.png,http://127.0.0.1:{ice}/low.ogg,one\n"
-                f"High Tone,Test,http://127.0.0.1:{http}/logo.png,http://127.0.0.1:{http}/high.m3u,2\n")
+                f"High Tone,Test,http://127.0.0.1:{http}/logo.png,http://127.0.0.1:{http}/high.m3u,2\n"
+                f"Third,,,http://127.0.0.1:{ice}/third.ogg,3\n")
 
-    wait_for("icecast mounts", lambda: listeners(ice, "/low.ogg") is not None
-             and listeners(ice, "/high.ogg") is not None)
+    wait_for("icecast mounts", lambda: all(listeners(ice, mount) is not None
+                                           for mount in ("/low.ogg", "/high.ogg", "/third.ogg")))
 
     env["DBUS_SESSION_BUS_ADDRESS"] = start_bus(work)
     pcm = os.path.join(work, "out.pcm")
@@ -163,7 +171,7 @@ def run(quillora, work):
     player_output.append(out)
     os.environ["DBUS_SESSION_BUS_ADDRESS"] = env["DBUS_SESSION_BUS_ADDRESS"]
 
-    wait_for("Loaded 2 stations", lambda: "Loaded 2 stations" in out.text())
+    wait_for("Loaded 3 stations", lambda: "Loaded 3 stations" in out.text())
     wait_for("first station published", lambda: playerctl("metadata", "xesam:title", check=False) == "Low Tone")
     if playerctl("status") != "Paused":
         fail("expected Paused before playing")
@@ -202,6 +210,7 @@ def run(quillora, work):
     playerctl("volume", "0.5")
     if abs(float(playerctl("volume")) - 0.5) > 0.01:
         fail("volume did not take")
+    playerctl("volume", "1")  # loud enough to measure the pitch again
 
     playerctl("play-pause")
     wait_for("Paused", lambda: playerctl("status") == "Paused")
@@ -214,13 +223,28 @@ def run(quillora, work):
     wait_for("Paused after Pause", lambda: playerctl("status") == "Paused")
     wait_for("status signals", lambda: "Playing" in followed.text() and "Paused" in followed.text(), timeout=5)
 
-    # A source that dies mid-play ends playback, visibly.
-    playerctl("play-pause")
-    wait_for("Playing again", lambda: playerctl("status") == "Playing")
-    wait_for("listening", lambda: listeners(ice, "/low.ogg") == 1, timeout=5)
-    low.kill()
-    wait_for("Stopped after the source died", lambda: playerctl("status") == "Stopped", timeout=20)
-    wait_for("playback stopped line", lambda: "Playback stopped: " in out.text(), timeout=5)
+    # The last station, which has no logo and no genre: play it.
+    playerctl("previous")  # from the first station round to the last
+    wait_for("Third", lambda: playerctl("metadata", "xesam:title") == "Third")
+    playerctl("play")
+    wait_for("Playing Third", lambda: playerctl("status") == "Playing")
+    wait_for("listening", lambda: listeners(ice, "/third.ogg") == 1, timeout=5)
+    time.sleep(1.0)
+    expect_pitch(pcm, 550, "third station")
+
+    # Its source dies mid-play: the player reconnects by itself, and the
+    # music is back (live: the new source's pitch) when the source is.
+    third.kill()
+    wait_for("reconnect line", lambda: "Reconnecting (attempt" in out.text(), timeout=20)
+    if playerctl("status") != "Playing":
+        fail("a reconnecting player is still Playing for the desktop")
+    time.sleep(2.0)
+    start_tone(ice, "/third.ogg", 660)
+    wait_for("listening again", lambda: listeners(ice, "/third.ogg") == 1, timeout=40)
+    time.sleep(1.5)
+    expect_pitch(pcm, 660, "after the reconnect")
+    if playerctl("status") != "Playing":
+        fail("not Playing after the reconnect")
 
     subprocess.run(["timeout", "5", "dbus-send", "--session", "--type=method_call", "--print-reply",
                     "--dest=org.mpris.MediaPlayer2.quillora",

@@ -164,6 +164,16 @@ def mount_is_live(port, mount):
     return (b'<source mount="' + mount.encode() + b'">') in stats
 
 
+def set_song(port, mount, text):
+    """Sets the song a mount announces, through Icecast's admin metadata
+    interface (what a station's playout software does); listeners of an MP3
+    or AAC mount get it as the ICY StreamTitle."""
+    query = urllib.parse.urlencode({"mount": mount, "mode": "updinfo", "song": text})
+    answer = fetch(f"http://127.0.0.1:{port}/admin/metadata?{query}", auth="admin:" + ICECAST_PASSWORD)
+    if not answer or b"<return>1</return>" not in answer:
+        raise RuntimeError("metadata update refused: " + repr(answer))
+
+
 def start_bus(work):
     """Starts a private session bus listening in `work` (keep the path short:
     socket paths are limited to 107 bytes); returns its address."""
@@ -273,11 +283,7 @@ def _command(words, line, work, sources, ice):
         process.wait()
         return ""
     if command == "song":
-        mount, text = words[1], line.split(None, 2)[2].strip()
-        query = urllib.parse.urlencode({"mount": mount, "mode": "updinfo", "song": text})
-        answer = fetch(f"http://127.0.0.1:{ice}/admin/metadata?{query}", auth="admin:" + ICECAST_PASSWORD)
-        if not answer or b"<return>1</return>" not in answer:
-            raise RuntimeError("metadata update refused: " + repr(answer))
+        set_song(ice, words[1], line.split(None, 2)[2].strip())
         return ""
     if command == "requests":
         with open(os.path.join(work, "log", "access.log"), "rb") as f:

@@ -1,0 +1,371 @@
+#include "Catalogue/ActiveCatalogue.h"
+
+#include "Catalogue/CatalogueRetry.h"
+#include "Diagnostics/Diagnostics.h"
+#include "Store/StateStore.h"
+
+#include "CSV/CSV.h"
+
+#include <QPointer>
+
+#include <algorithm>
+
+// Passes a load's answer back through the catalogue on its way to the
+// player. An answer from a source that has been replaced since the load
+// began is dropped: the player already has the new source's catalogue.
+class ActiveCatalogue::Relay final : public StationsLoaderDelegate {
+public:
+    Relay(ActiveCatalogue* catalogue, std::shared_ptr<StationsLoaderDelegate> delegate, int generation)
+        : m_catalogue(catalogue)
+        , m_delegate(std::move(delegate))
+        , m_generation(generation)
+    {
+    }
+
+    void onLoaded(const QList<Station>& stations) override { onCatalogueLoaded(stations, {}); }
+    void onFailed() override { onCatalogueFailed(LoadFailure{}); }
+
+    void onCatalogueLoaded(const QList<Station>& stations, const CatalogueReport& report) override
+    {
+        if (!current())
+            return;
+        m_catalogue->delivered(stations, report);
+        m_delegate->onCatalogueLoaded(stations, report);
+    }
+
+    void onCatalogueFailed(const LoadFailure& failure) override
+    {
+        if (!current())
+            return;
+        m_catalogue->failed(failure);
+        m_delegate->onCatalogueFailed(failure);
+    }
+
+private:
+    bool current() const { return m_catalogue && m_catalogue->m_sourceGeneration == m_generation; }
+
+    QPointer<ActiveCatalogue> m_catalogue;
+    std::shared_ptr<StationsLoaderDelegate> m_delegate;
+    int m_generation;
+};
+
+// Reads a source the listener asked for, before it replaces the one in use.
+class ActiveCatalogue::Probe final : public StationsLoaderDelegate {
+public:
+    Probe(ActiveCatalogue* catalogue, CatalogueSource source, int generation)
+        : m_catalogue(catalogue)
+        , m_source(std::move(source))
+        , m_generation(generation)
+    {
+    }
+
+    void onLoaded(const QList<Station>& stations) override { onCatalogueLoaded(stations, {}); }
+    void onFailed() override { onCatalogueFailed(LoadFailure{}); }
+
+    void onCatalogueLoaded(const QList<Station>& stations, const CatalogueReport& report) override
+    {
+        if (m_catalogue && m_catalogue->m_probeGeneration == m_generation)
+            m_catalogue->probeAnswered(m_source, stations, report, std::nullopt);
+    }
+
+    void onCatalogueFailed(const LoadFailure& failure) override
+    {
+        if (m_catalogue && m_catalogue->m_probeGeneration == m_generation)
+            m_catalogue->probeAnswered(m_source, {}, {}, failure);
+    }
+
+private:
+    QPointer<ActiveCatalogue> m_catalogue;
+    CatalogueSource m_source;
+    int m_generation;
+};
+
+ActiveCatalogue::ActiveCatalogue(CatalogueSource source, StateStore* store, NetworkReachability* reachability,
+                                 QObject* parent)
+    : QObject(parent)
+    , m_source(std::move(source))
+    , m_store(store)
+    , m_retry(new CatalogueRetry(this))
+    , m_loader(m_source.makeLoader())
+{
+    if (reachability)
+        m_retry->watchNetwork(reachability);
+    connect(m_retry, &CatalogueRetry::retryDue, this, &ActiveCatalogue::reloadRequested);
+    m_undoTimer.setSingleShot(true);
+    connect(&m_undoTimer, &QTimer::timeout, this, &ActiveCatalogue::clearUndo);
+    if (m_source.isMyStations())
+        seedMyStations();
+    watchSource();
+}
+
+ActiveCatalogue::~ActiveCatalogue() = default;
+
+QString ActiveCatalogue::sourceAddress() const
+{
+    if (m_source.isMyStations())
+        return {};
+    return m_source.url().isLocalFile() ? m_source.url().toLocalFile() : m_source.url().toString();
+}
+
+QString ActiveCatalogue::note() const
+{
+    if (m_status != Status::Failed || !m_showingStations)
+        return {};
+    if (m_showingStored && m_storedAt) {
+        StoredCatalogue stored;
+        stored.loadedAt = *m_storedAt;
+        return stored.offlineNote();
+    }
+    return m_failureMessage;
+}
+
+void ActiveCatalogue::seedMyStations()
+{
+    const QString error = CatalogueFile(m_source.localPath()).seedIfMissing();
+    if (!error.isEmpty())
+        printLine(QStringLiteral("Cannot create My stations: %1").arg(error));
+}
+
+void ActiveCatalogue::restoreFromDisk(StationsLoaderDelegate& delegate)
+{
+    if (m_source.isLocal()) {
+        const CatalogueFile::Read read = CatalogueFile::read(m_source.localPath());
+        if (read.table && !read.failure && !read.table->stations.isEmpty())
+            m_ready = std::pair{read.table->stations, CatalogueReport{sourceName(), int(read.table->skipped.size())}};
+        return; // anything wrong is reported by the load that follows
+    }
+    if (!m_store)
+        return;
+    const std::optional<StoredCatalogue> stored = m_store->lastGoodCatalogue(m_source.storeKey());
+    if (!stored || stored->stations.isEmpty())
+        return;
+    m_showingStations = true;
+    m_showingStored = true;
+    m_storedAt = stored->loadedAt;
+    m_skippedRows = stored->skippedRows;
+    setStatus(Status::Loaded);
+    delegate.onCatalogueLoaded(stored->stations, CatalogueReport{sourceName(), stored->skippedRows});
+}
+
+void ActiveCatalogue::load(std::shared_ptr<StationsLoaderDelegate> delegate)
+{
+    auto relay = std::make_shared<Relay>(this, std::move(delegate), m_sourceGeneration);
+    if (m_ready) {
+        const auto [stations, report] = *std::exchange(m_ready, std::nullopt);
+        relay->onCatalogueLoaded(stations, report);
+        return;
+    }
+    if (!m_showingStations)
+        setStatus(Status::Loading);
+    m_loader->load(std::move(relay));
+}
+
+void ActiveCatalogue::delivered(const QList<Station>& stations, const CatalogueReport& report)
+{
+    m_skippedRows = report.skippedRows;
+    m_showingStations = !stations.isEmpty();
+    m_showingStored = false;
+    m_retry->loadSucceeded();
+    if (m_source.isRemote() && m_store && !stations.isEmpty()) {
+        // Kept at once, not when the window next loses focus: this is what
+        // the next start shows when the network is down.
+        m_store->setLastGoodCatalogue(m_source.storeKey(), stations, report.skippedRows);
+        if (const QString error = m_store->save(); !error.isEmpty())
+            printLine(QStringLiteral("Cannot keep the catalogue in the store: %1").arg(error));
+    }
+    setStatus(Status::Loaded);
+}
+
+void ActiveCatalogue::failed(const LoadFailure& failure)
+{
+    m_retry->loadFailed(failure, m_showingStations);
+    setStatus(Status::Failed, failure.message());
+}
+
+void ActiveCatalogue::retry()
+{
+    m_retry->retryNow();
+}
+
+void ActiveCatalogue::useAddress(const QString& text)
+{
+    const CheckedAddress checked = CatalogueSource::check(text);
+    if (!checked.source) {
+        setSwitching(false, checked.error);
+        return;
+    }
+    switchTo(*checked.source);
+}
+
+void ActiveCatalogue::useMyStations()
+{
+    const CatalogueSource mine = CatalogueSource::myStations();
+    if (CatalogueFile::read(mine.localPath()).table == std::nullopt)
+        CatalogueFile(mine.localPath()).seedIfMissing();
+    switchTo(mine);
+}
+
+void ActiveCatalogue::switchTo(const CatalogueSource& source)
+{
+    ++m_probeGeneration;
+    setSwitching(true, QString());
+    source.makeLoader()->load(std::make_shared<Probe>(this, source, m_probeGeneration));
+}
+
+void ActiveCatalogue::probeAnswered(const CatalogueSource& source, const QList<Station>& stations,
+                                    const CatalogueReport& report, const std::optional<LoadFailure>& failure)
+{
+    if (failure) {
+        setSwitching(false, failure->message());
+        return;
+    }
+    if (stations.isEmpty()) {
+        setSwitching(false, QStringLiteral("%1 holds no station.").arg(source.displayName()));
+        return;
+    }
+    const bool changed = !(source == m_source);
+    m_source = source;
+    m_loader = source.makeLoader();
+    m_ready = std::pair{stations, report};
+    m_showingStored = false;
+    if (const QString error = CatalogueChoice::remember(source); !error.isEmpty())
+        printLine(QStringLiteral("Cannot remember the catalogue in the settings: %1").arg(error));
+    printLine(QStringLiteral("Catalogue: %1").arg(source.isMyStations() ? sourceName() : sourceAddress()));
+    if (changed) {
+        ++m_sourceGeneration;
+        clearUndo();
+        watchSource();
+        emit sourceChanged();
+    }
+    setSwitching(false, QString());
+    emit reloadRequested();
+}
+
+void ActiveCatalogue::watchSource()
+{
+    m_file.reset();
+    if (!m_source.isLocal())
+        return;
+    m_file = std::make_unique<CatalogueFile>(m_source.localPath());
+    m_file->setWatching(true);
+    connect(m_file.get(), &CatalogueFile::changed, this, &ActiveCatalogue::reloadRequested);
+}
+
+namespace {
+
+CatalogueFile::Fields fieldsOf(const QVariantMap& map)
+{
+    return {map.value(QStringLiteral("title")).toString().trimmed(),
+            map.value(QStringLiteral("genre")).toString().trimmed(),
+            map.value(QStringLiteral("url")).toString().trimmed(),
+            map.value(QStringLiteral("image")).toString().trimmed()};
+}
+
+} // namespace
+
+QString ActiveCatalogue::checkStation(const QVariantMap& fields) const
+{
+    return CatalogueFile::validate(fieldsOf(fields));
+}
+
+QString ActiveCatalogue::addStation(const QVariantMap& fields)
+{
+    if (!m_file)
+        return QStringLiteral("The stations come from %1, which Quillora cannot change.").arg(sourceName());
+    QList<QPair<QString, QString>> extra;
+    if (const QString uuid = fields.value(QStringLiteral("uuid")).toString(); !uuid.isEmpty())
+        extra.append({QStringLiteral("uuid"), uuid});
+    return m_file->add(fieldsOf(fields), extra).error;
+}
+
+QString ActiveCatalogue::editStation(qint64 id, const QVariantMap& fields)
+{
+    if (!m_file)
+        return QStringLiteral("The stations come from %1, which Quillora cannot change.").arg(sourceName());
+    CatalogueFile::Changes changes;
+    const auto take = [&fields](const char* key, std::optional<QString>& into) {
+        if (fields.contains(QLatin1String(key)))
+            into = fields.value(QLatin1String(key)).toString().trimmed();
+    };
+    take("title", changes.title);
+    take("genre", changes.genre);
+    take("url", changes.url);
+    take("image", changes.image);
+    return m_file->edit(id, changes).error;
+}
+
+QString ActiveCatalogue::removeStation(qint64 id)
+{
+    if (!m_file)
+        return QStringLiteral("The stations come from %1, which Quillora cannot change.").arg(sourceName());
+    CatalogueFile::RemovedRow removed;
+    const CatalogueFile::Outcome outcome = m_file->remove(id, &removed);
+    if (!outcome.ok())
+        return outcome.error;
+    QString title;
+    for (std::size_t column = 0; column < removed.header.size(); ++column) {
+        if (removed.header[column] == "title" && column < removed.row.size())
+            title = QString::fromStdString(removed.row[column]);
+    }
+    m_removed = removed;
+    m_undoText = title.isEmpty() ? QStringLiteral("Station removed") : QStringLiteral("Removed “%1”").arg(title);
+    m_undoTimer.start(undoSeconds * 1000);
+    emit undoChanged();
+    return {};
+}
+
+void ActiveCatalogue::undoRemove()
+{
+    if (!m_removed || !m_file)
+        return;
+    const CatalogueFile::Outcome outcome = m_file->restore(*m_removed);
+    if (!outcome.ok())
+        printLine(QStringLiteral("Cannot put the station back: %1").arg(outcome.error));
+    clearUndo();
+}
+
+void ActiveCatalogue::clearUndo()
+{
+    m_undoTimer.stop();
+    if (!m_removed)
+        return;
+    m_removed.reset();
+    m_undoText.clear();
+    emit undoChanged();
+}
+
+QString ActiveCatalogue::csvRow(const QVariantMap& fields, const QList<Station>& stations)
+{
+    qint64 highest = 0;
+    for (const Station& station : stations)
+        highest = std::max<qint64>(highest, station.id);
+    const auto text = [&fields](const char* key) {
+        return fields.value(QLatin1String(key)).toString().trimmed().toStdString();
+    };
+    auto stream = std::make_shared<csv::MemoryOutputStream>();
+    stream->open();
+    {
+        csv::CSVWriter writer(stream);
+        writer.writeRow({std::to_string(highest + 1), text("url"), text("image"), text("genre"), text("title"),
+                         text("uuid")});
+    }
+    return QString::fromStdString(stream->data());
+}
+
+void ActiveCatalogue::setStatus(Status status, const QString& failureMessage)
+{
+    // Emitted even without a change of status: the skipped rows or the note
+    // may have changed.
+    m_status = status;
+    m_failureMessage = failureMessage;
+    emit statusChanged();
+}
+
+void ActiveCatalogue::setSwitching(bool switching, const QString& error)
+{
+    if (switching == m_switching && error == m_switchError)
+        return;
+    m_switching = switching;
+    m_switchError = error;
+    emit switchingChanged();
+}

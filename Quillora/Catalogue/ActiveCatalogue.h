@@ -1,0 +1,176 @@
+// The catalogue in use: where it comes from, whether its last load worked,
+// what the screen says about it, and the edits of a catalogue the
+// application may write.
+//
+// It is the player's catalogue source. The player's loadStations() comes
+// here and goes on to the active source's loader; every answer passes back
+// through, so that the store keeps the last good remote catalogue, the retry
+// schedule hears of each outcome, and the screen learns why a load failed.
+// Exactly one answer still reaches the player per load.
+//
+// Another source is chosen from the Stations sheet (useAddress,
+// useMyStations): it is read first, and only a catalogue that holds stations
+// replaces the one in use; otherwise the sheet says why and nothing changes.
+// The catalogue read for the check is the one the player then gets.
+//
+// A local catalogue (My stations or another file) is watched, so edits made
+// in a spreadsheet program show while the application runs, and can be
+// edited here: add, edit, remove with Undo. A remote one cannot be written;
+// its rows can be copied as CSV for pasting into the spreadsheet.
+//
+// Main thread.
+#pragma once
+
+#include "Catalogue/CatalogueFile.h"
+#include "Catalogue/CatalogueSource.h"
+#include "Catalogue/StationsLoader.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QTimer>
+#include <QVariantMap>
+
+#include <memory>
+#include <optional>
+
+class CatalogueRetry;
+class NetworkReachability;
+class StateStore;
+struct StoredCatalogue;
+
+class ActiveCatalogue final : public QObject, public StationsLoader {
+    Q_OBJECT
+    // "My stations", the host of an address, a file's name.
+    Q_PROPERTY(QString sourceName READ sourceName NOTIFY sourceChanged)
+    // The address as text; empty for My stations.
+    Q_PROPERTY(QString sourceAddress READ sourceAddress NOTIFY sourceChanged)
+    Q_PROPERTY(bool isMyStations READ isMyStations NOTIFY sourceChanged)
+    // A local file: the application can add, change and remove stations.
+    Q_PROPERTY(bool canEdit READ canEdit NOTIFY sourceChanged)
+    Q_PROPERTY(Status status READ status NOTIFY statusChanged)
+    // Why the last load failed ("Could not load the stations from ...").
+    Q_PROPERTY(QString failureMessage READ failureMessage NOTIFY statusChanged)
+    // A short note while stations are shown but the last load failed:
+    // "Offline: stations from 3 December, 14:20" for a stored remote
+    // catalogue, else the failure message.
+    Q_PROPERTY(QString note READ note NOTIFY statusChanged)
+    // Rows of the catalogue that carried no station.
+    Q_PROPERTY(int skippedRows READ skippedRows NOTIFY statusChanged)
+    // Another source is being read (the Stations sheet waits for it).
+    Q_PROPERTY(bool isSwitching READ isSwitching NOTIFY switchingChanged)
+    // Why the last source asked for was not taken; empty after a success.
+    Q_PROPERTY(QString switchError READ switchError NOTIFY switchingChanged)
+    // A removed station can be put back for a few seconds.
+    Q_PROPERTY(bool canUndo READ canUndo NOTIFY undoChanged)
+    Q_PROPERTY(QString undoText READ undoText NOTIFY undoChanged)
+
+public:
+    enum class Status {
+        Loading, // nothing loaded yet
+        Loaded,  // the last load brought stations (or stored ones stand in)
+        Failed,  // the last load failed: failureMessage says why
+    };
+    Q_ENUM(Status)
+
+    static constexpr int undoSeconds = 8;
+
+    // Nothing is read until the first load. store and reachability are not
+    // owned; store may be null (nothing is kept).
+    ActiveCatalogue(CatalogueSource source, StateStore* store, NetworkReachability* reachability,
+                    QObject* parent = nullptr);
+    ~ActiveCatalogue() override;
+
+    const CatalogueSource& source() const { return m_source; }
+    QString sourceName() const { return m_source.displayName(); }
+    QString sourceAddress() const;
+    bool isMyStations() const { return m_source.isMyStations(); }
+    bool canEdit() const { return m_source.isLocal(); }
+    Status status() const { return m_status; }
+    QString failureMessage() const { return m_failureMessage; }
+    QString note() const;
+    int skippedRows() const { return m_skippedRows; }
+    bool isSwitching() const { return m_switching; }
+    QString switchError() const { return m_switchError; }
+    bool canUndo() const { return m_removed.has_value(); }
+    QString undoText() const { return m_undoText; }
+
+    // Before the first frame: a local catalogue is read now, so that the
+    // first load (which the screen starts as it is built) answers at once;
+    // the stored copy of a remote catalogue goes to `delegate` at once, and
+    // the first load then refreshes it from the network.
+    void restoreFromDisk(StationsLoaderDelegate& delegate);
+
+    void load(std::shared_ptr<StationsLoaderDelegate> delegate) override;
+
+    // The Retry button: one attempt now.
+    Q_INVOKABLE void retry();
+    // An address pasted or dropped, or a file chosen: read it, and use it
+    // if it holds stations.
+    Q_INVOKABLE void useAddress(const QString& text);
+    Q_INVOKABLE void useMyStations();
+
+    // Edits of a local catalogue. Fields: title, genre, url, image (and
+    // uuid for add). Each returns the problem, empty on success; the
+    // catalogue reloads by itself.
+    Q_INVOKABLE QString addStation(const QVariantMap& fields);
+    Q_INVOKABLE QString editStation(qint64 id, const QVariantMap& fields);
+    Q_INVOKABLE QString removeStation(qint64 id);
+    Q_INVOKABLE void undoRemove();
+    // Checks what a person typed for a station; the problem, or empty.
+    Q_INVOKABLE QString checkStation(const QVariantMap& fields) const;
+
+    // The station as one CSV row (id,url,image,genre,title,uuid) for pasting
+    // into a catalogue the application cannot write; the id is one more than
+    // the highest of `stations`.
+    static QString csvRow(const QVariantMap& fields, const QList<Station>& stations);
+
+signals:
+    void sourceChanged();
+    void statusChanged();
+    void switchingChanged();
+    void undoChanged();
+    // The catalogue changed under us (another source, an edit, the file
+    // changed on disk, a retry is due): the player should load it again.
+    void reloadRequested();
+
+private:
+    class Relay;
+    class Probe;
+    friend class Relay;
+    friend class Probe;
+
+    void delivered(const QList<Station>& stations, const CatalogueReport& report);
+    void failed(const LoadFailure& failure);
+    void switchTo(const CatalogueSource& source);
+    void probeAnswered(const CatalogueSource& source, const QList<Station>& stations, const CatalogueReport& report,
+                       const std::optional<LoadFailure>& failure);
+    void watchSource();
+    void seedMyStations();
+    void setStatus(Status status, const QString& failureMessage = {});
+    void setSwitching(bool switching, const QString& error);
+    void clearUndo();
+
+    CatalogueSource m_source;
+    StateStore* m_store;
+    CatalogueRetry* m_retry;
+    std::unique_ptr<CatalogueFile> m_file; // the active source's file, when local
+    std::shared_ptr<StationsLoader> m_loader;
+    // A catalogue just read for a switch, handed to the next load instead of
+    // reading it again.
+    std::optional<std::pair<QList<Station>, CatalogueReport>> m_ready;
+
+    Status m_status = Status::Loading;
+    QString m_failureMessage;
+    int m_skippedRows = 0;
+    bool m_showingStations = false;
+    bool m_showingStored = false; // the stations shown are the stored copy
+    std::optional<QDateTime> m_storedAt;
+    bool m_switching = false;
+    QString m_switchError;
+    int m_probeGeneration = 0;  // the latest source asked for
+    int m_sourceGeneration = 0; // the source in use
+
+    std::optional<CatalogueFile::RemovedRow> m_removed;
+    QString m_undoText;
+    QTimer m_undoTimer;
+};

@@ -1,0 +1,62 @@
+// The songs heard lately, newest first: at most 50, kept in the store so
+// that they outlast the session, each with its time and station.
+//
+// The playback session says when a song has come on air and stayed
+// (PlaybackSession::songStarted); the list keeps it, and forgets the
+// oldest beyond the limit. Each addition is written at once: a player that
+// runs for days in the background loses nothing when it is killed.
+//
+// Main thread (the store's connection belongs to it).
+#pragma once
+
+#include <QAbstractListModel>
+#include <QDateTime>
+#include <QList>
+
+#include <functional>
+
+class PersistentContainer;
+class QSqlDatabase;
+
+class RecentlyPlayed final : public QAbstractListModel {
+    Q_OBJECT
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+
+public:
+    static constexpr int limit = 50;
+
+    enum Role { TimeRole = Qt::UserRole + 1, TimeTextRole, StationRole, SongRole };
+    Q_ENUM(Role)
+
+    struct Entry {
+        QDateTime playedAt; // UTC
+        QString station;
+        QString song;
+        bool operator==(const Entry&) const = default;
+    };
+
+    // Reads the list from the store; container may be null (nothing kept).
+    explicit RecentlyPlayed(PersistentContainer* container, QObject* parent = nullptr);
+
+    int count() const { return int(m_entries.size()); }
+    const QList<Entry>& entries() const { return m_entries; }
+
+    void add(const QString& station, const QString& song, const QDateTime& playedAt = QDateTime::currentDateTimeUtc());
+    Q_INVOKABLE void clear();
+    // One line for the clipboard: "Song — Station (14:03)".
+    Q_INVOKABLE QString textAt(int row) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+signals:
+    void countChanged();
+
+private:
+    void write(const QString& key, std::function<QString(QSqlDatabase&)> change);
+
+    PersistentContainer* m_container;
+    QList<Entry> m_entries; // newest first
+    int m_writes = 0;
+};

@@ -3,7 +3,9 @@
 #include "App/AppDelegate.h"
 #include "App/CompositionRoot.h"
 #include "App/StartupTrace.h"
+#include "Catalogue/ActiveCatalogue.h"
 #include "Directory/DirectorySearchModel.h"
+#include "Model/RecentlyPlayed.h"
 #include "Model/Player.h"
 #include "Views/IconProvider.h"
 
@@ -39,6 +41,8 @@ bool SceneDelegate::willConnect(const QString& catalogue)
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engine->addImageProvider(QStringLiteral("icons"), new IconProvider);
     m_engine->setInitialProperties({{QStringLiteral("player"), QVariant::fromValue(&m_root->player())},
+                                    {QStringLiteral("catalogue"), QVariant::fromValue(&m_root->catalogue())},
+                                    {QStringLiteral("recentlyPlayed"), QVariant::fromValue(&m_root->recentlyPlayed())},
                                     {QStringLiteral("directory"), QVariant::fromValue(&m_root->directorySearch())}});
     m_engine->load(QUrl(QStringLiteral("qrc:/Quillora/Main.qml")));
     const QList<QObject*> roots = m_engine->rootObjects();

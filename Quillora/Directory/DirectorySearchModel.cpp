@@ -149,6 +149,14 @@ QVariantMap DirectorySearchModel::catalogueRowAt(int row) const
             {QStringLiteral("uuid"), entry.uuid}};
 }
 
+Station DirectorySearchModel::playableStationAt(int row) const
+{
+    if (row < 0 || row >= count())
+        return {};
+    const DirectoryCatalogueRow entry = m_stations.at(row).catalogueRow();
+    return Station{-1, entry.url, entry.image, entry.genre, entry.title, entry.uuid};
+}
+
 QString DirectorySearchModel::countryCodeOf(const QLocale& locale)
 {
     if (locale.territory() == QLocale::AnyTerritory)

@@ -7,6 +7,7 @@
 // an older answer never lands in a newer list. Main thread.
 #pragma once
 
+#include "Catalogue/Station.h"
 #include "Directory/DirectoryClient.h"
 #include "Directory/DirectoryStation.h"
 
@@ -84,6 +85,9 @@ public:
     Q_INVOKABLE DirectoryStation stationAt(int row) const;
     // The row "Add to My stations" writes: url, image, genre, title, uuid.
     Q_INVOKABLE QVariantMap catalogueRowAt(int row) const;
+    // The station as the player plays it before it is kept: no catalogue id
+    // (-1), the directory's uuid, so that playing it counts a click.
+    Q_INVOKABLE Station playableStationAt(int row) const;
 
     // Two upper-case letters of the locale's territory, or empty.
     static QString countryCodeOf(const QLocale& locale);

@@ -8,6 +8,10 @@ Window {
     id: window
 
     required property Player player
+    // Where the stations come from, and what became of the last load.
+    required property ActiveCatalogue catalogue
+    // The songs heard lately.
+    required property RecentlyPlayed recentlyPlayed
     // The Discover sheet's search of the station directory.
     required property DirectorySearchModel directory
 

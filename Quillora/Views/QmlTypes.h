@@ -1,10 +1,13 @@
 // Types of the application core that the views name in QML.
 #pragma once
 
+#include "Catalogue/ActiveCatalogue.h"
 #include "Directory/DirectorySearchModel.h"
 #include "Directory/DirectoryStation.h"
 #include "Model/Player.h"
+#include "Model/RecentlyPlayed.h"
 #include "Model/StationListModel.h"
+#include "Playback/PlaybackSession.h"
 
 #include <QtQml/qqmlregistration.h>
 
@@ -33,4 +36,25 @@ struct DirectoryStationForeign {
     Q_GADGET
     QML_FOREIGN(DirectoryStation)
     QML_VALUE_TYPE(directoryStation)
+};
+
+struct PlaybackSessionForeign {
+    Q_GADGET
+    QML_FOREIGN(PlaybackSession)
+    QML_NAMED_ELEMENT(PlaybackSession)
+    QML_UNCREATABLE("The player owns its playback session.")
+};
+
+struct ActiveCatalogueForeign {
+    Q_GADGET
+    QML_FOREIGN(ActiveCatalogue)
+    QML_NAMED_ELEMENT(ActiveCatalogue)
+    QML_UNCREATABLE("The application creates the one catalogue in use.")
+};
+
+struct RecentlyPlayedForeign {
+    Q_GADGET
+    QML_FOREIGN(RecentlyPlayed)
+    QML_NAMED_ELEMENT(RecentlyPlayed)
+    QML_UNCREATABLE("The application keeps the one list of recently played songs.")
 };

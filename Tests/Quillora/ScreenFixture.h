@@ -3,9 +3,11 @@
 // software scene graph makes window grabs deterministic.
 #pragma once
 
+#include "Catalogue/ActiveCatalogue.h"
 #include "Directory/DirectoryClient.h"
 #include "Directory/DirectorySearchModel.h"
 #include "Model/Player.h"
+#include "Model/RecentlyPlayed.h"
 #include "TestSupport.h"
 #include "Views/IconProvider.h"
 
@@ -25,6 +27,8 @@ public:
     {
         engine.addImageProvider(QStringLiteral("icons"), new IconProvider);
         engine.setInitialProperties({{QStringLiteral("player"), QVariant::fromValue(player.get())},
+                                     {QStringLiteral("catalogue"), QVariant::fromValue(&catalogue)},
+                                     {QStringLiteral("recentlyPlayed"), QVariant::fromValue(&recentlyPlayed)},
                                      {QStringLiteral("directory"), QVariant::fromValue(&directory)}});
         engine.load(QUrl(QStringLiteral("qrc:/Quillora/Main.qml")));
         if (!engine.rootObjects().isEmpty())
@@ -58,6 +62,11 @@ public:
     std::shared_ptr<ManualLoader> loader;
     RecordingMediaPlayer* media; // owned by the player
     std::shared_ptr<Player> player;
+    // The screen's view of the catalogue in use; the player's stations come
+    // from the test's loader.
+    ActiveCatalogue catalogue{CatalogueSource::address(QUrl(QStringLiteral("http://127.0.0.1:9/stations.csv"))),
+                              nullptr, nullptr};
+    RecentlyPlayed recentlyPlayed{nullptr};
     DirectoryClient directoryClient;
     DirectorySearchModel directory{&directoryClient};
     QQmlApplicationEngine engine;

@@ -1,5 +1,4 @@
 import QtQuick
-import Quillora
 
 // Stands in for a logo that is not there (yet): a rounded tile in a colour
 // picked from the name, with the name's initials. The same name always gets

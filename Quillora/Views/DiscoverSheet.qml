@@ -157,10 +157,10 @@ Sheet {
         clip: true
         model: sheet.directory
         currentIndex: -1
-        // About two rows beyond each edge: only the rows near the visible
+        // About a row beyond each edge: only the rows near the visible
         // ones exist, and with them their logo downloads, however long the
         // list grows. (Reaching the last row asks the model for more.)
-        cacheBuffer: 150
+        cacheBuffer: 80
         boundsBehavior: Flickable.StopAtBounds
         bottomMargin: pageStatus.visible ? pageStatus.height : 0
         highlightMoveDuration: 0

@@ -190,7 +190,14 @@ Sheet {
         Keys.onEnterPressed: sheet.listen(currentIndex)
         // Typing while on the list goes on in the field.
         Keys.onPressed: event => {
-            if (event.text.length > 0 && event.text >= " " && (event.modifiers & ~Qt.ShiftModifier) === 0) {
+            if ((event.modifiers & ~Qt.ShiftModifier) !== 0)
+                return
+            const code = event.text.length > 0 ? event.text.charCodeAt(0) : 0
+            if (event.key === Qt.Key_Backspace) {
+                field.forceActiveFocus()
+                field.text = Array.from(field.text).slice(0, -1).join("")
+                event.accepted = true
+            } else if (code >= 0x20 && code !== 0x7f) {
                 field.forceActiveFocus()
                 field.insert(event.text)
                 event.accepted = true

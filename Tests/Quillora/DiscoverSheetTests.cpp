@@ -333,6 +333,12 @@ private slots:
         QVERIFY(screen.fieldHasFocus());
         QCOMPARE(screen.field()->property("text").toString(), QStringLiteral("Stationx"));
         QTest::keyClick(screen.window, Qt::Key_Down);
+        QTest::keyClick(screen.window, Qt::Key_Delete);
+        QVERIFY(!screen.fieldHasFocus());
+        QTest::keyClick(screen.window, Qt::Key_Backspace);
+        QVERIFY(screen.fieldHasFocus());
+        QCOMPARE(screen.field()->property("text").toString(), QStringLiteral("Station"));
+        QTest::keyClick(screen.window, Qt::Key_Down);
         QTest::keyClick(screen.window, Qt::Key_Home);
         QVERIFY(screen.focusIsInSheet());
         screen.results()->setProperty("currentIndex", 0);

@@ -31,6 +31,13 @@ void type(QWindow* window, const QString& text)
         QTest::keyClick(window, c.toLatin1());
 }
 
+// With QUILLORA_TEST_GRABS=<folder>, the window as it looks now, to look at.
+void keepGrab(const QImage& image, const QString& name)
+{
+    if (const QByteArray dir = qgetenv("QUILLORA_TEST_GRABS"); !dir.isEmpty())
+        image.save(QStringLiteral("%1/discover-%2.png").arg(QString::fromLocal8Bit(dir), name));
+}
+
 // The window with its directory client pointed at the test's server.
 class Screen : public ScreenFixture {
 public:
@@ -372,6 +379,7 @@ private slots:
             QCOMPARE(row->findChild<QQuickItem*>(QStringLiteral("rowAddButton"))->property("text").toString(),
                      QStringLiteral("Copy as CSV row"));
 
+        keepGrab(screen.grab(), QStringLiteral("copy"));
         QTest::mouseClick(screen.window, Qt::LeftButton, {},
                           screen.centreOf(screen.row(3)->findChild<QQuickItem*>(QStringLiteral("rowAddButton"))));
         QCOMPARE(copy.size(), 1);
@@ -404,6 +412,7 @@ private slots:
         QCOMPARE(screen.directory.status(), DirectorySearchModel::Empty);
         QTRY_VERIFY(screen.item("discoverEmpty")->isVisible());
         QCOMPARE(screen.item("discoverEmpty")->property("text").toString(), QStringLiteral("No stations found"));
+        keepGrab(screen.grab(), QStringLiteral("empty"));
         QVERIFY(!screen.item("discoverHint")->isVisible());
         QVERIFY(!screen.item("discoverRetry")->isVisible());
 
@@ -417,6 +426,7 @@ private slots:
         QVERIFY(!screen.item("discoverError")->property("text").toString().isEmpty());
         QVERIFY(!screen.item("discoverEmpty")->isVisible());
         QVERIFY(screen.rows().isEmpty());
+        keepGrab(screen.grab(), QStringLiteral("error"));
 
         // While the directory answers slowly, the sheet shows it is busy.
         directory.server().setMode(QStringLiteral("slow"), 1.0);
@@ -585,8 +595,7 @@ private slots:
                         && screen.row(0)->findChild<QQuickItem*>(QStringLiteral("rowLogo"))->property("loaded").toBool());
             QTest::qWait(100);
             const QImage open = screen.grab();
-            if (const QByteArray dir = qgetenv("QUILLORA_TEST_GRABS"); !dir.isEmpty())
-                open.save(QStringLiteral("%1/discover-%2.png").arg(QString::fromLocal8Bit(dir), QLatin1String(scheme)));
+            keepGrab(open, QLatin1String(scheme));
 
             // Above the sheet the band is still there, dimmed.
             const QColor band = closed.pixelColor(20, 20);

@@ -62,10 +62,11 @@ FocusScope {
             return
         d.isOpen = false
         if (sheet.activeFocus) {
-            // Let go of the focus up to where it returns, so that focus
-            // scopes on the way (a Loader is one) do not hand it back here.
+            // Let go of the focus up to where it returns (short of the
+            // window's root), so that focus scopes on the way (a Loader is
+            // one) do not hand it back here.
             const target = d.returnFocusTo
-            for (let it = sheet; it && !(target && d.isAncestorOf(it, target)); it = it.parent)
+            for (let it = sheet; it && it.parent && !(target && d.isAncestorOf(it, target)); it = it.parent)
                 it.focus = false
             if (target)
                 target.forceActiveFocus()

@@ -128,4 +128,18 @@ Item {
 
         Item { Layout.fillHeight: true; Layout.minimumHeight: 40 }
     }
+
+    // ---- Discover: the button that opens the search of the station directory
+    signal searchRequested()
+
+    IconButton {
+        objectName: "searchButton"
+        anchors.top: parent.top
+        anchors.right: parent.right
+        anchors.margins: 12
+        glyph: "magnifyingglass"
+        color: "white"
+        Accessible.name: qsTr("Search stations")
+        onClicked: root.searchRequested()
+    }
 }

@@ -66,4 +66,52 @@ Window {
         sequences: [StandardKey.Quit, "Ctrl+W"]
         onActivated: Qt.quit()
     }
+
+    // ---- Discover: searching the station directory -----------------------
+    // The sheet is built the first time it opens (the search button or
+    // Ctrl+F), so it costs the first frame nothing, and then kept with its
+    // results. What it asks for leaves the window through the three signals
+    // below; whether it can add comes in through the two properties.
+
+    // Play directory.stationAt(row) now, without changing the catalogue.
+    signal listenToDirectoryStation(int row)
+    // Add directory.catalogueRowAt(row) to My stations.
+    signal addDirectoryStation(int row)
+    // Put directory.catalogueRowAt(row) on the clipboard as a CSV row.
+    signal copyDirectoryStationRow(int row)
+    // False while the active catalogue cannot be written; the reason is
+    // shown in the sheet.
+    property bool directoryCanAdd: true
+    property string directoryAddUnavailableReason: ""
+
+    function openDiscover() {
+        if (discover.item)
+            discover.item.open()
+        else
+            discover.source = "DiscoverSheet.qml"
+    }
+
+    Shortcut {
+        sequence: "Ctrl+F"
+        onActivated: window.openDiscover()
+    }
+    Connections {
+        target: content
+        function onSearchRequested() { window.openDiscover() }
+    }
+    Loader {
+        id: discover
+        objectName: "discoverLoader"
+        anchors.fill: parent
+        onLoaded: {
+            const sheet = discover.item
+            sheet.directory = window.directory
+            sheet.canAdd = Qt.binding(() => window.directoryCanAdd)
+            sheet.addUnavailableReason = Qt.binding(() => window.directoryAddUnavailableReason)
+            sheet.listenRequested.connect(window.listenToDirectoryStation)
+            sheet.addRequested.connect(window.addDirectoryStation)
+            sheet.copyRowRequested.connect(window.copyDirectoryStationRow)
+            sheet.open()
+        }
+    }
 }

@@ -18,6 +18,22 @@
 
 #include <memory>
 
+// The items of this name in the visual tree below `root`. Items that a
+// list view or a repeater creates are not always QObject children of it,
+// so findChildren() may miss them.
+inline QList<QQuickItem*> itemsNamed(QQuickItem* root, const QString& name)
+{
+    QList<QQuickItem*> found;
+    if (!root)
+        return found;
+    for (QQuickItem* child : root->childItems()) {
+        if (child->objectName() == name)
+            found.append(child);
+        found.append(itemsNamed(child, name));
+    }
+    return found;
+}
+
 class ScreenFixture {
 public:
     explicit ScreenFixture(QSize size = QSize(440, 800))

@@ -96,6 +96,9 @@ public:
 
     void resetCounts() const { fetchJson(QStringLiteral("/__reset")); }
 
+    // Every count the server keeps (see httpserver.py's /__stats).
+    QJsonObject stats() const { return fetchJson(QStringLiteral("/__stats")); }
+
 private:
 #if defined(__SANITIZE_THREAD__)
     // QProcess starts children in a way that corrupts ThreadSanitizer's view

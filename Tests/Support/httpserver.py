@@ -15,7 +15,9 @@ parameters, so one server can play every hostile peer a test needs:
 Special paths:
   /__stats        JSON object: request path -> number of requests seen; a
                   body the client stopped reading (it closed the connection)
-                  also counts under "!aborted <path>"
+                  also counts under "!aborted <path>", a body sent whole
+                  under "!done <path>" (so requests still in flight are the
+                  requests less both)
   /__reset        forget the counts
   /__body/N       N bytes of 'x' (for size limits), text/plain
 
@@ -81,6 +83,16 @@ class Handler(BaseHTTPRequestHandler):
             self.close_connection = True
             return
         if truncate:
+            self.close_connection = True
+        else:
+            self._count("!done " + urllib.parse.unquote(urllib.parse.urlsplit(self.path).path))
+
+    def handle_one_request(self):
+        # A client that cancels a download resets the connection; that is
+        # its right, not a server error worth a traceback.
+        try:
+            super().handle_one_request()
+        except ConnectionResetError:
             self.close_connection = True
 
     def do_GET(self):

@@ -1,0 +1,39 @@
+import QtQuick
+
+// Stands in for a logo that is not there (yet): a rounded tile in a colour
+// picked from the name, with the name's initials. The same name always gets
+// the same colour, so a list stays recognisable while logos arrive.
+Rectangle {
+    id: tile
+
+    property string name
+
+    readonly property var palette: ["#5b3cc4", "#c4487a", "#2f8f83", "#d0802a", "#3c79c4", "#8a4cc4", "#4f8a3a",
+        "#b5523b"]
+
+    function initials(text) {
+        const words = text.split(/[\s\-_.,:;!?'"()\[\]{}\/\\&+|*#@~<>=]+/).filter(word => word.length > 0)
+        const letters = words.slice(0, 2).map(word => String.fromCodePoint(word.codePointAt(0)))
+        return letters.join("").toLocaleUpperCase()
+    }
+    function hash(text) {
+        let h = 0
+        for (let i = 0; i < text.length; ++i)
+            h = (h * 31 + text.charCodeAt(i)) | 0
+        return Math.abs(h)
+    }
+
+    implicitWidth: 48
+    implicitHeight: 48
+    radius: 10
+    color: palette[hash(name) % palette.length]
+
+    Text {
+        anchors.centerIn: parent
+        text: tile.initials(tile.name)
+        font.pixelSize: Math.round(tile.height * 0.38)
+        font.weight: Font.DemiBold
+        color: "white"
+        textFormat: Text.PlainText
+    }
+}

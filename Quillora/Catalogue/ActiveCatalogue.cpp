@@ -107,6 +107,15 @@ QString ActiveCatalogue::sourceAddress() const
     return m_source.url().isLocalFile() ? m_source.url().toLocalFile() : m_source.url().toString();
 }
 
+QString ActiveCatalogue::addUnavailableReason() const
+{
+    if (canEdit())
+        return {};
+    return QStringLiteral("The stations come from %1, which Quillora cannot change: copy a station as a CSV row "
+                          "and paste it into that spreadsheet.")
+        .arg(sourceName());
+}
+
 QString ActiveCatalogue::note() const
 {
     if (m_status != Status::Failed || !m_showingStations)
@@ -143,6 +152,7 @@ void ActiveCatalogue::restoreFromDisk(StationsLoaderDelegate& delegate)
     m_showingStored = true;
     m_storedAt = stored->loadedAt;
     m_skippedRows = stored->skippedRows;
+    m_stations = stored->stations;
     setStatus(Status::Loaded);
     delegate.onCatalogueLoaded(stored->stations, CatalogueReport{sourceName(), stored->skippedRows});
 }
@@ -162,6 +172,7 @@ void ActiveCatalogue::load(std::shared_ptr<StationsLoaderDelegate> delegate)
 
 void ActiveCatalogue::delivered(const QList<Station>& stations, const CatalogueReport& report)
 {
+    m_stations = stations;
     m_skippedRows = report.skippedRows;
     m_showingStations = !stations.isEmpty();
     m_showingStored = false;

@@ -47,6 +47,7 @@ class ActiveCatalogue final : public QObject, public StationsLoader {
     Q_PROPERTY(bool isMyStations READ isMyStations NOTIFY sourceChanged)
     // A local file: the application can add, change and remove stations.
     Q_PROPERTY(bool canEdit READ canEdit NOTIFY sourceChanged)
+    Q_PROPERTY(QString addUnavailableReason READ addUnavailableReason NOTIFY sourceChanged)
     Q_PROPERTY(Status status READ status NOTIFY statusChanged)
     // Why the last load failed ("Could not load the stations from ...").
     Q_PROPERTY(QString failureMessage READ failureMessage NOTIFY statusChanged)
@@ -123,6 +124,11 @@ public:
     // into a catalogue the application cannot write; the id is one more than
     // the highest of `stations`.
     static QString csvRow(const QVariantMap& fields, const QList<Station>& stations);
+    // The same, numbered after the catalogue in use.
+    Q_INVOKABLE QString csvRowFor(const QVariantMap& fields) const { return csvRow(fields, m_stations); }
+    // Why a station cannot be added here, for the Discover sheet; empty when
+    // it can.
+    QString addUnavailableReason() const;
 
 signals:
     void sourceChanged();
@@ -159,6 +165,7 @@ private:
     // reading it again.
     std::optional<std::pair<QList<Station>, CatalogueReport>> m_ready;
 
+    QList<Station> m_stations; // the catalogue last delivered
     Status m_status = Status::Loading;
     QString m_failureMessage;
     int m_skippedRows = 0;

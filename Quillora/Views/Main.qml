@@ -73,16 +73,25 @@ Window {
     // results. What it asks for leaves the window through the three signals
     // below; whether it can add comes in through the two properties.
 
-    // Play directory.stationAt(row) now, without changing the catalogue.
+    // Plays the result now, without changing the catalogue.
     signal listenToDirectoryStation(int row)
-    // Add directory.catalogueRowAt(row) to My stations.
+    onListenToDirectoryStation: row => window.player.listenTo(window.directory.playableStationAt(row))
+    // Adds the result to the catalogue in use (My stations); its card
+    // appears when the file has been written and read back.
     signal addDirectoryStation(int row)
-    // Put directory.catalogueRowAt(row) on the clipboard as a CSV row.
+    onAddDirectoryStation: row => {
+        const error = window.catalogue.addStation(window.directory.catalogueRowAt(row))
+        if (error !== "")
+            console.warn(error)
+    }
+    // A catalogue Quillora cannot write: the row goes to the clipboard, for
+    // pasting into the spreadsheet.
     signal copyDirectoryStationRow(int row)
+    onCopyDirectoryStationRow: row => Clipboard.setText(window.catalogue.csvRowFor(window.directory.catalogueRowAt(row)))
     // False while the active catalogue cannot be written; the reason is
     // shown in the sheet.
-    property bool directoryCanAdd: true
-    property string directoryAddUnavailableReason: ""
+    property bool directoryCanAdd: window.catalogue.canEdit
+    property string directoryAddUnavailableReason: window.catalogue.addUnavailableReason
 
     function openDiscover() {
         if (discover.item)

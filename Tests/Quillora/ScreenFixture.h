@@ -14,6 +14,7 @@
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -78,9 +79,11 @@ public:
     std::shared_ptr<ManualLoader> loader;
     RecordingMediaPlayer* media; // owned by the player
     std::shared_ptr<Player> player;
-    // The screen's view of the catalogue in use; the player's stations come
-    // from the test's loader.
-    ActiveCatalogue catalogue{CatalogueSource::address(QUrl(QStringLiteral("http://127.0.0.1:9/stations.csv"))),
+    // The screen's view of the catalogue in use, a local file the screen may
+    // edit (as My stations); the player's stations come from the test's
+    // loader.
+    QTemporaryDir folder;
+    ActiveCatalogue catalogue{CatalogueSource::address(QUrl::fromLocalFile(folder.filePath(QStringLiteral("stations.csv")))),
                               nullptr, nullptr};
     RecentlyPlayed recentlyPlayed{nullptr};
     DirectoryClient directoryClient;

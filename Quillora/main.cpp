@@ -5,9 +5,11 @@
 #include "App/AppInfo.h"
 #include "App/CommandLine.h"
 #include "App/CompositionRoot.h"
+#include "App/RendererChoice.h"
 #include "App/SceneDelegate.h"
 #include "App/SignalWatcher.h"
 #include "App/StartupTrace.h"
+#include "Diagnostics/Diagnostics.h"
 #include "Model/Player.h"
 
 #include <QCoreApplication>
@@ -70,6 +72,12 @@ int runWindow(int argc, char* argv[])
     describe();
     QGuiApplication::setApplicationDisplayName(AppInfo::displayName());
     const CommandLine options = CommandLine::parse(QCoreApplication::arguments());
+    const RendererChoice::Decision renderer = RendererChoice::apply();
+    if (StartupTrace::enabled())
+        printLine(QStringLiteral("renderer: %1 (%2)")
+                      .arg(renderer.renderer == RendererChoice::Renderer::software ? QStringLiteral("software")
+                                                                                    : QStringLiteral("default"),
+                           renderer.reason));
     SignalWatcher watcher;
     quitOnTermination(watcher);
 

@@ -493,6 +493,10 @@ def main():
                 warm = name.endswith("warm")
                 home = f"{name.rsplit(' ', 1)[0].replace(' ', '-')}-{round_number}"
                 env = private_env(work, home, display, bus)
+                # Quillora picks the software renderer by itself on a server
+                # without direct rendering (Xvfb): the OpenGL figures ask
+                # for OpenGL explicitly.
+                env["QUILLORA_RENDERER"] = "software" if args.software else "opengl"
                 if args.software:
                     env["QT_QUICK_BACKEND"] = "software"
                 try:

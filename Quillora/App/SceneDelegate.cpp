@@ -61,6 +61,8 @@ bool SceneDelegate::willConnect(const QString& catalogue)
         connect(m_window, &QQuickWindow::frameSwapped, this, [] { StartupTrace::mark("first-frame"); },
                 Qt::DirectConnection);
         connect(&m_root->player(), &Player::stationsChanged, this, &SceneDelegate::traceFirstCard);
+        // A stored or local catalogue arrived while the screen was built.
+        traceFirstCard();
     }
     return true;
 }
@@ -75,19 +77,15 @@ void SceneDelegate::raise()
 }
 
 // The first frame swapped after the catalogue arrived is the first with
-// cards in it: the list view builds them when the model resets.
+// cards in it: the list view builds them when the model resets. Stamped on
+// the render thread at the swap, like the first frame, so that a catalogue
+// ready before the first frame gives the same time for both.
 void SceneDelegate::traceFirstCard()
 {
     if (!m_root || m_root->player().stations().isEmpty() || !m_window)
         return;
-    auto connection = std::make_shared<QMetaObject::Connection>();
-    *connection = connect(
-        m_window, &QQuickWindow::frameSwapped, this,
-        [connection] {
-            StartupTrace::mark("first-card");
-            disconnect(*connection);
-        },
-        Qt::QueuedConnection);
+    connect(m_window, &QQuickWindow::frameSwapped, this, [] { StartupTrace::mark("first-card"); },
+            Qt::DirectConnection);
 }
 
 void SceneDelegate::sceneDidEnterBackground()

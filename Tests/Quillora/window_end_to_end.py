@@ -174,6 +174,10 @@ def run(quillora, work):
     env["QUILLORA_MPV_OPTIONS"] = (f"ao=pcm,ao-pcm-file={pcm},ao-pcm-waveheader=no,ao-pcm-append=yes,"
                                    f"audio-format=s16,audio-channels=mono,audio-samplerate={RATE}")
     player, out = start_window(quillora, f"http://127.0.0.1:{http}/stations.csv", env)
+    # Xvfb has no direct rendering: OpenGL would run in software, so the
+    # window draws with Qt Quick's software renderer.
+    if "renderer: software (no direct rendering on this X server)" not in out.text():
+        fail("the software renderer was not chosen on Xvfb")
     if playerctl("status") != "Paused":
         fail("expected Paused before playing")
 

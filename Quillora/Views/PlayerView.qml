@@ -85,7 +85,11 @@ Item {
         // a neighbour is ready before it slides in.
         clip: false
         cacheBuffer: 0
-        model: pager.pages
+        // Only once laid out: a list view given rows while it is still 0
+        // wide would build a card for every one of them (each 0 wide) to
+        // fill its view. A catalogue read from the disk is there before
+        // the screen has its size.
+        model: width > 0 ? pager.pages : null
         // The current item would be kept alive wherever the row is; make it
         // the visible page.
         currentIndex: pager.index

@@ -247,6 +247,20 @@ def run(quillora, work):
     livepeers.stop(many)
     player_output.clear()
 
+    # Started again, the 10,000 stations come from the store before the
+    # screen has its size: still only the cards near the visible one.
+    livepeers.fetch(f"http://127.0.0.1:{http}/__reset")
+    again, again_out = start_window(quillora, f"http://127.0.0.1:{http}/many.csv", env)
+    if "startup: first-card" not in again_out.text() or "Loaded 10000 stations" not in again_out.text():
+        fail("the stored 10,000 stations were not shown")
+    time.sleep(1.5)
+    logos = http_stats(http).get("/many.png", 0)
+    print(f"logo requests for 10,000 stored stations: {logos}", flush=True)
+    if logos > 4:
+        fail(f"expected the logos of the few cards near the visible one, got {logos} requests")
+    livepeers.stop(again)
+    player_output.clear()
+
     # A catalogue without stations: nothing to play, pause or step through.
     env = player_env(work, "empty", display, bus)
     empty = start([quillora, "--catalogue", f"http://127.0.0.1:{http}/empty.csv"],

@@ -93,6 +93,9 @@ Item {
         // The current item would be kept alive wherever the row is; make it
         // the visible page.
         currentIndex: pager.index
+        // A list view given a new model (or rows after none) picks its own
+        // current row; put the binding back so it follows the selection.
+        onCountChanged: if (currentIndex !== pager.index) currentIndex = Qt.binding(() => pager.index)
         highlightFollowsCurrentItem: false
         delegate: StationView {
             width: strip.width

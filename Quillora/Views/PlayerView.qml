@@ -14,6 +14,9 @@ Item {
     required property StationListModel pages
     property int index: 0
     signal indexRequested(int index)
+    // Whether the empty pager turns its indicator: only while a catalogue is
+    // on its way, not once it failed or came without stations.
+    property bool busy: true
 
     // Where the strip sits while a drag is in progress, and whether one is.
     property real offset: 0
@@ -66,7 +69,7 @@ Item {
 
     ActivityIndicator {
         objectName: "activityIndicator"
-        visible: pager.pages.count === 0
+        visible: pager.pages.count === 0 && pager.busy
         width: 40
         height: 40
         anchors.centerIn: parent

@@ -37,12 +37,13 @@ Item {
             objectName: "logo"
             anchors.fill: parent
             url: page.image
+            // No logo, or not (yet) loaded: the station's initials.
             placeholder: Component {
-                Image {
-                    source: "qrc:/Quillora/images/Station.svg"
-                    width: 96
-                    height: 96
-                    sourceSize: Qt.size(96 * Screen.devicePixelRatio, 96 * Screen.devicePixelRatio)
+                CardPlaceholder {
+                    width: 240
+                    height: 240
+                    name: page.title
+                    waitsForLogo: page.image.length > 0
                 }
             }
             content: Component {

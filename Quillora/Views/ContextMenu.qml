@@ -143,12 +143,12 @@ FocusScope {
         }
     }
 
-    // Outside the menu: a press anywhere closes it and goes no further.
+    // Outside the menu: a click anywhere closes it and goes no further.
     MouseArea {
         anchors.fill: parent
         enabled: d.isOpen
         acceptedButtons: Qt.AllButtons
-        onPressed: menu.close()
+        onReleased: menu.close()
         onWheel: wheel => wheel.accepted = true
     }
 
@@ -183,6 +183,13 @@ FocusScope {
             cornerRadius: parent.radius
             blurRadius: 16
             color: Qt.rgba(0, 0, 0, Theme.dark ? 0.5 : 0.22)
+        }
+
+        // Presses on the caption and the edges stay in the menu.
+        MouseArea {
+            anchors.fill: parent
+            enabled: d.isOpen
+            acceptedButtons: Qt.AllButtons
         }
 
         Column {
@@ -261,9 +268,12 @@ FocusScope {
                         cursorShape: Qt.PointingHandCursor
                         onHoveredChanged: if (hovered && d.isOpen) { d.current = entry.index; d.focusCurrent() }
                     }
-                    TapHandler {
-                        gesturePolicy: TapHandler.ReleaseWithinBounds
-                        onTapped: menu.trigger(entry.index)
+                    // An area, not a handler: the area outside the menu
+                    // would take a handler's press.
+                    MouseArea {
+                        anchors.fill: parent
+                        enabled: d.isOpen
+                        onClicked: menu.trigger(entry.index)
                     }
                 }
             }

@@ -16,7 +16,7 @@ Column {
     property string reason
     signal keepRequested()
 
-    spacing: 8
+    spacing: 4
 
     Row {
         anchors.horizontalCenter: parent.horizontalCenter
@@ -26,7 +26,8 @@ Column {
             id: pill
             objectName: "guestLabel"
             anchors.verticalCenter: parent.verticalCenter
-            width: Math.min(label.implicitWidth + 36, marker.width - action.width - 8)
+            // The ring and the label's margins around the label's own width.
+            width: Math.min(label.implicitWidth + 40, marker.width - action.width - 8)
             height: 32
             radius: 16
             color: "transparent"
@@ -83,7 +84,8 @@ Column {
         color: Theme.secondaryText
         horizontalAlignment: Text.AlignHCenter
         wrapMode: Text.Wrap
-        maximumLineCount: 3
+        // Two lines at most: the screen below must keep its room.
+        maximumLineCount: 2
         elide: Text.ElideRight
         textFormat: Text.PlainText
     }

@@ -104,6 +104,7 @@ Item {
             anchors.fill: parent
             enabled: d.showing
             acceptedButtons: Qt.AllButtons
+            preventStealing: true
         }
 
         // Errors carry a red mark at the start.
@@ -146,18 +147,22 @@ Item {
                 font: SheetTheme.buttonFont
                 color: Theme.dark ? "#5b3cc4" : "#b9a8ff"
                 textFormat: Text.PlainText
-                opacity: actionTap.pressed ? 0.6 : 1
+                opacity: actionArea.pressed ? 0.6 : 1
 
                 Accessible.role: Accessible.Button
                 Accessible.name: d.actionText
                 Accessible.onPressAction: toast.trigger()
 
-                // A target taller than the text.
-                TapHandler {
-                    id: actionTap
-                    margin: 12
-                    gesturePolicy: TapHandler.ReleaseWithinBounds
-                    onTapped: toast.trigger()
+                // A target taller than the text. An area, like the one
+                // beneath it that keeps clicks off the screen: a handler
+                // here would lose its press to that one.
+                MouseArea {
+                    id: actionArea
+                    objectName: "toastActionArea"
+                    anchors.fill: parent
+                    anchors.margins: -12
+                    enabled: d.showing
+                    onClicked: toast.trigger()
                 }
                 HoverHandler { cursorShape: Qt.PointingHandCursor }
             }

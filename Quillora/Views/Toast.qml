@@ -99,14 +99,6 @@ Item {
         Accessible.role: Accessible.AlertMessage
         Accessible.name: d.text
 
-        // Clicks on the notice do not reach the screen beneath.
-        MouseArea {
-            anchors.fill: parent
-            enabled: d.showing
-            acceptedButtons: Qt.AllButtons
-            preventStealing: true
-        }
-
         // Errors carry a red mark at the start.
         Rectangle {
             visible: d.error
@@ -153,9 +145,9 @@ Item {
                 Accessible.name: d.actionText
                 Accessible.onPressAction: toast.trigger()
 
-                // A target taller than the text. An area, like the one
-                // beneath it that keeps clicks off the screen: a handler
-                // here would lose its press to that one.
+                // A target taller than the text. The rest of the notice
+                // lets clicks through: it lies over the list of a sheet
+                // or the volume, which stay usable while it shows.
                 MouseArea {
                     id: actionArea
                     objectName: "toastActionArea"

@@ -214,7 +214,7 @@ Sheet {
                     prominent: true
                     // Dimmed while a problem shows; a click with problems
                     // not yet shown shows them.
-                    opacity: form.fieldItems.some(field => field.showsProblem) ? 0.5 : 1
+                    opacity: titleField.showsProblem || urlField.showsProblem || imageField.showsProblem ? 0.5 : 1
                     onClicked: form.save()
                 }
             }

@@ -16,6 +16,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPointingDevice>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(QuilloraPlugin)
@@ -320,6 +321,14 @@ private slots:
         QVERIFY(!screen.menuOpen());
         QVERIFY(!screen.player->isPlaying());
 
+        // A long press on a touch screen opens it too.
+        QPointingDevice* touch = QTest::createTouchDevice();
+        QTest::touchEvent(screen.window, touch).press(0, screen.centreOf(screen.item("cardMenuArea")));
+        QTRY_VERIFY(screen.menuOpen());
+        QTest::touchEvent(screen.window, touch).release(0, screen.centreOf(screen.item("cardMenuArea")));
+        QTest::keyClick(screen.window, Qt::Key_Escape);
+        QVERIFY(!screen.menuOpen());
+
         // Edit, chosen from the keyboard: the form, filled in.
         screen.click(screen.item("cardMenuArea"), Qt::RightButton);
         QTRY_COMPARE(screen.item("contextMenuPanel")->opacity(), 1.0);
@@ -343,6 +352,7 @@ private slots:
         QVERIFY(screen.formOpen());
         QVERIFY(screen.problem("titleField")->isVisible());
         QVERIFY(screen.problem("imageField")->isVisible());
+        QTRY_COMPARE(screen.item("stationFormSave")->opacity(), 0.5);
         // The focus goes to the first field that is wrong.
         QCOMPARE(screen.window->activeFocusItem(), screen.input("titleField"));
         keepGrab(screen.window->grabWindow(), QStringLiteral("form-problems"));

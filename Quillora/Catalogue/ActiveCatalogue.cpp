@@ -282,10 +282,27 @@ QString ActiveCatalogue::checkStation(const QVariantMap& fields) const
     return CatalogueFile::validate(fieldsOf(fields));
 }
 
+QVariantMap ActiveCatalogue::stationProblems(const QVariantMap& fields) const
+{
+    const CatalogueFile::Problems found = CatalogueFile::problems(fieldsOf(fields));
+    return {{QStringLiteral("title"), found.title},
+            {QStringLiteral("url"), found.url},
+            {QStringLiteral("image"), found.image}};
+}
+
 QString ActiveCatalogue::addStation(const QVariantMap& fields)
 {
     if (!m_file)
         return QStringLiteral("The stations come from %1, which Quillora cannot change.").arg(sourceName());
+    // Asked against the file as it is now, not the stations last shown: a
+    // second Add before the first has been read back must not add twice.
+    const QString url = fieldsOf(fields).url;
+    if (const CatalogueFile::Read current = CatalogueFile::read(m_file->path()); current.table) {
+        for (const Station& station : current.table->stations) {
+            if (station.url.trimmed() == url && !url.isEmpty())
+                return QStringLiteral("“%1” is already in %2.").arg(station.title, sourceName());
+        }
+    }
     QList<QPair<QString, QString>> extra;
     if (const QString uuid = fields.value(QStringLiteral("uuid")).toString(); !uuid.isEmpty())
         extra.append({QStringLiteral("uuid"), uuid});

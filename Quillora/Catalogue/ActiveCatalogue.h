@@ -115,13 +115,17 @@ public:
 
     // Edits of a local catalogue. Fields: title, genre, url, image (and
     // uuid for add). Each returns the problem, empty on success; the
-    // catalogue reloads by itself.
+    // catalogue reloads by itself. A station whose stream the catalogue
+    // already holds is not added twice.
     Q_INVOKABLE QString addStation(const QVariantMap& fields);
     Q_INVOKABLE QString editStation(qint64 id, const QVariantMap& fields);
     Q_INVOKABLE QString removeStation(qint64 id);
     Q_INVOKABLE void undoRemove();
     // Checks what a person typed for a station; the problem, or empty.
     Q_INVOKABLE QString checkStation(const QVariantMap& fields) const;
+    // The same per field, for a form: "title", "url" and "image", each the
+    // problem or empty.
+    Q_INVOKABLE QVariantMap stationProblems(const QVariantMap& fields) const;
 
     // The station as one CSV row (id,url,image,genre,title,uuid) for pasting
     // into a catalogue the application cannot write; the id is one more than

@@ -165,14 +165,25 @@ QString CatalogueFile::seedIfMissing()
     return {};
 }
 
+CatalogueFile::Problems CatalogueFile::problems(const Fields& fields)
+{
+    Problems found;
+    if (fields.title.trimmed().isEmpty())
+        found.title = QStringLiteral("A station needs a title.");
+    if (!isWebAddress(fields.url.trimmed()))
+        found.url = QStringLiteral("The stream address must be an http:// or https:// address.");
+    if (!fields.image.trimmed().isEmpty() && !isWebAddress(fields.image.trimmed()))
+        found.image = QStringLiteral("The logo address must be empty or an http:// or https:// address.");
+    return found;
+}
+
 QString CatalogueFile::validate(const Fields& fields)
 {
-    if (fields.title.trimmed().isEmpty())
-        return QStringLiteral("A station needs a title.");
-    if (!isWebAddress(fields.url.trimmed()))
-        return QStringLiteral("The stream address must be an http:// or https:// address.");
-    if (!fields.image.trimmed().isEmpty() && !isWebAddress(fields.image.trimmed()))
-        return QStringLiteral("The logo address must be empty or an http:// or https:// address.");
+    const Problems found = problems(fields);
+    for (const QString* problem : {&found.title, &found.url, &found.image}) {
+        if (!problem->isEmpty())
+            return *problem;
+    }
     return {};
 }
 

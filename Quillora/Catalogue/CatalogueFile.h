@@ -97,6 +97,14 @@ public:
     // address and an empty or http(s) logo address. Returns the problem,
     // empty when the fields are fine.
     static QString validate(const Fields& fields);
+    // The same, field by field, so a form can say what is wrong next to
+    // each field; empty texts for the fields that are fine.
+    struct Problems {
+        QString title;
+        QString url;
+        QString image;
+    };
+    static Problems problems(const Fields& fields);
 
     // Follows changes of the file made by others (see above).
     void setWatching(bool watching);

@@ -23,6 +23,7 @@ struct Station {
     Q_PROPERTY(QString image MEMBER image)
     Q_PROPERTY(QString genre MEMBER genre)
     Q_PROPERTY(QString title MEMBER title)
+    Q_PROPERTY(QString uuid MEMBER uuid)
 
 public:
     std::int64_t id = 0;

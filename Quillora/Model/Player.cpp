@@ -202,6 +202,16 @@ void Player::prev()
 
 void Player::listenTo(const Station& station)
 {
+    // A station the catalogue already holds (the same stream) is that
+    // station, not a guest: it must not be offered for adding again.
+    for (qint64 i = 0; i < m_stations.size(); ++i) {
+        if (!station.url.isEmpty() && m_stations[i].url == station.url) {
+            setSelectedStationIndex(i);
+            if (!m_isPlaying)
+                resume();
+            return;
+        }
+    }
     emit objectWillChange();
     m_guest = station;
     emit stationChanged();

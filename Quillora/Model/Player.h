@@ -99,7 +99,8 @@ public:
     Q_INVOKABLE void stop();
     Q_INVOKABLE void next();
     Q_INVOKABLE void prev();
-    // Plays a station that is not in the catalogue, at once.
+    // Plays a station that is not in the catalogue, at once; one on a
+    // stream the catalogue holds selects that station instead.
     Q_INVOKABLE void listenTo(const Station& station);
 
     void onLoaded(const QList<Station>& stations) override;

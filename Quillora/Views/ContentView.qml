@@ -91,6 +91,20 @@ Item {
             textFormat: Text.PlainText
         }
 
+        // My stations: a station played from outside the catalogue says so,
+        // with the action that keeps it (see the block at the end).
+        GuestMarker {
+            objectName: "guestMarker"
+            Layout.fillWidth: true
+            Layout.leftMargin: 20
+            Layout.rightMargin: 20
+            visible: root.player.isGuest
+            canAdd: root.canEditStations
+            catalogueName: root.stationsName
+            reason: root.editUnavailableReason
+            onKeepRequested: root.keepGuestRequested()
+        }
+
         Item { Layout.fillHeight: true; Layout.minimumHeight: 20 }
 
         RowLayout {
@@ -131,6 +145,70 @@ Item {
         }
 
         Item { Layout.fillHeight: true; Layout.minimumHeight: 40 }
+    }
+
+    // ---- My stations: the guest's card, the card's context menu --------
+    // Set by the window from the catalogue in use.
+    property bool canEditStations: true
+    property string stationsName: qsTr("My stations")
+    property string editUnavailableReason
+    // The guest marker's action: add the station playing, or copy its row.
+    signal keepGuestRequested()
+    // A right click or a long press on the card, at `position` of this item.
+    signal stationMenuRequested(point position)
+    // Where the card is, for a menu opened from the keyboard.
+    readonly property point cardCentre: Qt.point(pager.x + pager.width / 2, pager.y + pager.height / 2)
+
+    // A station played from outside the catalogue shows its own card in
+    // the pager's place; the catalogue's cards come back when it leaves or
+    // becomes one of them (the pager then slides to it).
+    property real guestShown: root.player.isGuest ? 1 : 0
+    Behavior on guestShown { NumberAnimation { duration: 220 } }
+    Binding {
+        target: pager
+        property: "opacity"
+        value: 1 - root.guestShown
+    }
+    StationView {
+        id: guestCard
+        objectName: "guestCard"
+        // The guest's record, kept while its card fades out.
+        property var station: null
+        x: pager.x
+        y: pager.y
+        width: pager.width
+        height: pager.height
+        image: station ? station.image : ""
+        title: station ? station.title : ""
+        opacity: root.guestShown
+        visible: opacity > 0
+
+        Connections {
+            target: root.player
+            function onStationChanged() {
+                if (root.player.isGuest)
+                    guestCard.station = root.player.station
+            }
+        }
+    }
+
+    // The card's menu: a right click, or a long press on a touch screen.
+    Item {
+        objectName: "cardMenuArea"
+        x: root.cardCentre.x - 120
+        y: root.cardCentre.y - 120
+        width: 240
+        height: 240
+        enabled: root.player.station !== undefined && root.player.station !== null
+
+        TapHandler {
+            acceptedButtons: Qt.RightButton
+            onTapped: eventPoint => root.stationMenuRequested(parent.mapToItem(root, eventPoint.position))
+        }
+        TapHandler {
+            acceptedDevices: PointerDevice.TouchScreen
+            onLongPressed: root.stationMenuRequested(parent.mapToItem(root, point.position))
+        }
     }
 
     // ---- Discover: the button that opens the search of the station directory

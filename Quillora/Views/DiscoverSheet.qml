@@ -26,6 +26,8 @@ Sheet {
     signal listenRequested(int row)
     signal addRequested(int row)
     signal copyRowRequested(int row)
+    // A station the directory does not have, added by its stream address.
+    signal addStationRequested()
 
     // The chips' choices, sent with every search.
     property string selectedTag
@@ -71,6 +73,15 @@ Sheet {
         if (results.currentIndex < 0)
             results.currentIndex = 0
         results.forceActiveFocus()
+    }
+
+    // Many stations are not in the directory (it takes no new ones from the
+    // public): adding one by its address is offered where people look.
+    headerActions: SmallButton {
+        objectName: "discoverAddStation"
+        text: qsTr("Add station…")
+        activeFocusOnTab: false
+        onClicked: sheet.addStationRequested()
     }
 
     Shortcut {
@@ -312,12 +323,18 @@ Sheet {
             }
             Text {
                 width: parent.width
-                text: qsTr("Try another name, tag or country.")
+                text: qsTr("Try another name, tag or country, or add the station by its stream address.")
                 font: SheetTheme.detailFont
                 color: Theme.secondaryText
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.Wrap
                 textFormat: Text.PlainText
+            }
+            SmallButton {
+                objectName: "discoverEmptyAddStation"
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: qsTr("Add station…")
+                onClicked: sheet.addStationRequested()
             }
         }
 

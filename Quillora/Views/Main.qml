@@ -80,15 +80,11 @@ Window {
     // Adds the result to the catalogue in use (My stations); its card
     // appears when the file has been written and read back.
     signal addDirectoryStation(int row)
-    onAddDirectoryStation: row => {
-        const error = window.catalogue.addStation(window.directory.catalogueRowAt(row))
-        if (error !== "")
-            console.warn(error)
-    }
+    onAddDirectoryStation: row => editing.add(window.directory.catalogueRowAt(row))
     // A catalogue Quillora cannot write: the row goes to the clipboard, for
     // pasting into the spreadsheet.
     signal copyDirectoryStationRow(int row)
-    onCopyDirectoryStationRow: row => Clipboard.setText(window.catalogue.csvRowFor(window.directory.catalogueRowAt(row)))
+    onCopyDirectoryStationRow: row => editing.copyRow(window.directory.catalogueRowAt(row))
     // False while the active catalogue cannot be written; the reason is
     // shown in the sheet.
     property bool directoryCanAdd: window.catalogue.canEdit
@@ -121,6 +117,7 @@ Window {
             sheet.listenRequested.connect(window.listenToDirectoryStation)
             sheet.addRequested.connect(window.addDirectoryStation)
             sheet.copyRowRequested.connect(window.copyDirectoryStationRow)
+            sheet.addStationRequested.connect(editing.addStation)
             sheet.open()
         }
     }
@@ -165,5 +162,61 @@ Window {
     CatalogueDropArea {
         anchors.fill: parent
         onCatalogueDropped: text => window.useDroppedCatalogue(text)
+    }
+
+    // ---- My stations: the card's menu, the station form, notices -------
+    // Editing the catalogue in use from the main screen (StationEditing),
+    // and the one notice at the bottom of the window that every screen
+    // posts to through Notices. Both lie above the sheets.
+    StationEditing {
+        id: editing
+        objectName: "stationEditing"
+        anchors.fill: parent
+        z: 10
+        player: window.player
+        catalogue: window.catalogue
+    }
+    Toast {
+        z: 11
+    }
+    Binding { target: content; property: "canEditStations"; value: window.catalogue.canEdit }
+    Binding { target: content; property: "stationsName"; value: window.catalogue.sourceName }
+    Binding { target: content; property: "editUnavailableReason"; value: window.catalogue.addUnavailableReason }
+    Connections {
+        target: content
+        function onKeepGuestRequested() { editing.keepGuest() }
+        function onStationMenuRequested(position) {
+            const at = content.mapToItem(editing, position.x, position.y)
+            editing.openMenu(at.x, at.y, false)
+        }
+    }
+    // The main screen has the keyboard: no sheet or menu holds it.
+    function screenHasFocus() {
+        const focused = window.activeFocusItem
+        if (!focused || focused === window.contentItem)
+            return true
+        for (let it = focused; it; it = it.parent) {
+            if (it === content)
+                return true
+        }
+        return false
+    }
+    Shortcut {
+        sequences: ["Menu", "Shift+F10"]
+        onActivated: {
+            if (!window.screenHasFocus())
+                return
+            const at = content.mapToItem(editing, content.cardCentre.x, content.cardCentre.y)
+            editing.openMenu(at.x, at.y, true)
+        }
+    }
+    Shortcut {
+        sequence: StandardKey.New
+        onActivated: editing.addStation()
+    }
+    Shortcut {
+        sequences: [StandardKey.Undo]
+        enabled: window.catalogue.canUndo
+        onActivated: window.catalogue.undoRemove()
     }
 }

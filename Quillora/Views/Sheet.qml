@@ -31,6 +31,8 @@ FocusScope {
     // Takes the keyboard focus when the sheet opens.
     property Item initialFocusItem: null
     default property alias content: body.data
+    // Small buttons at the right of the header, before the close button.
+    property alias headerActions: headerActionRow.data
     // The body, for anchoring children to it.
     readonly property alias body: body
 
@@ -194,7 +196,8 @@ FocusScope {
             Text {
                 anchors.left: parent.left
                 anchors.leftMargin: 20
-                anchors.right: closeButton.left
+                anchors.right: headerActionRow.left
+                anchors.rightMargin: 8
                 anchors.verticalCenter: parent.verticalCenter
                 anchors.verticalCenterOffset: 6
                 text: sheet.title
@@ -204,6 +207,15 @@ FocusScope {
                 textFormat: Text.PlainText
                 Accessible.role: Accessible.Heading
                 Accessible.name: text
+            }
+
+            Row {
+                id: headerActionRow
+                anchors.right: closeButton.left
+                anchors.rightMargin: 4
+                anchors.verticalCenter: parent.verticalCenter
+                anchors.verticalCenterOffset: 6
+                spacing: 8
             }
 
             IconButton {

@@ -20,6 +20,8 @@ QtObject {
     // Text and glyphs in the accent colour on the sheet's surface.
     readonly property color accent: dark ? "#b9a8ff" : "#5b3cc4"
     readonly property color focusRing: dark ? "#b9a8ff" : "#5b3cc4"
+    // What is wrong (a form field's problem, a destructive action).
+    readonly property color danger: dark ? "#ff8a8f" : "#c8302f"
 
     readonly property font headingFont: Qt.font({ pixelSize: 20, weight: Font.DemiBold })
     readonly property font fieldFont: Qt.font({ pixelSize: 17 })

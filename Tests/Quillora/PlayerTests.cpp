@@ -247,6 +247,18 @@ private slots:
         QCOMPARE(f.player->selectedStationIndex(), 0);
         QCOMPARE(f.media->items.last(), QUrl(testStation(10).url));
         QVERIFY(f.player->isPlaying());
+
+        // A directory result on a stream the catalogue holds is that
+        // station: not a guest, nothing to add.
+        f.player->stop();
+        Station known = testStation(-3, testStation(11).url);
+        known.title = QStringLiteral("Same stream, directory name");
+        f.player->listenTo(known);
+        QVERIFY(!f.player->isGuest());
+        QCOMPARE(f.player->selectedStationIndex(), 1);
+        QCOMPARE(f.player->station()->title, testStation(11).title);
+        QVERIFY(f.player->isPlaying());
+        QCOMPARE(f.media->items.last(), QUrl(testStation(11).url));
     }
 
     void aStationStartsOncePerStartNotPerReload()

@@ -1,0 +1,92 @@
+import QtQuick
+import Quillora
+
+// Under the title of a station played from outside the catalogue (a
+// directory result): a quiet pill that says it is not kept, and the action
+// that keeps it. Where the catalogue cannot be written, the action copies
+// the station as a CSV row instead, and a line below says why.
+Column {
+    id: marker
+
+    // Adding is possible; else the action copies a CSV row.
+    property bool canAdd: true
+    // The catalogue's name, as the pill says it ("My stations").
+    property string catalogueName: qsTr("My stations")
+    // Why adding is not possible, shown below while it is not.
+    property string reason
+    signal keepRequested()
+
+    spacing: 4
+
+    Row {
+        anchors.horizontalCenter: parent.horizontalCenter
+        spacing: 8
+
+        Rectangle {
+            id: pill
+            objectName: "guestLabel"
+            anchors.verticalCenter: parent.verticalCenter
+            // The ring and the label's margins around the label's own width.
+            width: Math.min(label.implicitWidth + 40, marker.width - action.width - 8)
+            height: 32
+            radius: 16
+            color: "transparent"
+            border.width: 1
+            border.color: Theme.secondaryText
+
+            Accessible.role: Accessible.StaticText
+            Accessible.name: label.text
+
+            // A hollow ring: not one of yours (yet).
+            Rectangle {
+                id: ring
+                x: 12
+                anchors.verticalCenter: parent.verticalCenter
+                width: 8
+                height: 8
+                radius: 4
+                color: "transparent"
+                border.width: 1.5
+                border.color: Theme.secondaryText
+            }
+            Text {
+                id: label
+                anchors.left: ring.right
+                anchors.leftMargin: 6
+                anchors.right: parent.right
+                anchors.rightMargin: 12
+                anchors.verticalCenter: parent.verticalCenter
+                text: qsTr("Not in %1").arg(marker.catalogueName)
+                font: SheetTheme.detailFont
+                color: Theme.secondaryText
+                elide: Text.ElideRight
+                textFormat: Text.PlainText
+                Accessible.ignored: true
+            }
+        }
+
+        SmallButton {
+            id: action
+            objectName: "guestKeepButton"
+            anchors.verticalCenter: parent.verticalCenter
+            text: marker.canAdd ? qsTr("Add to %1").arg(marker.catalogueName) : qsTr("Copy as CSV row")
+            prominent: marker.canAdd
+            onClicked: marker.keepRequested()
+        }
+    }
+
+    Text {
+        objectName: "guestReason"
+        width: marker.width
+        visible: !marker.canAdd && marker.reason.length > 0
+        text: marker.reason
+        font: SheetTheme.detailFont
+        color: Theme.secondaryText
+        horizontalAlignment: Text.AlignHCenter
+        wrapMode: Text.Wrap
+        // Two lines at most: the screen below must keep its room.
+        maximumLineCount: 2
+        elide: Text.ElideRight
+        textFormat: Text.PlainText
+    }
+}

@@ -21,7 +21,10 @@ Window {
     minimumHeight: 640
     visible: true
     color: Theme.background
-    title: player.station ? qsTr("%1 — Quillora").arg(player.station.title) : "Quillora"
+    // "Song — Station — Quillora", as much of it as is known.
+    // Joined, not formatted: a song may itself contain "%1".
+    title: [player.session.songText, player.station ? player.station.title : "", "Quillora"]
+        .filter(part => part.length > 0).join(" — ")
 
     // The screen needs about 800 points of height; a shorter window (a
     // laptop screen with panels) shows it scaled down rather than cut off.
@@ -35,6 +38,7 @@ Window {
         scale: window.fit
         transformOrigin: Item.TopLeft
         player: window.player
+        recentlyPlayed: window.recentlyPlayed
     }
 
     Shortcut {

@@ -107,8 +107,9 @@ Item {
             objectName: "songLine"
             // Its full text floats over the controls below.
             z: 1
-            Layout.alignment: Qt.AlignHCenter
-            Layout.maximumWidth: root.width - 40
+            Layout.fillWidth: true
+            Layout.leftMargin: 20
+            Layout.rightMargin: 20
             song: root.session.songText
             placeholder: root.recentlyPlayed && root.recentlyPlayed.count > 0 ? qsTr("Recently played") : ""
             onClicked: root.recentlyPlayedRequested()

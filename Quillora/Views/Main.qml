@@ -127,4 +127,35 @@ Window {
             sheet.open()
         }
     }
+
+    // ---- Recently played: the songs heard lately -------------------------
+    // Opened from the song line or with Ctrl+H; built the first time.
+
+    function openRecentlyPlayed() {
+        if (recent.item)
+            (recent.item as RecentlyPlayedSheet).open()
+        else
+            recent.source = "RecentlyPlayedSheet.qml"
+    }
+
+    Shortcut {
+        sequence: "Ctrl+H"
+        onActivated: window.openRecentlyPlayed()
+    }
+    Connections {
+        target: content
+        function onRecentlyPlayedRequested() { window.openRecentlyPlayed() }
+    }
+    Loader {
+        id: recent
+        objectName: "recentlyPlayedLoader"
+        anchors.fill: parent
+        onLoaded: {
+            const sheet = recent.item
+            sheet.songs = window.recentlyPlayed
+            sheet.stationTitle = Qt.binding(() => window.player.station ? window.player.station.title : "")
+            sheet.streamDetails = Qt.binding(() => window.player.session.streamDetails)
+            sheet.open()
+        }
+    }
 }

@@ -17,7 +17,6 @@ Item {
 
     // One line high even when empty, so the controls below never move.
     implicitHeight: metrics.height
-    implicitWidth: label.implicitWidth
 
     activeFocusOnTab: clickable
     Keys.onSpacePressed: if (clickable) clicked()
@@ -51,8 +50,10 @@ Item {
     }
 
     Rectangle {
-        anchors.fill: label
-        anchors.margins: -4
+        x: (line.width - label.paintedWidth) / 2 - 6
+        width: Math.min(line.width, label.paintedWidth) + 12
+        height: line.height + 8
+        y: -4
         radius: 6
         color: "transparent"
         border.width: 2
@@ -60,21 +61,28 @@ Item {
         visible: line.activeFocus
     }
 
-    TapHandler {
-        id: tap
-        enabled: line.clickable
-        gesturePolicy: TapHandler.ReleaseWithinBounds
-        onTapped: line.clicked()
-    }
-    HoverHandler {
-        id: hover
-        cursorShape: line.clickable ? Qt.PointingHandCursor : Qt.ArrowCursor
-        onHoveredChanged: {
-            tip.rested = false
-            if (hovered)
-                rest.restart()
-            else
-                rest.stop()
+    // Only the text itself reacts, not the empty ends of the line.
+    Item {
+        x: (line.width - width) / 2
+        width: Math.min(line.width, label.paintedWidth)
+        height: line.height
+
+        TapHandler {
+            id: tap
+            enabled: line.clickable
+            gesturePolicy: TapHandler.ReleaseWithinBounds
+            onTapped: line.clicked()
+        }
+        HoverHandler {
+            id: hover
+            cursorShape: line.clickable ? Qt.PointingHandCursor : Qt.ArrowCursor
+            onHoveredChanged: {
+                tip.rested = false
+                if (hovered)
+                    rest.restart()
+                else
+                    rest.stop()
+            }
         }
     }
     // The whole song after a short rest, as tooltips do.
@@ -88,7 +96,7 @@ Item {
         id: tip
         objectName: "songTip"
         property bool rested: false
-        readonly property real maximumWidth: Math.max(120, line.width)
+        readonly property real maximumWidth: line.width
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.top: parent.bottom
         anchors.topMargin: 6

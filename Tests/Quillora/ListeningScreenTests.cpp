@@ -1,9 +1,12 @@
 // What the main screen shows of the stream: the ring round the play button
 // while connecting, the countdown or the failure in place of the genre, the
-// song line and the window title, on window grabs of the real screen driven
+// song line and the window title, and the list of songs heard lately that
+// opens from the song line; on window grabs of the real screen driven
 // through a media player the test controls.
 #include "ScreenFixture.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QQmlProperty>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -199,6 +202,91 @@ private slots:
         screen.player->next();
         QCOMPARE(line->property("song").toString(), QString());
         QCOMPARE(screen.window->title(), QStringLiteral("Station 2 — Quillora"));
+    }
+
+    // Opened from the song line: newest first, each row copied by its
+    // button, a click or the keyboard; the playing stream's details above;
+    // Clear empties it in one go.
+    void recentlyPlayedListCopiesAndClears()
+    {
+        Screen screen;
+        QVERIFY(screen.readyWithStations());
+        auto* line = screen.item("songLine");
+        // Nothing heard, nothing playing: the line offers nothing.
+        QVERIFY(!line->property("clickable").toBool());
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(line));
+        QCOMPARE(screen.item("recentlyPlayedLoader")->property("status").toInt(), 0); // Loader.Null
+
+        const QDateTime today = QDateTime::currentDateTimeUtc();
+        screen.recentlyPlayed.add(QStringLiteral("Station 9"), QStringLiteral("Old – Song"), today.addSecs(-600));
+        screen.recentlyPlayed.add(QStringLiteral("Station 1"), QStringLiteral("Middle – Song"), today.addSecs(-300));
+        screen.recentlyPlayed.add(QStringLiteral("Station 1"), QStringLiteral("New – Song"), today);
+        // With songs heard, the line offers them by name while none is on air.
+        QTRY_COMPARE(screen.item("songText")->property("text").toString(), QStringLiteral("Recently played"));
+
+        screen.player->resume();
+        screen.media->sound(true);
+        emit screen.media->metadataChanged(icy("Now - Playing"));
+        emit screen.media->streamDetailsChanged(StreamDetails{QStringLiteral("aac"), 128});
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(line));
+        QQuickItem* sheet = nullptr;
+        QTRY_VERIFY((sheet = screen.item("recentlyPlayedSheet")));
+        QTRY_COMPARE(sheet->property("position").toReal(), 1.0);
+        QCOMPARE(screen.item("streamDetails")->property("text").toString(),
+                 QStringLiteral("Station 1 · AAC · 128 kbit/s"));
+
+        auto* list = screen.item("recentlyPlayedList");
+        QList<QQuickItem*> rows;
+        QTRY_COMPARE((rows = itemsNamed(list, QStringLiteral("recentlyPlayedRow"))).size(), 3);
+        std::sort(rows.begin(), rows.end(), [](QQuickItem* a, QQuickItem* b) { return a->y() < b->y(); });
+        const auto textOf = [](QQuickItem* row, const char* name) {
+            return itemsNamed(row, QString::fromLatin1(name)).value(0)->property("text").toString();
+        };
+        QCOMPARE(textOf(rows[0], "rowSong"), QStringLiteral("New – Song"));
+        QCOMPARE(textOf(rows[2], "rowSong"), QStringLiteral("Old – Song"));
+        QCOMPARE(textOf(rows[2], "rowStation"), QStringLiteral("Station 9"));
+        QCOMPARE(textOf(rows[0], "rowTime"),
+                 QLocale().toString(today.toLocalTime().time(), QLocale::ShortFormat));
+        keepGrab(screen.grab(), QStringLiteral("recently-played"));
+
+        // The button copies its own row, and says so for a moment.
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        QQuickItem* copyButton = itemsNamed(rows[1], QStringLiteral("copyButton")).value(0);
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(copyButton));
+        QCOMPARE(clipboard->text(), screen.recentlyPlayed.textAt(1));
+        QVERIFY(clipboard->text().startsWith(QStringLiteral("Middle – Song — Station 1")));
+        QVERIFY(rows[1]->property("copiedShown").toBool());
+        QCOMPARE(copyButton->property("glyph").toString(), QStringLiteral("checkmark"));
+        // A click on the row copies it too.
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(rows[2]) - QPoint(60, 0));
+        QCOMPARE(clipboard->text(), screen.recentlyPlayed.textAt(2));
+        // The keyboard: Up to the first row, Ctrl+C.
+        QTest::keyClick(screen.window, Qt::Key_Up);
+        QTest::keyClick(screen.window, Qt::Key_Up);
+        QTest::keyClick(screen.window, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->text(), screen.recentlyPlayed.textAt(0));
+        // Keys in the sheet stay there: Up did not change the volume.
+        QCOMPARE(screen.player->volume(), 1.0f);
+
+        // Clear, in one action.
+        auto* clear = screen.item("clearButton");
+        QVERIFY(clear->isEnabled());
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(clear));
+        QCOMPARE(screen.recentlyPlayed.count(), 0);
+        QTRY_VERIFY(screen.item("recentlyPlayedEmpty")->isVisible());
+        QVERIFY(!clear->isEnabled());
+        keepGrab(screen.grab(), QStringLiteral("recently-played-empty"));
+
+        // Escape closes it; stopped, nothing heard: the line offers nothing.
+        QTest::keyClick(screen.window, Qt::Key_Escape);
+        QTRY_COMPARE(sheet->property("position").toReal(), 0.0);
+        screen.player->stop();
+        QCOMPARE(screen.item("songText")->property("text").toString(), QString());
+        // Opened again with Ctrl+H: details only while a stream plays.
+        QTest::keyClick(screen.window, Qt::Key_H, Qt::ControlModifier);
+        QTRY_COMPARE(sheet->property("position").toReal(), 1.0);
+        QCOMPARE(screen.item("streamDetails")->property("text").toString(), QString());
     }
 };
 

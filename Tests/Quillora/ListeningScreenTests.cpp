@@ -25,11 +25,14 @@ bool near(QColor a, QColor b, int tolerance = 6)
         && std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
-// With QUILLORA_TEST_GRABS=<folder>, the window as it looks now, to look at.
-void keepGrab(const QImage& image, const QString& name)
+// With QUILLORA_TEST_GRABS=<folder>, the window once its animations have
+// settled, to look at.
+void keepGrab(const ScreenFixture& screen, const QString& name)
 {
-    if (const QByteArray dir = qgetenv("QUILLORA_TEST_GRABS"); !dir.isEmpty())
-        image.save(QStringLiteral("%1/listening-%2.png").arg(QString::fromLocal8Bit(dir), name));
+    if (const QByteArray dir = qgetenv("QUILLORA_TEST_GRABS"); !dir.isEmpty()) {
+        QTest::qWait(400);
+        screen.grab().save(QStringLiteral("%1/listening-%2.png").arg(QString::fromLocal8Bit(dir), name));
+    }
 }
 
 StreamTags icy(const QByteArray& title)
@@ -93,7 +96,7 @@ private slots:
         QVERIFY(screen.ring()->isVisible());
         QTRY_COMPARE(screen.ringPixelsDrawn(), 8);
         QCOMPARE(screen.genreLine(), QStringLiteral("Genre 1"));
-        keepGrab(screen.grab(), QStringLiteral("connecting"));
+        keepGrab(screen, QStringLiteral("connecting"));
 
         screen.media->sound(true);
         QCOMPARE(screen.state(), PlaybackSession::State::Playing);
@@ -108,7 +111,7 @@ private slots:
         QCOMPARE(screen.genreLine(), QStringLiteral("Reconnecting in 1 s…"));
         QVERIFY(screen.ring()->isVisible());
         QTRY_COMPARE(screen.ringPixelsDrawn(), 8);
-        keepGrab(screen.grab(), QStringLiteral("reconnecting"));
+        keepGrab(screen, QStringLiteral("reconnecting"));
         // The try itself: no countdown while it connects.
         QTRY_COMPARE_WITH_TIMEOUT(screen.genreLine(), QStringLiteral("Reconnecting…"), 3000);
         QVERIFY(screen.ring()->isVisible());
@@ -134,7 +137,7 @@ private slots:
         QVERIFY(screen.item("genre")->property("color").value<QColor>() != genreColour);
         QVERIFY(!screen.ring()->isVisible());
         QTRY_COMPARE(screen.ringPixelsDrawn(), 0);
-        keepGrab(screen.grab(), QStringLiteral("failed"));
+        keepGrab(screen, QStringLiteral("failed"));
 
         // Stopping clears the failure.
         screen.player->stop();
@@ -187,7 +190,7 @@ private slots:
         const QRectF bubble = tip->mapRectToScene(QRectF(0, 0, tip->width(), tip->height()));
         QVERIFY(QRectF(0, 0, screen.window->width(), screen.window->height()).contains(bubble));
         QVERIFY(tip->height() > emptyHeight); // wrapped over lines
-        keepGrab(screen.grab(), QStringLiteral("song-tip"));
+        keepGrab(screen, QStringLiteral("song-tip"));
         QTest::mouseMove(screen.window, QPoint(5, 5));
         QTRY_VERIFY(!tip->isVisible());
 
@@ -247,7 +250,7 @@ private slots:
         QCOMPARE(textOf(rows[2], "rowStation"), QStringLiteral("Station 9"));
         QCOMPARE(textOf(rows[0], "rowTime"),
                  QLocale().toString(today.toLocalTime().time(), QLocale::ShortFormat));
-        keepGrab(screen.grab(), QStringLiteral("recently-played"));
+        keepGrab(screen, QStringLiteral("recently-played"));
 
         // The button copies its own row, and says so for a moment.
         QClipboard* clipboard = QGuiApplication::clipboard();
@@ -276,7 +279,7 @@ private slots:
         QCOMPARE(screen.recentlyPlayed.count(), 0);
         QTRY_VERIFY(screen.item("recentlyPlayedEmpty")->isVisible());
         QVERIFY(!clear->isEnabled());
-        keepGrab(screen.grab(), QStringLiteral("recently-played-empty"));
+        keepGrab(screen, QStringLiteral("recently-played-empty"));
 
         // Escape closes it; stopped, nothing heard: the line offers nothing.
         QTest::keyClick(screen.window, Qt::Key_Escape);

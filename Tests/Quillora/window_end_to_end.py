@@ -98,6 +98,12 @@ def song_line_pixels(pixel):
     return sum(1 for y in range(498, 528) for x in range(20, WIDTH - 20) if close(pixel(x, y), TEXT, 40))
 
 
+def keep_grab(work, name):
+    """With QUILLORA_TEST_GRABS=<folder>, keeps the last grab there to look at."""
+    if os.environ.get("QUILLORA_TEST_GRABS"):
+        shutil.copy(os.path.join(work, "grab.ppm"), os.path.join(os.environ["QUILLORA_TEST_GRABS"], name + ".ppm"))
+
+
 def window_title(display, pid):
     """The title of the process's window, or None."""
     env = dict(os.environ, DISPLAY=display)
@@ -286,9 +292,21 @@ def run(quillora, work):
     except TimeoutError:
         fail(f"the window title is {window_title(display, singer.pid)!r}, expected {expected_title!r}")
     wait_for("song on the song line", lambda: song_line_pixels(grab(display, work)) > 40, timeout=10, interval=0.3)
-    if os.environ.get("QUILLORA_TEST_GRABS"):
-        shutil.copy(os.path.join(work, "grab.ppm"), os.path.join(os.environ["QUILLORA_TEST_GRABS"], "window-song.ppm"))
+    keep_grab(work, "window-song")
     print(f"window title: {window_title(display, singer.pid)}", flush=True)
+    # A click on the song line opens the songs heard lately: once on air for
+    # a moment, the song is the list's first row (in text colour, where the
+    # empty list has nothing).
+    time.sleep(2.5)
+    subprocess.run(["timeout", "10", "xdotool", "mousemove", str(WIDTH // 2), "512", "click", "1"],
+                   env=dict(os.environ, DISPLAY=display), check=True)
+    def first_row_shown():
+        pixel = grab(display, work)
+        sheet_open = close(pixel(WIDTH // 2, 260), (255, 255, 255), 4)
+        return sheet_open and sum(1 for y in range(345, 400) for x in range(90, 300)
+                                  if close(pixel(x, y), TEXT, 40)) > 40
+    wait_for("the song in the recently played list", first_row_shown, timeout=10, interval=0.3)
+    keep_grab(work, "window-recently-played")
     livepeers.stop(singer)
     player_output.clear()
 

@@ -104,6 +104,9 @@ Item {
         height: tipText.height + 14
         radius: 8
         color: Theme.dark ? "#2f2a3e" : "#2b2737"
+        // On the dark background the bubble needs an edge.
+        border.width: Theme.dark ? 1 : 0
+        border.color: "#4d4760"
         visible: rested && hover.hovered && line.truncated && line.song.length > 0
 
         Text {

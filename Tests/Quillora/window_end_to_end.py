@@ -16,6 +16,7 @@ Usage: window_end_to_end.py path/to/quillora
 """
 
 import json
+import math
 import os
 import shutil
 import signal
@@ -35,6 +36,7 @@ from livepeers import RATE, png, start, start_bus, start_http, start_icecast, st
 WIDTH, HEIGHT = 440, 800
 PRIMARY = (0x5b, 0x3c, 0xc4)  # the light scheme's primary colour
 TEXT = (0x1d, 0x1a, 0x26)     # the light scheme's text colour
+BACKGROUND = (0xf3, 0xf1, 0xf9)
 LOGO = (0xf0, 0x80, 0x10)     # the logo served: solid orange
 
 
@@ -102,6 +104,15 @@ def keep_grab(work, name):
     """With QUILLORA_TEST_GRABS=<folder>, keeps the last grab there to look at."""
     if os.environ.get("QUILLORA_TEST_GRABS"):
         shutil.copy(os.path.join(work, "grab.ppm"), os.path.join(os.environ["QUILLORA_TEST_GRABS"], name + ".ppm"))
+
+
+def ring_pixels(pixel, centre):
+    """Of eight points on the circle where the progress ring runs round the
+    play button, those that differ from the background."""
+    radius = 95 / 2 + 11
+    points = [(round(centre[0] + radius * math.cos(i * math.pi / 4)),
+               round(centre[1] + radius * math.sin(i * math.pi / 4))) for i in range(8)]
+    return sum(1 for x, y in points if not close(pixel(x, y), BACKGROUND, 12))
 
 
 def window_title(display, pid):
@@ -173,7 +184,7 @@ def run(quillora, work):
     display = start_x(work)
     ice = start_icecast(work)
     start_tone(ice, "/low.ogg", 440)
-    start_tone(ice, "/song.mp3", 440, codec="mp3")
+    song_source = start_tone(ice, "/song.mp3", 440, codec="mp3")
     www = os.path.join(work, "www")
     os.mkdir(www)
     http = start_http(www)
@@ -307,6 +318,22 @@ def run(quillora, work):
                                   if close(pixel(x, y), TEXT, 40)) > 40
     wait_for("the song in the recently played list", first_row_shown, timeout=10, interval=0.3)
     keep_grab(work, "window-recently-played")
+
+    # The source goes away: the ring turns round the play button while the
+    # player tries again, and is gone once the source is back and it plays.
+    subprocess.run(["timeout", "10", "xdotool", "key", "Escape"], env=dict(os.environ, DISPLAY=display), check=True)
+    button = wait_for("play button", lambda: find_play_button(grab(display, work)), timeout=5, interval=0.3)
+    if ring_pixels(grab(display, work), button):
+        fail("a progress ring while playing")
+    livepeers.stop(song_source)
+    wait_for("ring while reconnecting", lambda: ring_pixels(grab(display, work), button) == 8,
+             timeout=15, interval=0.3)
+    keep_grab(work, "window-reconnecting")
+    song_source = start_tone(ice, "/song.mp3", 440, codec="mp3")
+    wait_for("playing again, no ring", lambda: ring_pixels(grab(display, work), button) == 0,
+             timeout=30, interval=0.5)
+    if playerctl("status") != "Playing":
+        fail("not Playing after the source came back")
     livepeers.stop(singer)
     player_output.clear()
 

@@ -2,9 +2,12 @@
 """Plays a local Icecast stream for 30 s with `quillora --headless` and with
 the mpv command-line player (and goodvibes under xvfb-run, when it runs), in
 the same run, and prints CPU time, peak resident memory and ratios to mpv.
-Also measures resume-to-first-decoded-audio latency against mpv.
+Then the window playing the same stream on Xvfb, with each Qt Quick
+renderer, next to the headless player: a window whose screen does not
+change should cost no more than 1.2x. Also measures
+resume-to-first-decoded-audio latency against mpv.
 
-Usage: compare_playback.py path/to/quillora [--seconds 30] [--rounds 5]
+Usage: compare_playback.py path/to/quillora [--seconds 30] [--rounds 5] [--window-seconds 60]
 
 Installs the Debian peers it needs (mpv; xvfb and goodvibes for the optional
 third player) with apt-get when run as root. Everything runs on 127.0.0.1.
@@ -73,11 +76,19 @@ def mpris_call(env, method):
 
 
 class Quillora:
-    def __init__(self, binary, work, stream, bus, mpv_options):
+    """quillora on its own data folders below `work`: headless, or the
+    window when `window` holds the display environment."""
+
+    def __init__(self, binary, work, stream, bus, mpv_options, window=None):
         with open(os.path.join(work, "www", "stations.csv"), "w") as f:
             f.write(f"id,url,image,genre,title\n1,{stream},http://127.0.0.1:1/logo.png,Test,Tone\n")
-        self.env = dict(os.environ, DBUS_SESSION_BUS_ADDRESS=bus, QUILLORA_MPV_OPTIONS=mpv_options)
-        self.process = start([binary, "--headless", "--catalogue", f"file://{work}/www/stations.csv"],
+        home = os.path.join(work, "home")
+        self.env = dict(os.environ, DBUS_SESSION_BUS_ADDRESS=bus, QUILLORA_MPV_OPTIONS=mpv_options,
+                        XDG_CONFIG_HOME=f"{home}/config", XDG_DATA_HOME=f"{home}/data",
+                        XDG_CACHE_HOME=f"{home}/cache")
+        self.env |= window or {}
+        mode = [] if window else ["--headless"]
+        self.process = start([binary, *mode, "--catalogue", f"file://{work}/www/stations.csv"],
                              env=self.env, stdout=subprocess.PIPE, text=True)
         line = self.process.stdout.readline()
         if not line.startswith("Loaded 1 stations"):
@@ -112,6 +123,19 @@ class Mpv:
             s.recv(4096)
 
 
+def start_xvfb():
+    """An X server of its own for the window; returns DISPLAY."""
+    read_end, write_end = os.pipe()
+    start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+          pass_fds=(write_end,))
+    os.close(write_end)
+    with os.fdopen(read_end) as f:
+        number = f.readline().strip()
+    if not number:
+        raise SystemExit("Xvfb did not start")
+    return ":" + number
+
+
 def play_for(pid, seconds):
     start_cpu = cpu_seconds(pid)
     time.sleep(seconds)
@@ -134,6 +158,8 @@ def main():
     parser.add_argument("quillora")
     parser.add_argument("--seconds", type=float, default=30)
     parser.add_argument("--rounds", type=int, default=5)
+    parser.add_argument("--window-seconds", type=float, default=60,
+                        help="how long the window and the headless player play for the CPU comparison")
     args = parser.parse_args()
     binary = os.path.abspath(args.quillora)
     if not ensure_packages("mpv"):
@@ -164,6 +190,28 @@ def main():
         for name, (cpu, rss) in results.items():
             print(f"  {name:10s} CPU {cpu:6.2f} s ({cpu / base_cpu:4.2f}x mpv)   "
                   f"peak RSS {rss:6.1f} MB ({rss / base_rss:4.2f}x mpv)")
+
+        # The window on the same stream: the headless player is the floor.
+        window_cpu = {}
+        display = start_xvfb()
+        for renderer in ("software", "opengl"):
+            env = {"DISPLAY": display, "QT_QPA_PLATFORM": "xcb", "QUILLORA_RENDERER": renderer,
+                   "NO_AT_BRIDGE": "1"}
+            q = Quillora(binary, work, stream, bus, "ao=null", window=env)
+            time.sleep(2)  # the first frames and the catalogue's card
+            q.play()
+            window_cpu[renderer] = play_for(q.process.pid, args.window_seconds)
+            stop(q.process)
+        q = Quillora(binary, work, stream, bus, "ao=null")
+        q.play()
+        headless_cpu = play_for(q.process.pid, args.window_seconds)[0]
+        stop(q.process)
+        print(f"The window playing the same stream for {args.window_seconds:.0f} s on Xvfb, "
+              "next to the headless player:")
+        for renderer, (cpu, rss) in window_cpu.items():
+            ratio = cpu / headless_cpu
+            print(f"  window, {renderer:8s} renderer  CPU {cpu:6.2f} s ({ratio:4.2f}x headless, target <= 1.20x: "
+                  f"{'met' if ratio <= 1.2 else 'NOT MET'})   peak RSS {rss:6.1f} MB")
 
         # Resume to first decoded audio: pcm output appended to a file.
         pcm = os.path.join(work, "out.pcm")

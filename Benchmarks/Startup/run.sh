@@ -1,7 +1,9 @@
 #!/bin/sh
 # Start-up time and resident memory of the window, next to a bare Qt Quick
-# window and goodvibes, all on one Xvfb screen. Extra arguments go to the
-# script (e.g. --rounds 1 --quick).
+# window and goodvibes, all on one Xvfb screen: once with Qt Quick on OpenGL
+# (Mesa's llvmpipe on Xvfb) and once with its software renderer, the one
+# quillora picks there by itself. Extra arguments go to the script (e.g.
+# --rounds 1 --quick).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-build-release}
@@ -10,4 +12,5 @@ build=${1:-build-release}
 # Debian's own interpreter: python3-xlib is installed for that one.
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
-exec "$python" "$here/compare_startup.py" "$build" "$@"
+"$python" "$here/compare_startup.py" "$build" "$@"
+exec "$python" "$here/compare_startup.py" "$build" --software "$@"

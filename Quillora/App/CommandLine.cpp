@@ -15,6 +15,9 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         "  QUILLORA_CATALOGUE_URL  catalogue address when --catalogue is not given\n"
         "  QUILLORA_DIRECTORY_URL  station directory server (http://host:port) in\n"
         "                          place of the community directory's servers\n"
+        "  QUILLORA_RENDERER       software or opengl: how the window draws (by\n"
+        "                          default software where OpenGL itself would\n"
+        "                          run in software, as on a server without DRI)\n"
         "  QUILLORA_MPV_OPTIONS    extra libmpv options for debugging, as\n"
         "                          comma-separated name=value pairs\n"
         "                          (e.g. ao=pcm,ao-pcm-file=/tmp/out.raw)"));

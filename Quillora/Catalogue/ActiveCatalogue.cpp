@@ -202,6 +202,9 @@ void ActiveCatalogue::useAddress(const QString& text)
 {
     const CheckedAddress checked = CatalogueSource::check(text);
     if (!checked.source) {
+        // The newest choice is the one that counts: a source still being
+        // read from an earlier choice must not take over when it answers.
+        ++m_probeGeneration;
         setSwitching(false, checked.error);
         return;
     }

@@ -45,6 +45,8 @@ class ActiveCatalogue final : public QObject, public StationsLoader {
     // The address as text; empty for My stations.
     Q_PROPERTY(QString sourceAddress READ sourceAddress NOTIFY sourceChanged)
     Q_PROPERTY(bool isMyStations READ isMyStations NOTIFY sourceChanged)
+    // The file of a local catalogue (My stations' too); empty for a remote one.
+    Q_PROPERTY(QString filePath READ filePath NOTIFY sourceChanged)
     // A local file: the application can add, change and remove stations.
     Q_PROPERTY(bool canEdit READ canEdit NOTIFY sourceChanged)
     Q_PROPERTY(QString addUnavailableReason READ addUnavailableReason NOTIFY sourceChanged)
@@ -85,6 +87,7 @@ public:
     QString sourceName() const { return m_source.displayName(); }
     QString sourceAddress() const;
     bool isMyStations() const { return m_source.isMyStations(); }
+    QString filePath() const { return m_source.localPath(); }
     bool canEdit() const { return m_source.isLocal(); }
     Status status() const { return m_status; }
     QString failureMessage() const { return m_failureMessage; }

@@ -42,7 +42,7 @@ constexpr const char* builtInOptions[][2] = {
     {"ytdl", "no"},
     {"load-unsafe-playlists", "no"},
     {"input-default-bindings", "no"},
-    {"audio-client-name", "Quillora"},
+    {"audio-client-name", QUILLORA_DISPLAY_NAME}, // the build's name, as AppInfo::displayName()
     {"pause", "yes"},
     {"cache", "yes"},
     {"cache-on-disk", "no"},

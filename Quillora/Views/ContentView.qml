@@ -12,6 +12,9 @@ Item {
     required property Player player
     // The songs heard lately; none: the song line offers no list.
     property RecentlyPlayed recentlyPlayed: null
+    // Where the stations come from and how their last load went; none in
+    // screens built without one (the pager then turns while it is empty).
+    property ActiveCatalogue catalogue: null
     readonly property bool hasStations: root.player.stationModel.count > 0
     readonly property PlaybackSession session: root.player.session
 
@@ -65,6 +68,7 @@ Item {
             pages: root.player.stationModel
             index: root.player.selectedStationIndex
             onIndexRequested: index => root.player.selectedStationIndex = index
+            busy: !root.catalogue || root.catalogue.status === ActiveCatalogue.Loading
             Component.onCompleted: root.player.loadStations()
         }
 
@@ -174,5 +178,42 @@ Item {
         color: "white"
         Accessible.name: qsTr("Search stations")
         onClicked: root.searchRequested()
+    }
+
+    // ---- Catalogue: where the stations come from, and what became of them
+    // The Stations sheet's button mirrors the magnifier; where the pager has
+    // no card, why (a failed load, an empty catalogue); a note while the
+    // stations shown are not the latest.
+    signal stationsRequested()
+
+    IconButton {
+        objectName: "stationsButton"
+        anchors.top: parent.top
+        anchors.left: parent.left
+        anchors.margins: 12
+        glyph: "antenna.radiowaves.left.and.right"
+        color: "white"
+        Accessible.name: qsTr("Stations")
+        onClicked: root.stationsRequested()
+    }
+
+    CatalogueStateView {
+        x: pager.x
+        y: pager.y
+        width: pager.width
+        height: pager.height
+        catalogue: root.catalogue
+        hasStations: root.hasStations
+        onStationsRequested: root.stationsRequested()
+        onDiscoverRequested: root.searchRequested()
+    }
+
+    OfflineNote {
+        anchors.top: parent.top
+        anchors.topMargin: 20
+        anchors.horizontalCenter: parent.horizontalCenter
+        maximumWidth: parent.width - 2 * 68
+        text: root.hasStations && root.catalogue ? root.catalogue.note : ""
+        onRetryRequested: root.catalogue.retry()
     }
 }

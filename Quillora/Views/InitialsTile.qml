@@ -7,8 +7,11 @@ Rectangle {
     id: tile
 
     property string name
+    // The letters' height as a share of the tile's.
+    property real textScale: 0.38
 
-    readonly property var palette: ["#5b3cc4", "#c4487a", "#2f8f83", "#d0802a", "#3c79c4", "#8a4cc4", "#4f8a3a",
+    // White letters read on each of them (contrast 4:1 or more).
+    readonly property var palette: ["#5b3cc4", "#c4487a", "#2a8277", "#b36a22", "#3c79c4", "#8a4cc4", "#4f8a3a",
         "#b5523b"]
 
     function initials(text) {
@@ -29,9 +32,10 @@ Rectangle {
     color: palette[hash(name) % palette.length]
 
     Text {
+        objectName: "initials"
         anchors.centerIn: parent
         text: tile.initials(tile.name)
-        font.pixelSize: Math.round(tile.height * 0.38)
+        font.pixelSize: Math.round(tile.height * tile.textScale)
         font.weight: Font.DemiBold
         color: "white"
         textFormat: Text.PlainText

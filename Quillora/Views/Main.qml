@@ -39,6 +39,7 @@ Window {
         transformOrigin: Item.TopLeft
         player: window.player
         recentlyPlayed: window.recentlyPlayed
+        catalogue: window.catalogue
     }
 
     Shortcut {
@@ -157,5 +158,46 @@ Window {
             sheet.streamDetails = Qt.binding(() => window.player.session.streamDetails)
             sheet.open()
         }
+    }
+    // ---- Stations: where the catalogue comes from ------------------------
+    // The sheet shows the catalogue in use and takes another: an address, a
+    // CSV file, My stations. It is built the first time it opens (the
+    // antenna button, Ctrl+L, the empty screen's button, a drop).
+
+    function openStations() {
+        if (stations.item)
+            stations.item.open()
+        else
+            stations.source = "StationsSheet.qml"
+    }
+    // A CSV file or an address dropped on the window: the sheet shows what
+    // becomes of it.
+    function useDroppedCatalogue(text) {
+        window.openStations()
+        window.catalogue.useAddress(text)
+    }
+
+    Shortcut {
+        sequence: "Ctrl+L"
+        onActivated: window.openStations()
+    }
+    Connections {
+        target: content
+        function onStationsRequested() { window.openStations() }
+    }
+    Loader {
+        id: stations
+        objectName: "stationsLoader"
+        anchors.fill: parent
+        onLoaded: {
+            const sheet = stations.item
+            sheet.catalogue = window.catalogue
+            sheet.stationCount = Qt.binding(() => window.player.stationModel.count)
+            sheet.open()
+        }
+    }
+    CatalogueDropArea {
+        anchors.fill: parent
+        onCatalogueDropped: text => window.useDroppedCatalogue(text)
     }
 }

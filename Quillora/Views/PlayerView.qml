@@ -14,6 +14,9 @@ Item {
     required property StationListModel pages
     property int index: 0
     signal indexRequested(int index)
+    // Whether the empty pager turns its indicator: only while a catalogue is
+    // on its way, not once it failed or came without stations.
+    property bool busy: true
 
     // Where the strip sits while a drag is in progress, and whether one is.
     property real offset: 0
@@ -21,6 +24,10 @@ Item {
 
     // The strip's horizontal position: page i rests at -i * width.
     property real stripPosition: 0
+    // A glide across more than a page: the cards flying past hold their
+    // logo downloads back, so a wrap across thousands of stations fetches
+    // the logo it lands on and not the ones it passes.
+    property bool isSliding: false
     // A function, not a binding: change handlers run before bindings that
     // depend on the same property have been re-evaluated.
     function restPosition() { return -index * width }
@@ -35,6 +42,7 @@ Item {
         if (easing.type === Easing.Bezier)
             glide.easing.bezierCurve = easing.curve
         glide.to = restPosition()
+        isSliding = Math.abs(glide.to - stripPosition) > width * 1.5
         glide.start()
     }
 
@@ -62,11 +70,12 @@ Item {
         target: pager
         property: "stripPosition"
         duration: 350
+        onStopped: pager.isSliding = false
     }
 
     ActivityIndicator {
         objectName: "activityIndicator"
-        visible: pager.pages.count === 0
+        visible: pager.pages.count === 0 && pager.busy
         width: 40
         height: 40
         anchors.centerIn: parent
@@ -100,6 +109,7 @@ Item {
         delegate: StationView {
             width: strip.width
             height: strip.height
+            holdsLogoBack: pager.isSliding
         }
         Accessible.ignored: true
     }

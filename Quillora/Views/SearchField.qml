@@ -10,6 +10,8 @@ FocusScope {
 
     property alias text: input.text
     property string placeholderText
+    // The symbol at the start of the field (Views/icons).
+    property string glyph: "magnifyingglass"
     property alias maximumLength: input.maximumLength
     signal accepted()
     // The clear button emptied the field.
@@ -24,7 +26,7 @@ FocusScope {
 
     Accessible.role: Accessible.EditableText
     Accessible.name: field.placeholderText
-    Accessible.searchEdit: true
+    Accessible.searchEdit: field.glyph === "magnifyingglass"
     Accessible.focusable: true
 
     Rectangle {
@@ -42,7 +44,7 @@ FocusScope {
         width: 18
         height: 18
         sourceSize: Qt.size(18 * Screen.devicePixelRatio, 18 * Screen.devicePixelRatio)
-        source: Theme.icon("magnifyingglass", Theme.secondaryText)
+        source: Theme.icon(field.glyph, Theme.secondaryText)
     }
 
     TextInput {

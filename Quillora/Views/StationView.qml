@@ -11,6 +11,10 @@ Item {
 
     required property string image
     required property string title
+    // Set while the card only flies past: its download starts late enough
+    // to be cancelled when the card leaves the screen a frame later. A
+    // cached logo still shows at once.
+    property bool holdsLogoBack: false
 
     Item {
         id: card
@@ -37,12 +41,14 @@ Item {
             objectName: "logo"
             anchors.fill: parent
             url: page.image
+            delay: page.holdsLogoBack ? 0.3 : 0
+            // No logo, or not (yet) loaded: the station's initials.
             placeholder: Component {
-                Image {
-                    source: "qrc:/Quillora/images/Station.svg"
-                    width: 96
-                    height: 96
-                    sourceSize: Qt.size(96 * Screen.devicePixelRatio, 96 * Screen.devicePixelRatio)
+                CardPlaceholder {
+                    width: 240
+                    height: 240
+                    name: page.title
+                    waitsForLogo: page.image.length > 0
                 }
             }
             content: Component {

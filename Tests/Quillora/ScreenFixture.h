@@ -1,6 +1,8 @@
 // The main window as the application builds it, on a player whose catalogue
-// and media player the test controls. Runs on Qt's offscreen platform, whose
-// software scene graph makes window grabs deterministic.
+// and media player the test controls: stations delivered by hand, or a real
+// catalogue (a local file, a local HTTP server, a stored copy). Runs on Qt's
+// offscreen platform, whose software scene graph makes window grabs
+// deterministic.
 #pragma once
 
 #include "Catalogue/ActiveCatalogue.h"
@@ -18,6 +20,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 // The items of this name in the visual tree below `root`. Items that a
 // list view or a repeater creates are not always QObject children of it,
@@ -37,23 +40,20 @@ inline QList<QQuickItem*> itemsNamed(QQuickItem* root, const QString& name)
 
 class ScreenFixture {
 public:
+    // The player's stations come from the test's loader; the screen's
+    // catalogue is a local file it may edit (as My stations).
     explicit ScreenFixture(QSize size = QSize(440, 800))
-        : loader(std::make_shared<ManualLoader>())
-        , media(new RecordingMediaPlayer)
-        , player(Player::create(loader, media))
+        : ScreenFixture(size, std::nullopt, nullptr)
     {
-        engine.addImageProvider(QStringLiteral("icons"), new IconProvider);
-        engine.setInitialProperties({{QStringLiteral("player"), QVariant::fromValue(player.get())},
-                                     {QStringLiteral("catalogue"), QVariant::fromValue(&catalogue)},
-                                     {QStringLiteral("recentlyPlayed"), QVariant::fromValue(&recentlyPlayed)},
-                                     {QStringLiteral("directory"), QVariant::fromValue(&directory)}});
-        engine.load(QUrl(QStringLiteral("qrc:/Quillora/Main.qml")));
-        if (!engine.rootObjects().isEmpty())
-            window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
-        if (window) {
-            window->resize(size);
-            window->show();
-        }
+    }
+
+    // The player's stations come from a real catalogue on `source`, wired as
+    // the application wires it: Retry and a changed source reload the
+    // player, and a stored copy in `store` (may be null) is on screen
+    // before the first frame.
+    ScreenFixture(QSize size, const CatalogueSource& source, StateStore* store = nullptr)
+        : ScreenFixture(size, std::optional<CatalogueSource>(source), store)
+    {
     }
 
     // A load never delivered holds the player: let it go with the fixture.
@@ -78,16 +78,48 @@ public:
 
     std::shared_ptr<ManualLoader> loader;
     RecordingMediaPlayer* media; // owned by the player
-    std::shared_ptr<Player> player;
-    // The screen's view of the catalogue in use, a local file the screen may
-    // edit (as My stations); the player's stations come from the test's
-    // loader.
     QTemporaryDir folder;
-    ActiveCatalogue catalogue{CatalogueSource::address(QUrl::fromLocalFile(folder.filePath(QStringLiteral("stations.csv")))),
-                              nullptr, nullptr};
+
+private:
+    std::shared_ptr<ActiveCatalogue> m_catalogue;
+
+public:
+    // The catalogue the screen shows the state of.
+    ActiveCatalogue& catalogue;
+    std::shared_ptr<Player> player;
     RecentlyPlayed recentlyPlayed{nullptr};
     DirectoryClient directoryClient;
     DirectorySearchModel directory{&directoryClient};
     QQmlApplicationEngine engine;
     QQuickWindow* window = nullptr;
+
+private:
+    ScreenFixture(QSize size, std::optional<CatalogueSource> source, StateStore* store)
+        : loader(std::make_shared<ManualLoader>())
+        , media(new RecordingMediaPlayer)
+        , m_catalogue(std::make_shared<ActiveCatalogue>(
+              source.value_or(CatalogueSource::address(
+                  QUrl::fromLocalFile(folder.filePath(QStringLiteral("stations.csv"))))),
+              store, nullptr))
+        , catalogue(*m_catalogue)
+        , player(Player::create(source ? std::shared_ptr<StationsLoader>(m_catalogue) : loader, media))
+    {
+        if (source) {
+            QObject::connect(m_catalogue.get(), &ActiveCatalogue::reloadRequested, player.get(),
+                             &Player::loadStations);
+            m_catalogue->restoreFromDisk(*player);
+        }
+        engine.addImageProvider(QStringLiteral("icons"), new IconProvider);
+        engine.setInitialProperties({{QStringLiteral("player"), QVariant::fromValue(player.get())},
+                                     {QStringLiteral("catalogue"), QVariant::fromValue(&catalogue)},
+                                     {QStringLiteral("recentlyPlayed"), QVariant::fromValue(&recentlyPlayed)},
+                                     {QStringLiteral("directory"), QVariant::fromValue(&directory)}});
+        engine.load(QUrl(QStringLiteral("qrc:/Quillora/Main.qml")));
+        if (!engine.rootObjects().isEmpty())
+            window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
+        if (window) {
+            window->resize(size);
+            window->show();
+        }
+    }
 };

@@ -5,6 +5,7 @@
 #include "ScreenFixture.h"
 #include "Support/LocalHttpServer.h"
 
+#include <QDateTime>
 #include <QPainter>
 #include <QQmlProperty>
 #include <QTemporaryDir>
@@ -250,6 +251,38 @@ private slots:
         QCOMPARE(screen.player->selectedStationIndex(), 0);
         QTRY_COMPARE(strip->property("contentX").toReal(), 0.0);
         QTRY_VERIFY2(liveCards(strip) >= 1 && liveCards(strip) <= 3, qPrintable(QString::number(liveCards(strip))));
+    }
+
+    void aLongSlideFetchesOnlyTheLogoItLandsOn()
+    {
+        QTemporaryDir www;
+        QImage logo(32, 32, QImage::Format_RGB32);
+        logo.fill(Qt::green);
+        QVERIFY(logo.save(www.filePath(QStringLiteral("logo.png"))));
+        LocalHttpServer server(www.path());
+        // Addresses of this run only: the image cache outlives the test.
+        const QString run = QString::number(QDateTime::currentMSecsSinceEpoch());
+        QList<Station> list = stations(10000);
+        for (qsizetype i = 0; i < list.size(); ++i)
+            list[i].image = server.url(QStringLiteral("/logo.png?run=%1&i=%2").arg(run).arg(i)).toString();
+
+        ScreenFixture screen;
+        QVERIFY(screen.ready());
+        screen.loader->deliver(list);
+        auto* strip = screen.item("strip");
+        QTRY_VERIFY(server.requestCount(QStringLiteral("/logo.png")) >= 1);
+        QTest::qWait(400);
+        server.resetCounts();
+
+        // Across the whole row and back round to the start: the last
+        // station's logo (and a neighbour's) and, cached, the first one's.
+        screen.player->setSelectedStationIndex(9999);
+        QTRY_COMPARE(strip->property("contentX").toReal(), 9999.0 * strip->width());
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(screen.item("nextButton")));
+        QTRY_COMPARE(strip->property("contentX").toReal(), 0.0);
+        QTest::qWait(600);
+        QVERIFY2(server.requestCount(QStringLiteral("/logo.png")) <= 3,
+                 qPrintable(QString::number(server.requestCount(QStringLiteral("/logo.png")))));
     }
 
     void aReloadedRecordReachesItsCard()

@@ -1,0 +1,48 @@
+import QtQuick
+import Quillora
+
+// Takes a CSV file or an address dropped anywhere on the window, and shows
+// where it will go while something is dragged over.
+DropArea {
+    id: area
+    objectName: "catalogueDropArea"
+
+    // The first file or address dropped, as text.
+    signal catalogueDropped(string text)
+
+    function firstLine(text) {
+        const lines = text.split(/\r?\n/).map(line => line.trim()).filter(line => line.length > 0 && !line.startsWith("#"))
+        return lines.length > 0 ? lines[0] : ""
+    }
+
+    keys: ["text/uri-list", "text/plain"]
+    onEntered: drag => drag.accepted = drag.hasUrls || drag.hasText
+    onDropped: drop => {
+        const text = drop.hasUrls && drop.urls.length > 0 ? drop.urls[0].toString() : area.firstLine(drop.text)
+        if (text.length === 0)
+            return
+        drop.acceptProposedAction()
+        area.catalogueDropped(text)
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        anchors.margins: 8
+        radius: 20
+        visible: area.containsDrag
+        color: SheetTheme.backdrop
+        border.width: 3
+        border.color: "white"
+
+        Text {
+            anchors.centerIn: parent
+            width: parent.width - 48
+            text: qsTr("Drop a CSV file or an address to use it as the catalogue")
+            font: Theme.titleFont
+            color: "white"
+            horizontalAlignment: Text.AlignHCenter
+            wrapMode: Text.Wrap
+            textFormat: Text.PlainText
+        }
+    }
+}

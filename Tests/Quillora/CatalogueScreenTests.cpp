@@ -1,0 +1,321 @@
+// The main screen and the catalogue behind it, against a local HTTP server:
+// every way a load fails says why in the pager's place, with a Retry that
+// asks the server again (never an endless indicator); stored stations stay
+// on screen through a failed refresh with the offline note; an emptied
+// catalogue says so; cards without a logo show initials on a colour of
+// their own.
+#include "App/PersistentContainer.h"
+#include "Catalogue/Station.h"
+#include "Config.h"
+#include "ScreenFixture.h"
+#include "Store/StateStore.h"
+#include "Support/LocalHttpServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QQmlProperty>
+#include <QTemporaryDir>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(QuilloraPlugin)
+Q_IMPORT_QML_PLUGIN(RemoteImagePlugin)
+
+namespace {
+
+const QColor lightPrimary(0x5b, 0x3c, 0xc4);
+
+bool near(QColor a, QColor b, int tolerance = 8)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+        && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+bool write(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// Stations without logos: nothing is asked of any server for the cards.
+QByteArray catalogueText(const QStringList& titles)
+{
+    QByteArray text = "id,url,image,genre,title\n";
+    for (int i = 0; i < titles.size(); ++i)
+        text += QStringLiteral("%1,http://127.0.0.1:9/s%1,,Genre,%2\n").arg(i + 1).arg(titles[i]).toUtf8();
+    return text;
+}
+
+// With QUILLORA_TEST_GRABS=<folder>, the window as it looks now, to look at.
+void keepGrab(const QImage& image, const QString& name)
+{
+    if (const QByteArray dir = qgetenv("QUILLORA_TEST_GRABS"); !dir.isEmpty())
+        image.save(QStringLiteral("%1/catalogue-%2.png").arg(QString::fromLocal8Bit(dir), name));
+}
+
+bool shows(const ScreenFixture& screen, const char* name)
+{
+    QQuickItem* item = screen.item(name);
+    return item && item->isVisible();
+}
+
+QString textOf(const ScreenFixture& screen, const char* name)
+{
+    QQuickItem* item = screen.item(name);
+    return item ? item->property("text").toString() : QString();
+}
+
+// The pager's centre, where the selected card rests.
+QColor cardColour(const ScreenFixture& screen, QPoint offset)
+{
+    return screen.grab().pixelColor(screen.centreOf(screen.item("pager")) + offset);
+}
+
+} // namespace
+
+class CatalogueScreenTests : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    QTemporaryDir m_www;
+    std::unique_ptr<LocalHttpServer> m_server;
+
+    QUrl at(const QString& path) const { return m_server->url(path); }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("QUILLORA_COLOR_SCHEME", "light");
+        // My stations and the settings live in the test's own folders.
+        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
+        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
+
+        QVERIFY(write(m_www.filePath(QStringLiteral("stations.csv")),
+                      catalogueText({QStringLiteral("One"), QStringLiteral("Two"), QStringLiteral("Three")})));
+        QVERIFY(write(m_www.filePath(QStringLiteral("page.html")),
+                      "<!DOCTYPE html><html><head><title>Sign in</title></head><body>Sign in</body></html>\n"));
+        QVERIFY(write(m_www.filePath(QStringLiteral("latin1.csv")),
+                      "id,url,image,genre,title\n1,http://127.0.0.1:9/s,,Chanson,Caf\xe9 Fran\xe7" "ais\n"));
+        QVERIFY(write(m_www.filePath(QStringLiteral("all-bad.csv")),
+                      "id,url,image,genre,title\nx,http://127.0.0.1:9/s,,,Bad id\n2,,,,No address\n3,http://a,,,\n"));
+        m_server = std::make_unique<LocalHttpServer>(m_www.path());
+        QVERIFY(m_server->isRunning());
+    }
+
+    void cleanupTestCase() { m_server.reset(); }
+
+    // Each answer that brings no catalogue ends the indicator with its
+    // reason and Retry; Retry asks the server again.
+    void aFailedLoadSaysWhyAndRetryAsksAgain_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("404") << QStringLiteral("/missing.csv") << QStringLiteral("the server answered 404");
+        QTest::newRow("500") << QStringLiteral("/stations.csv?status=500") << QStringLiteral("the server answered 500");
+        QTest::newRow("web page with 200") << QStringLiteral("/page.html")
+                                           << QStringLiteral("the answer is not a station list");
+        QTest::newRow("body cut half way") << QStringLiteral("/stations.csv?truncate=40")
+                                           << QStringLiteral("the transfer stopped half way");
+        QTest::newRow("not UTF-8") << QStringLiteral("/latin1.csv") << QStringLiteral("the answer is not a station list");
+        QTest::newRow("20 MB") << QStringLiteral("/__body/20000000") << QStringLiteral("the answer is too large");
+        QTest::newRow("every row bad") << QStringLiteral("/all-bad.csv")
+                                       << QStringLiteral("the answer is not a station list");
+    }
+
+    void aFailedLoadSaysWhyAndRetryAsksAgain()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, reason);
+        const QString served = QUrl(path).path();
+        const int before = m_server->requestCount(served);
+        ScreenFixture screen(QSize(440, 800), CatalogueSource::address(at(path)));
+        QVERIFY(screen.ready());
+        const QString message = QStringLiteral("Could not load the stations from 127.0.0.1: ") + reason;
+
+        // The indicator turns while the answer is awaited, then gives way.
+        QTRY_VERIFY_WITH_TIMEOUT(shows(screen, "catalogueFailure"), 10000);
+        QCOMPARE(textOf(screen, "catalogueFailure"), message);
+        QVERIFY(!shows(screen, "activityIndicator"));
+        QVERIFY(shows(screen, "catalogueRetry"));
+        QVERIFY(!shows(screen, "catalogueEmpty"));
+        for (const char* name : {"previousButton", "playButton", "nextButton", "volumeSlider"})
+            QVERIFY2(!screen.item(name)->isEnabled(), name);
+        QCOMPARE(m_server->requestCount(served), before + 1);
+        if (QTest::currentDataTag() == QLatin1String("404")) {
+            // The message on the band, in white, where the card would be.
+            const QImage image = screen.grab();
+            keepGrab(image, QStringLiteral("error-light"));
+            const QRectF area = screen.item("catalogueFailure")->mapRectToScene(
+                QRectF(QPointF(), screen.item("catalogueFailure")->size()));
+            int white = 0;
+            for (int y = int(area.top()); y < int(area.bottom()); ++y)
+                for (int x = int(area.left()); x < int(area.right()); ++x)
+                    white += near(image.pixelColor(x, y), Qt::white, 30);
+            QVERIFY2(white > 100, qPrintable(QString::number(white)));
+            QVERIFY(near(image.pixelColor(int(area.left()) - 4, int(area.top()) - 4), lightPrimary));
+        }
+
+        // Retry: the indicator while the server is asked again, then the
+        // reason again.
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(screen.item("catalogueRetry")));
+        QVERIFY(shows(screen, "activityIndicator"));
+        QVERIFY(!shows(screen, "catalogueFailure"));
+        QTRY_VERIFY_WITH_TIMEOUT(shows(screen, "catalogueFailure"), 10000);
+        QCOMPARE(textOf(screen, "catalogueFailure"), message);
+        QCOMPARE(m_server->requestCount(served), before + 2);
+    }
+
+    // A catalogue on its way shows the indicator only; when it comes, the
+    // cards.
+    void theIndicatorTurnsOnlyWhileTheCatalogueIsOnItsWay()
+    {
+        ScreenFixture screen(QSize(440, 800), CatalogueSource::address(at(QStringLiteral("/stations.csv?delay=0.6"))));
+        QVERIFY(screen.ready());
+        QVERIFY(shows(screen, "activityIndicator"));
+        QVERIFY(!shows(screen, "catalogueState"));
+        QVERIFY(!shows(screen, "offlineNote"));
+        QTRY_VERIFY_WITH_TIMEOUT(shows(screen, "strip"), 10000);
+        QVERIFY(!shows(screen, "activityIndicator"));
+        QVERIFY(!shows(screen, "catalogueState"));
+        QCOMPARE(textOf(screen, "title"), QStringLiteral("One"));
+        QVERIFY(screen.item("playButton")->isEnabled());
+    }
+
+    // The stored copy is on screen before the first frame; a refresh that
+    // fails keeps it and says so at the top; one that works replaces it and
+    // the note goes.
+    void storedStationsStayThroughAFailedRefresh()
+    {
+        QTemporaryDir storeFolder;
+        PersistentContainer container(QStringLiteral("Quillora"), storeFolder.path());
+        bool opened = false;
+        container.loadPersistentStores([&](const PersistentContainer::StoreError* failure) { opened = !failure; });
+        QVERIFY(opened);
+        StateStore store(container);
+        const QUrl address = at(QStringLiteral("/later.csv"));
+        const CatalogueSource source = CatalogueSource::address(address);
+        QList<Station> stored;
+        for (const QString& title : {QStringLiteral("Stored One"), QStringLiteral("Stored Two")})
+            stored.append(Station{stored.size() + 1, QStringLiteral("http://127.0.0.1:9/s"), QString(),
+                                  QStringLiteral("Genre"), title});
+        const QDateTime loadedAt(QDate(QDate::currentDate().year(), 12, 3), QTime(14, 20));
+        store.setLastGoodCatalogue(source.storeKey(), stored, 0, loadedAt.toUTC());
+        QVERIFY(store.save().isEmpty());
+        StoredCatalogue expected;
+        expected.loadedAt = loadedAt.toUTC();
+
+        ScreenFixture screen(QSize(440, 800), source, &store);
+        QVERIFY(screen.ready());
+        // At once, before any answer: the stored cards, no indicator.
+        QVERIFY(shows(screen, "strip"));
+        QCOMPARE(textOf(screen, "title"), QStringLiteral("Stored One"));
+        QVERIFY(!shows(screen, "activityIndicator"));
+
+        // The server has no such file: the cards stay, with the note.
+        QTRY_VERIFY_WITH_TIMEOUT(shows(screen, "offlineNote") && screen.item("offlineNote")->opacity() == 1.0, 10000);
+        QCOMPARE(textOf(screen, "offlineNoteText"), expected.offlineNote());
+        QVERIFY(textOf(screen, "offlineNoteText").startsWith(QStringLiteral("Offline: stations from 3 December, 14:20")));
+        QVERIFY(shows(screen, "strip"));
+        QVERIFY(!shows(screen, "catalogueState"));
+        QCOMPARE(textOf(screen, "title"), QStringLiteral("Stored One"));
+        QVERIFY(screen.item("playButton")->isEnabled());
+        keepGrab(screen.grab(), QStringLiteral("offline-note-light"));
+
+        // The file appears; a tap on the note tries again: new cards, no note.
+        QVERIFY(write(m_www.filePath(QStringLiteral("later.csv")), catalogueText({QStringLiteral("Fresh One")})));
+        const int asked = m_server->requestCount(QStringLiteral("/later.csv"));
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(screen.item("offlineNote")));
+        QTRY_COMPARE_WITH_TIMEOUT(textOf(screen, "title"), QStringLiteral("Fresh One"), 10000);
+        QCOMPARE(m_server->requestCount(QStringLiteral("/later.csv")), asked + 1);
+        QTRY_VERIFY(!shows(screen, "offlineNote"));
+        QFile::remove(m_www.filePath(QStringLiteral("later.csv")));
+    }
+
+    // My stations emptied in a spreadsheet: no indicator, the reason, and
+    // the ways to find stations.
+    void anEmptyCatalogueSaysSoAndOffersWaysOut()
+    {
+        QVERIFY(write(Config::myStationsFile(), "id,url,image,genre,title\n"));
+        ScreenFixture screen(QSize(440, 800), CatalogueSource::myStations());
+        QVERIFY(screen.ready());
+        QTRY_VERIFY(shows(screen, "catalogueEmpty"));
+        QCOMPARE(textOf(screen, "catalogueEmpty"), QStringLiteral("My stations is empty"));
+        QVERIFY(!shows(screen, "activityIndicator"));
+        QVERIFY(!shows(screen, "catalogueFailure"));
+        QVERIFY(!shows(screen, "catalogueRetry"));
+        QVERIFY(!screen.item("playButton")->isEnabled());
+        keepGrab(screen.grab(), QStringLiteral("empty-light"));
+
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(screen.item("catalogueChoose")));
+        QTRY_VERIFY(screen.item("stationsSheet") && screen.item("stationsSheet")->property("position").toReal() == 1.0);
+        QTest::keyClick(screen.window, Qt::Key_Escape);
+        QTRY_VERIFY(!screen.item("stationsSheet")->isVisible());
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(screen.item("catalogueDiscover")));
+        QTRY_VERIFY(screen.item("discoverSheet") && screen.item("discoverSheet")->property("position").toReal() == 1.0);
+
+        // Stations written into the file while the window is open: cards.
+        QVERIFY(write(Config::myStationsFile(), catalogueText({QStringLiteral("Added Later")})));
+        QTRY_COMPARE_WITH_TIMEOUT(textOf(screen, "title"), QStringLiteral("Added Later"), 10000);
+        QVERIFY(!shows(screen, "catalogueState"));
+        QFile::remove(Config::myStationsFile());
+    }
+
+    // No logo, or one that does not load: the card keeps its shape and
+    // shows the initials on the title's colour, the same for the same title.
+    void cardsWithoutALogoShowInitialsOnTheTitlesColour()
+    {
+        ScreenFixture screen;
+        QVERIFY(screen.ready());
+        QList<Station> list;
+        list.append(Station{1, QStringLiteral("http://127.0.0.1:9/s1"), QString(), QStringLiteral("Rock"),
+                            QStringLiteral("KEXP")});
+        list.append(Station{2, QStringLiteral("http://127.0.0.1:9/s2"), at(QStringLiteral("/no-logo.png")).toString(),
+                            QStringLiteral("Freeform"), QStringLiteral("WFMU")});
+        list.append(Station{3, QStringLiteral("http://127.0.0.1:9/s3"), QString(), QStringLiteral("Rock"),
+                            QStringLiteral("KEXP")});
+        screen.loader->deliver(list);
+        auto* strip = screen.item("strip");
+        QTRY_VERIFY(strip->isVisible());
+
+        // Below the letters, inside the rounded square.
+        const QPoint body(0, 85);
+        QTRY_VERIFY(!near(cardColour(screen, body), Qt::white, 30));
+        const QColor first = cardColour(screen, body);
+        const QImage image = screen.grab();
+        keepGrab(image, QStringLiteral("placeholder-light"));
+        const QPoint c = screen.centreOf(screen.item("pager"));
+        // White letters in the middle; the corners still cut round.
+        int white = 0;
+        for (int y = c.y() - 30; y < c.y() + 30; ++y)
+            for (int x = c.x() - 60; x < c.x() + 60; ++x)
+                white += near(image.pixelColor(x, y), Qt::white, 40);
+        QVERIFY2(white > 200, qPrintable(QString::number(white)));
+        for (const QPoint corner : {QPoint(-116, -116), QPoint(116, 116)})
+            QVERIFY(!near(image.pixelColor(c + corner), first, 30));
+        QVERIFY(near(image.pixelColor(c + QPoint(-100, 0)), first, 8));
+        QStringList initials;
+        for (QQuickItem* text : itemsNamed(strip, QStringLiteral("initials")))
+            initials.append(text->property("text").toString());
+        QVERIFY2(initials.contains(QStringLiteral("K")), qPrintable(initials.join(u',')));
+
+        // The logo that is not there: the initials come after a moment, on
+        // another colour.
+        screen.player->setSelectedStationIndex(1);
+        QTRY_COMPARE(strip->property("contentX").toReal(), strip->width());
+        QTRY_VERIFY_WITH_TIMEOUT(!near(cardColour(screen, body), Qt::white, 30)
+                                     && near(cardColour(screen, body), cardColour(screen, body + QPoint(60, 0)), 2),
+                                 5000);
+        QTest::qWait(300); // the fade ends
+        const QColor second = cardColour(screen, body);
+        QVERIFY2(!near(second, first, 30), qPrintable(first.name() + QLatin1Char(' ') + second.name()));
+        QCOMPARE(m_server->requestCount(QStringLiteral("/no-logo.png")), 1);
+
+        // The same title, the same colour.
+        screen.player->setSelectedStationIndex(2);
+        QTRY_COMPARE(strip->property("contentX").toReal(), 2 * strip->width());
+        QTRY_VERIFY(near(cardColour(screen, body), first, 3));
+    }
+};
+
+QTEST_MAIN(CatalogueScreenTests)
+#include "CatalogueScreenTests.moc"

@@ -3,17 +3,20 @@ import Quillora
 import QtQuick.Layouts
 
 // The main screen: a slanted band behind the pager, the selected station's
-// title and genre, the transport buttons and the volume slider. Everything
-// it shows comes from the player; it starts the catalogue load when the
-// pager first comes on screen.
+// title and genre, the song on air, the transport buttons and the volume
+// slider. Everything it shows comes from the player; it starts the catalogue
+// load when the pager first comes on screen.
 Item {
     id: root
 
     required property Player player
+    // The songs heard lately; none: the song line offers no list.
+    property RecentlyPlayed recentlyPlayed: null
     // Where the stations come from and how their last load went; none in
     // screens built without one (the pager then turns while it is empty).
     property ActiveCatalogue catalogue: null
     readonly property bool hasStations: root.player.stationModel.count > 0
+    readonly property PlaybackSession session: root.player.session
 
     Rectangle {
         anchors.fill: parent
@@ -80,15 +83,40 @@ Item {
             textFormat: Text.PlainText
         }
 
+        // The genre; while the stream is being reopened, or has failed,
+        // what happens in its place.
         Text {
             objectName: "genre"
+            readonly property bool showsStatus: root.session.state === PlaybackSession.Reconnecting
+                || root.session.state === PlaybackSession.Failed
             Layout.alignment: Qt.AlignHCenter
             Layout.maximumWidth: root.width - 40
-            text: root.player.station ? root.player.station.genre : ""
+            text: {
+                if (root.session.state === PlaybackSession.Reconnecting)
+                    return root.session.retryInSeconds > 0
+                        ? qsTr("Reconnecting in %1 s…").arg(root.session.retryInSeconds) : qsTr("Reconnecting…")
+                if (root.session.state === PlaybackSession.Failed)
+                    return root.session.reason
+                return root.player.station ? root.player.station.genre : ""
+            }
             font: Theme.bodyFont
-            color: Theme.secondaryText
+            color: root.session.state === PlaybackSession.Failed ? Theme.attention : Theme.secondaryText
             elide: Text.ElideRight
             textFormat: Text.PlainText
+        }
+
+        // The song on air; a click opens the songs heard lately, which the
+        // line offers by name while no song is announced.
+        SongLine {
+            objectName: "songLine"
+            // Its full text floats over the controls below.
+            z: 1
+            Layout.fillWidth: true
+            Layout.leftMargin: 20
+            Layout.rightMargin: 20
+            song: root.session.songText
+            placeholder: root.recentlyPlayed && root.recentlyPlayed.count > 0 ? qsTr("Recently played") : ""
+            onClicked: root.recentlyPlayedRequested()
         }
 
         // My stations: a station played from outside the catalogue says so,
@@ -122,6 +150,8 @@ Item {
             PlayButton {
                 objectName: "playButton"
                 playing: root.player.isPlaying
+                busy: root.session.state === PlaybackSession.Connecting
+                    || root.session.state === PlaybackSession.Reconnecting
                 enabled: root.hasStations
                 onClicked: root.player.tooglePlayback()
             }
@@ -210,6 +240,9 @@ Item {
             onLongPressed: root.stationMenuRequested(parent.mapToItem(root, point.position))
         }
     }
+
+    // The song line asks for the list of songs heard lately.
+    signal recentlyPlayedRequested()
 
     // ---- Discover: the button that opens the search of the station directory
     signal searchRequested()

@@ -21,7 +21,10 @@ Window {
     minimumHeight: 640
     visible: true
     color: Theme.background
-    title: player.station ? qsTr("%1 — Quillora").arg(player.station.title) : "Quillora"
+    // "Song — Station — Quillora", as much of it as is known.
+    // Joined, not formatted: a song may itself contain "%1".
+    title: [player.session.songText, player.station ? player.station.title : "", "Quillora"]
+        .filter(part => part.length > 0).join(" — ")
 
     // The screen needs about 800 points of height; a shorter window (a
     // laptop screen with panels) shows it scaled down rather than cut off.
@@ -35,6 +38,7 @@ Window {
         scale: window.fit
         transformOrigin: Item.TopLeft
         player: window.player
+        recentlyPlayed: window.recentlyPlayed
         catalogue: window.catalogue
     }
 
@@ -122,6 +126,36 @@ Window {
         }
     }
 
+    // ---- Recently played: the songs heard lately -------------------------
+    // Opened from the song line or with Ctrl+H; built the first time.
+
+    function openRecentlyPlayed() {
+        if (recent.item)
+            (recent.item as RecentlyPlayedSheet).open()
+        else
+            recent.source = "RecentlyPlayedSheet.qml"
+    }
+
+    Shortcut {
+        sequence: "Ctrl+H"
+        onActivated: window.openRecentlyPlayed()
+    }
+    Connections {
+        target: content
+        function onRecentlyPlayedRequested() { window.openRecentlyPlayed() }
+    }
+    Loader {
+        id: recent
+        objectName: "recentlyPlayedLoader"
+        anchors.fill: parent
+        onLoaded: {
+            const sheet = recent.item
+            sheet.songs = window.recentlyPlayed
+            sheet.stationTitle = Qt.binding(() => window.player.station ? window.player.station.title : "")
+            sheet.streamDetails = Qt.binding(() => window.player.session.streamDetails)
+            sheet.open()
+        }
+    }
     // ---- Stations: where the catalogue comes from ------------------------
     // The sheet shows the catalogue in use and takes another: an address, a
     // CSV file, My stations. It is built the first time it opens (the

@@ -1,13 +1,17 @@
 import QtQuick
+import QtQuick.Shapes
 import QtQuick.Window
 import Quillora
 
 // The round play/stop button: a 25-point glyph padded by 35 points into a
 // 95-point circle of the primary colour with a glow of the same colour.
+// While `busy` (the stream is being opened or reopened) a thin ring turns
+// round it, clear of the glow.
 Item {
     id: button
 
     property bool playing: false
+    property bool busy: false
     readonly property bool pressed: tap.pressed
     signal clicked()
 
@@ -20,6 +24,7 @@ Item {
 
     Accessible.role: Accessible.Button
     Accessible.name: playing ? qsTr("Stop") : qsTr("Play")
+    Accessible.description: busy ? qsTr("Connecting") : ""
     Accessible.onPressAction: if (enabled) clicked()
 
     BoxShadow {
@@ -33,6 +38,50 @@ Item {
         radius: 50
         color: Theme.primary
         antialiasing: true
+    }
+
+    Shape {
+        id: ring
+        objectName: "progressRing"
+        readonly property real radius: button.width / 2 + 11
+        readonly property real lineWidth: 3
+        anchors.centerIn: parent
+        width: 2 * (radius + lineWidth)
+        height: width
+        visible: button.busy
+        // A smooth edge under OpenGL; the software scene graph antialiases
+        // paths by itself.
+        layer.enabled: visible
+        layer.samples: 4
+        layer.smooth: true
+
+        // A faint full circle, and a quarter of it in full colour that turns.
+        ShapePath {
+            strokeColor: Qt.rgba(Theme.primary.r, Theme.primary.g, Theme.primary.b, 0.22)
+            strokeWidth: ring.lineWidth
+            fillColor: "transparent"
+            PathAngleArc {
+                centerX: ring.width / 2; centerY: ring.height / 2
+                radiusX: ring.radius; radiusY: ring.radius
+                startAngle: 0; sweepAngle: 360
+            }
+        }
+        ShapePath {
+            strokeColor: Theme.primary
+            strokeWidth: ring.lineWidth
+            fillColor: "transparent"
+            capStyle: ShapePath.RoundCap
+            PathAngleArc {
+                centerX: ring.width / 2; centerY: ring.height / 2
+                radiusX: ring.radius; radiusY: ring.radius
+                startAngle: -90; sweepAngle: 90
+            }
+        }
+        RotationAnimator on rotation {
+            from: 0; to: 360; duration: 1100
+            loops: Animation.Infinite
+            running: ring.visible
+        }
     }
 
     Image {

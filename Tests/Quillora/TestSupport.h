@@ -74,7 +74,11 @@ public:
     float currentRate = 0;
     float currentVolume = 1;
 
-    void replaceItem(const QUrl& url) override { items.append(url); }
+    void replaceItem(const QUrl& url) override
+    {
+        items.append(url);
+        setAudioPlaying(false); // a new stream starts silent
+    }
     void play() override { currentRate = 1; }
     void pause() override { currentRate = 0; }
     float rate() const override { return currentRate; }
@@ -83,8 +87,11 @@ public:
     void fail(const QString& message, EndCause cause = EndCause::Other)
     {
         currentRate = 0;
+        setAudioPlaying(false);
         emit playbackEnded(message, cause);
     }
+    // Sound comes out of the stream (true) or stops (false).
+    void sound(bool on) { setAudioPlaying(on); }
 };
 
 // A catalogue that arrives when the test says so.

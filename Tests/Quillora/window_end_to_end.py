@@ -5,7 +5,9 @@ Starts Xvfb, a local Icecast fed by a 440 Hz tone, the test HTTP server with
 a catalogue and a logo, and a private session bus. Runs the player's window,
 finds the round play button on a screen grab, clicks it with xdotool, and
 checks that the tone is decoded and that MPRIS (playerctl) reports Playing.
-Then starts a 10,000-station catalogue and checks that only a handful of
+Then plays an MP3 mount whose song is set through Icecast's admin interface
+and checks that the song appears in the window's song line and title. Then
+starts a 10,000-station catalogue and checks that only a handful of
 logos are requested, and that an unusable data folder stops the player with
 the fatal message. Every peer is started here, bounded in time and killed on
 the way out.
@@ -14,6 +16,7 @@ Usage: window_end_to_end.py path/to/quillora
 """
 
 import json
+import math
 import os
 import shutil
 import signal
@@ -32,6 +35,8 @@ from livepeers import RATE, png, start, start_bus, start_http, start_icecast, st
 
 WIDTH, HEIGHT = 440, 800
 PRIMARY = (0x5b, 0x3c, 0xc4)  # the light scheme's primary colour
+TEXT = (0x1d, 0x1a, 0x26)     # the light scheme's text colour
+BACKGROUND = (0xf3, 0xf1, 0xf9)
 LOGO = (0xf0, 0x80, 0x10)     # the logo served: solid orange
 
 
@@ -87,6 +92,40 @@ def find_play_button(pixel):
     if len(xs) < 500:
         return None
     return sum(xs) // len(xs), sum(ys) // len(ys)
+
+
+def song_line_pixels(pixel):
+    """Pixels of text colour in the song line's row, below the station's
+    title and genre (the title is in text colour too, the genre is not)."""
+    return sum(1 for y in range(498, 528) for x in range(20, WIDTH - 20) if close(pixel(x, y), TEXT, 40))
+
+
+def keep_grab(work, name):
+    """With QUILLORA_TEST_GRABS=<folder>, keeps the last grab there to look at."""
+    if os.environ.get("QUILLORA_TEST_GRABS"):
+        shutil.copy(os.path.join(work, "grab.ppm"), os.path.join(os.environ["QUILLORA_TEST_GRABS"], name + ".ppm"))
+
+
+def ring_pixels(pixel, centre):
+    """Of eight points on the circle where the progress ring runs round the
+    play button, those that differ from the background."""
+    radius = 95 / 2 + 11
+    points = [(round(centre[0] + radius * math.cos(i * math.pi / 4)),
+               round(centre[1] + radius * math.sin(i * math.pi / 4))) for i in range(8)]
+    return sum(1 for x, y in points if not close(pixel(x, y), BACKGROUND, 12))
+
+
+def window_title(display, pid):
+    """The title of the process's window, or None."""
+    env = dict(os.environ, DISPLAY=display)
+    found = subprocess.run(["timeout", "5", "xdotool", "search", "--pid", str(pid)],
+                           capture_output=True, text=True, env=env).stdout.split()
+    for window in found:
+        name = subprocess.run(["timeout", "5", "xdotool", "getwindowname", window],
+                              capture_output=True, text=True, env=env).stdout.strip()
+        if name.endswith("Quillora"):
+            return name
+    return None
 
 
 def http_stats(port):
@@ -145,6 +184,7 @@ def run(quillora, work):
     display = start_x(work)
     ice = start_icecast(work)
     start_tone(ice, "/low.ogg", 440)
+    song_source = start_tone(ice, "/song.mp3", 440, codec="mp3")
     www = os.path.join(work, "www")
     os.mkdir(www)
     http = start_http(www)
@@ -156,6 +196,9 @@ def run(quillora, work):
                 f"1,http://127.0.0.1:{ice}/low.ogg,http://127.0.0.1:{http}/logo.png,Test,Low Tone\n")
         for i in range(2, 6):
             f.write(f"{i},http://127.0.0.1:{ice}/low.ogg,http://127.0.0.1:{http}/logo.png,Test,Station {i}\n")
+    with open(os.path.join(www, "song.csv"), "w") as f:
+        f.write("id,url,image,genre,title\n"
+                f"1,http://127.0.0.1:{ice}/song.mp3,http://127.0.0.1:{http}/logo.png,Test,Song FM\n")
     with open(os.path.join(www, "empty.csv"), "w") as f:
         f.write("id,url,image,genre,title\n")
     with open(os.path.join(www, "many.csv"), "w") as f:
@@ -231,6 +274,67 @@ def run(quillora, work):
     store = os.path.join(env["XDG_DATA_HOME"], "quillora", "Quillora.sqlite")
     if not os.path.isfile(store):
         fail("no persistent store at " + store)
+    player_output.clear()
+
+    # The song a station announces through Icecast (the ICY title of an MP3
+    # mount) reaches the song line under the title, and the window title.
+    # With the pcm audio output mpv delivers no ICY titles: null output here.
+    wait_for("mp3 mount", lambda: livepeers.mount_is_live(ice, "/song.mp3"))
+    env = player_env(work, "song", display, bus)
+    singer, singer_out = start_window(quillora, f"http://127.0.0.1:{http}/song.csv", env)
+    if song_line_pixels(grab(display, work)):
+        fail("the song line shows something before any song")
+    playerctl("play")
+    wait_for("Playing", lambda: playerctl("status") == "Playing", timeout=10)
+    song = "Nina Simone - Feeling Good"
+    shown = "Nina Simone \u2013 Feeling Good"
+    # Set again until it arrives: an update made before the player has
+    # connected would reach it only with the next song.
+    def song_arrived():
+        if playerctl("metadata", "xesam:title", check=False) == "Feeling Good":
+            return True
+        livepeers.set_song(ice, "/song.mp3", song)
+        return False
+    wait_for("song in MPRIS", song_arrived, timeout=20, interval=1)
+    expected_title = f"{shown} \u2014 Song FM \u2014 Quillora"
+    try:
+        livepeers.wait_for("song in the window title", lambda: window_title(display, singer.pid) == expected_title,
+                           timeout=10, interval=0.2)
+    except TimeoutError:
+        fail(f"the window title is {window_title(display, singer.pid)!r}, expected {expected_title!r}")
+    wait_for("song on the song line", lambda: song_line_pixels(grab(display, work)) > 40, timeout=10, interval=0.3)
+    keep_grab(work, "window-song")
+    print(f"window title: {window_title(display, singer.pid)}", flush=True)
+    # A click on the song line opens the songs heard lately: once on air for
+    # a moment, the song is the list's first row (in text colour, where the
+    # empty list has nothing).
+    time.sleep(2.5)
+    subprocess.run(["timeout", "10", "xdotool", "mousemove", str(WIDTH // 2), "512", "click", "1"],
+                   env=dict(os.environ, DISPLAY=display), check=True)
+    def first_row_shown():
+        pixel = grab(display, work)
+        sheet_open = close(pixel(WIDTH // 2, 260), (255, 255, 255), 4)
+        return sheet_open and sum(1 for y in range(345, 400) for x in range(90, 300)
+                                  if close(pixel(x, y), TEXT, 40)) > 40
+    wait_for("the song in the recently played list", first_row_shown, timeout=10, interval=0.3)
+    keep_grab(work, "window-recently-played")
+
+    # The source goes away: the ring turns round the play button while the
+    # player tries again, and is gone once the source is back and it plays.
+    subprocess.run(["timeout", "10", "xdotool", "key", "Escape"], env=dict(os.environ, DISPLAY=display), check=True)
+    button = wait_for("play button", lambda: find_play_button(grab(display, work)), timeout=5, interval=0.3)
+    if ring_pixels(grab(display, work), button):
+        fail("a progress ring while playing")
+    livepeers.stop(song_source)
+    wait_for("ring while reconnecting", lambda: ring_pixels(grab(display, work), button) == 8,
+             timeout=15, interval=0.3)
+    keep_grab(work, "window-reconnecting")
+    song_source = start_tone(ice, "/song.mp3", 440, codec="mp3")
+    wait_for("playing again, no ring", lambda: ring_pixels(grab(display, work), button) == 0,
+             timeout=30, interval=0.5)
+    if playerctl("status") != "Playing":
+        fail("not Playing after the source came back")
+    livepeers.stop(singer)
     player_output.clear()
 
     # 10,000 stations: the first cards appear, and only their logos are asked for.

@@ -1,0 +1,105 @@
+import QtQuick
+import Quillora
+
+// One song heard lately: when, the song, and on which station; a button
+// copies it. A click on the row copies it too. After a copy the button shows
+// a check mark for a moment.
+Item {
+    id: row
+    objectName: "recentlyPlayedRow"
+
+    required property int index
+    required property string timeText
+    required property string station
+    required property string song
+
+    property bool current: false
+    signal copyRequested()
+
+    // The check mark after a copy.
+    function showCopied() {
+        copied.restart()
+    }
+    readonly property bool copiedShown: copied.running
+
+    implicitHeight: 60
+    Accessible.role: Accessible.ListItem
+    Accessible.name: row.song + ", " + row.station + ", " + row.timeText
+    Accessible.selected: row.current
+    Accessible.onPressAction: row.copyRequested()
+
+    Timer {
+        id: copied
+        interval: 1500
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        anchors.topMargin: 2
+        anchors.bottomMargin: 2
+        radius: 10
+        color: row.current ? SheetTheme.highlight : (hover.hovered ? SheetTheme.fill : "transparent")
+    }
+
+    Text {
+        id: time
+        objectName: "rowTime"
+        x: 10
+        width: 64
+        anchors.verticalCenter: parent.verticalCenter
+        text: row.timeText
+        font: SheetTheme.detailFont
+        color: Theme.secondaryText
+        elide: Text.ElideRight
+        textFormat: Text.PlainText
+    }
+
+    Column {
+        anchors.left: time.right
+        anchors.leftMargin: 8
+        anchors.right: copyButton.left
+        anchors.rightMargin: 4
+        anchors.verticalCenter: parent.verticalCenter
+        spacing: 2
+
+        Text {
+            objectName: "rowSong"
+            width: parent.width
+            text: row.song
+            font: SheetTheme.rowTitleFont
+            color: Theme.text
+            elide: Text.ElideRight
+            maximumLineCount: 1
+            textFormat: Text.PlainText
+        }
+        Text {
+            objectName: "rowStation"
+            width: parent.width
+            text: row.station
+            font: SheetTheme.detailFont
+            color: Theme.secondaryText
+            elide: Text.ElideRight
+            maximumLineCount: 1
+            textFormat: Text.PlainText
+        }
+    }
+
+    TapHandler {
+        gesturePolicy: TapHandler.ReleaseWithinBounds
+        onTapped: row.copyRequested()
+    }
+    HoverHandler { id: hover }
+
+    IconButton {
+        id: copyButton
+        objectName: "copyButton"
+        anchors.right: parent.right
+        anchors.verticalCenter: parent.verticalCenter
+        glyph: row.copiedShown ? "checkmark" : "doc.on.doc"
+        glyphSize: 20
+        color: SheetTheme.accent
+        activeFocusOnTab: false
+        Accessible.name: row.copiedShown ? qsTr("Copied") : qsTr("Copy")
+        onClicked: row.copyRequested()
+    }
+}

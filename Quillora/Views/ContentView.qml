@@ -177,7 +177,7 @@ Item {
             onMoved: root.player.volume = value
         }
 
-        Item { Layout.fillHeight: true; Layout.minimumHeight: root.player.isGuest ? 0 : 40 }
+        Item { Layout.fillHeight: true }
     }
 
     // ---- My stations: the guest's card, the card's context menu --------

@@ -133,9 +133,7 @@ Item {
             onKeepRequested: root.keepGuestRequested()
         }
 
-        // A guest marker's lines take the room the screen keeps round the
-        // controls, rather than push the slider out of the window.
-        Item { Layout.fillHeight: true; Layout.minimumHeight: root.player.isGuest ? 0 : 20 }
+        Item { Layout.fillHeight: true; Layout.minimumHeight: 20 }
 
         RowLayout {
             Layout.alignment: Qt.AlignHCenter
@@ -171,13 +169,12 @@ Item {
             objectName: "volumeSlider"
             Layout.fillWidth: true
             Layout.margins: 40
-            Layout.bottomMargin: root.player.isGuest ? 8 : 40
             enabled: root.hasStations
             value: root.player.volume
             onMoved: root.player.volume = value
         }
 
-        Item { Layout.fillHeight: true }
+        Item { Layout.fillHeight: true; Layout.minimumHeight: 40 }
     }
 
     // ---- My stations: the guest's card, the card's context menu --------

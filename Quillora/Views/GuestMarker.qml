@@ -79,13 +79,18 @@ Column {
         objectName: "guestReason"
         width: marker.width
         visible: !marker.canAdd && marker.reason.length > 0
-        text: marker.reason
+        // The short form fits the line; the whole reason is the one the
+        // Discover sheet and screen readers give.
+        text: qsTr("Quillora cannot write to %1").arg(marker.catalogueName)
+        Accessible.role: Accessible.StaticText
+        Accessible.name: marker.reason
         font: SheetTheme.detailFont
         color: Theme.secondaryText
         horizontalAlignment: Text.AlignHCenter
         wrapMode: Text.Wrap
-        // Two lines at most: the screen below must keep its room.
-        maximumLineCount: 2
+        // One line: the volume slider below stays on an 800-point screen.
+        // Copying says again where the row goes.
+        maximumLineCount: 1
         elide: Text.ElideRight
         textFormat: Text.PlainText
     }

@@ -323,7 +323,11 @@ def run(quillora, work):
     # player tries again, and is gone once the source is back and it plays.
     subprocess.run(["timeout", "10", "xdotool", "key", "Escape"], env=dict(os.environ, DISPLAY=display), check=True)
     button = wait_for("play button", lambda: find_play_button(grab(display, work)), timeout=5, interval=0.3)
-    if ring_pixels(grab(display, work), button):
+    # The sheet may still be sliding away over the button for a moment.
+    try:
+        livepeers.wait_for("no ring while playing", lambda: not ring_pixels(grab(display, work), button),
+                           timeout=3, interval=0.3)
+    except TimeoutError:
         fail("a progress ring while playing")
     livepeers.stop(song_source)
     wait_for("ring while reconnecting", lambda: ring_pixels(grab(display, work), button) == 8,

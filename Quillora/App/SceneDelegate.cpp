@@ -37,6 +37,7 @@ bool SceneDelegate::willConnect(const QString& catalogue)
     m_root = std::make_unique<CompositionRoot>(m_appDelegate, catalogue);
     connect(m_root.get(), &CompositionRoot::raiseRequested, this, &SceneDelegate::raise);
     m_root->registerMediaControls(true);
+    StartupTrace::mark("root-built");
 
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engine->addImageProvider(QStringLiteral("icons"), new IconProvider);
@@ -45,6 +46,7 @@ bool SceneDelegate::willConnect(const QString& catalogue)
                                     {QStringLiteral("recentlyPlayed"), QVariant::fromValue(&m_root->recentlyPlayed())},
                                     {QStringLiteral("directory"), QVariant::fromValue(&m_root->directorySearch())}});
     m_engine->load(QUrl(QStringLiteral("qrc:/Quillora/Main.qml")));
+    StartupTrace::mark("screen-built");
     const QList<QObject*> roots = m_engine->rootObjects();
     m_window = roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow*>(roots.first());
     if (!m_window)

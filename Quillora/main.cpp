@@ -45,7 +45,10 @@ void describe()
 // pending.
 void quitOnTermination(SignalWatcher& watcher)
 {
-    QObject::connect(&watcher, &SignalWatcher::terminationRequested, qApp, &QCoreApplication::quit);
+    // QCoreApplication::instance(), not qApp: with QtGui included, qApp is a
+    // QGuiApplication, which the headless player does not create.
+    QObject::connect(&watcher, &SignalWatcher::terminationRequested, QCoreApplication::instance(),
+                     &QCoreApplication::quit);
 }
 
 // The player without a window, driven by the media controls.

@@ -47,10 +47,10 @@ CompositionRoot::CompositionRoot(AppDelegate& appDelegate, const QString& catalo
             [this](const QString& station, const QString& song) { m_recentlyPlayed->add(station, song); });
 
     m_mediaControls = std::make_unique<MprisService>(m_player, m_nowPlaying.get());
-    connect(m_mediaControls.get(), &MprisService::quitRequested, qApp, &QCoreApplication::quit,
+    connect(m_mediaControls.get(), &MprisService::quitRequested, QCoreApplication::instance(), &QCoreApplication::quit,
             Qt::QueuedConnection);
     connect(m_mediaControls.get(), &MprisService::raiseRequested, this, &CompositionRoot::raiseRequested);
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &CompositionRoot::save);
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &CompositionRoot::save);
 
     // Nothing is asked of the directory until the Discover sheet searches,
     // or a station found there plays (the directory counts the play).

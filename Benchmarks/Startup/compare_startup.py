@@ -24,7 +24,9 @@ the targets:
     store kept from the cold start), the first card in the first frame:
     first card minus first frame at most one frame (16.7 ms);
   - the big catalogue shown within 300 ms of its download (first card minus
-    catalogue downloaded, both on quillora's own clock).
+    catalogue downloaded, both on quillora's own clock);
+  - a wrap round the big catalogue and back (MPRIS Previous from the first
+    station, then Next) at most 3 logo requests.
 
 quillora and bare-window print `startup: <event> <ms>` lines (milliseconds
 since main() began) when QUILLORA_TRACE_STARTUP=1; the script also stamps
@@ -290,7 +292,7 @@ def logo_requests(http_port):
     return sum(n for path, n in counts.items() if path.startswith("/logos/"))
 
 
-def run_quillora(binary, env, watcher, catalogue, http_port, idle, play_seconds):
+def run_quillora(binary, env, watcher, catalogue, http_port, idle, play_seconds, slide=False):
     logos_before = logo_requests(http_port)
     run = Run([binary, "--catalogue", catalogue], env, watcher)
     # A local file is never downloaded.
@@ -307,6 +309,15 @@ def run_quillora(binary, env, watcher, catalogue, http_port, idle, play_seconds)
         result["idle"] = memory_mb(run.process.pid)
         # A pager that builds every card at once fetches every logo.
         result["logos"] = logo_requests(http_port) - logos_before
+        if slide:
+            # Round the whole catalogue and back (previous from the first
+            # station wraps to the last): the cards flying past must not
+            # fetch their logos.
+            before = logo_requests(http_port)
+            for command in ("previous", "next"):
+                playerctl(env, command)
+                time.sleep(1.5)
+            result["slide-logos"] = logo_requests(http_port) - before
         if play_seconds:
             result |= measure_playing(run.process.pid, lambda: playerctl(env, "play-pause") is not None,
                                       lambda: playerctl(env, "status") == "Playing", play_seconds)
@@ -427,6 +438,10 @@ def report(programs, rounds, stations, renderer):
             if idle is not None and playing is not None:
                 verdicts.append((f"{name}: playing <= idle + 40 MB", f"+{playing - idle:.1f} MB",
                                  playing - idle <= 40))
+            slide = median(results, "slide-logos")
+            if slide is not None:
+                verdicts.append((f"{name}: a wrap round the catalogue <= 3 logo requests", f"{slide:.0f}",
+                                 slide <= 3))
             card = median(results, "card-after-frame")
             if card is not None and ("local" in name or name.endswith("warm")):
                 verdicts.append((f"{name}: first card - first frame <= 1 frame", f"{card:.1f} ms",
@@ -537,7 +552,7 @@ def main():
                         else:
                             size = "few" if names["few"] in name else "big"
                             result = run_quillora(quillora, env, watcher, catalogues[size], http_port, idle,
-                                                   play if (size == "few" and warm) else 0)
+                                                   play if (size == "few" and warm) else 0, slide=size == "big")
                 except Skipped as reason:
                     print(f"  {name}: skipped, {reason}")
                     skipped[name] = str(reason)

@@ -27,7 +27,8 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "Tests", "Support"))
-from livepeers import fetch, start, start_bus, start_icecast, start_tone, stop, stop_all, wait_for  # noqa: E402
+from livepeers import (fetch, start, start_bus, start_icecast, start_tone, start_xvfb, stop, stop_all,  # noqa: E402
+                       wait_for)
 
 TICKS = os.sysconf("SC_CLK_TCK")
 
@@ -121,19 +122,6 @@ class Mpv:
             s.connect(self.socket)
             s.sendall(json.dumps({"command": list(words)}).encode() + b"\n")
             s.recv(4096)
-
-
-def start_xvfb():
-    """An X server of its own for the window; returns DISPLAY."""
-    read_end, write_end = os.pipe()
-    start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-          pass_fds=(write_end,))
-    os.close(write_end)
-    with os.fdopen(read_end) as f:
-        number = f.readline().strip()
-    if not number:
-        raise SystemExit("Xvfb did not start")
-    return ":" + number
 
 
 def play_for(pid, seconds):

@@ -56,7 +56,8 @@ import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "Tests", "Support"))
-from livepeers import fetch, start, start_bus, start_http, start_icecast, start_tone, stop, stop_all, wait_for  # noqa: E402
+from livepeers import (fetch, start, start_bus, start_http, start_icecast, start_tone, start_xvfb, stop,  # noqa: E402
+                       stop_all, wait_for)
 
 SCREEN = "1280x1024x24"
 EVENTS = ("first-frame", "catalogue-downloaded", "first-card")
@@ -106,19 +107,6 @@ def write_catalogues(www, http_port, stream, stations):
         return f"{base}/{name}"
 
     return {"few": write("few.csv", 5), "big": write("big.csv", stations)}
-
-
-def start_xvfb():
-    """An X server of its own, shared by every program; returns DISPLAY."""
-    read_end, write_end = os.pipe()
-    start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp"],
-          pass_fds=(write_end,))
-    os.close(write_end)
-    with os.fdopen(read_end) as f:
-        number = f.readline().strip()
-    if not number:
-        raise SystemExit("Xvfb did not start")
-    return ":" + number
 
 
 class MapWatcher:
@@ -503,7 +491,7 @@ def main():
         http_port = start_http(www, lifetime=180 + args.rounds * 240)
         catalogues = write_catalogues(www, http_port, stream, args.stations)
         bus = start_bus(work)
-        display = start_xvfb()
+        display = start_xvfb(SCREEN)
         try:
             watcher = MapWatcher(display)
         except Exception as error:  # python3-xlib missing or no display

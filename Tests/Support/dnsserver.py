@@ -103,8 +103,8 @@ def main():
     parser.add_argument("--lifetime", type=float, default=300)
     args = parser.parse_args()
     records = {}
-    for spec in args.record:
-        name, rtype, value = spec.split()
+    for record in args.record:
+        name, rtype, value = record.split()
         records.setdefault((name.lower().rstrip("."), TYPES[rtype.upper()]), []).append(value)
     sock, address = bind_random_loopback()
     if sock is None:

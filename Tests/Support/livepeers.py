@@ -200,6 +200,19 @@ def start_bus(work):
     return address
 
 
+def start_xvfb(screen="1280x1024x24"):
+    """An X server of its own; returns its DISPLAY."""
+    read_end, write_end = os.pipe()
+    start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-nolisten", "tcp"],
+          pass_fds=(write_end,))
+    os.close(write_end)
+    with os.fdopen(read_end) as f:
+        number = f.readline().strip()
+    if not number:
+        raise SystemExit("Xvfb did not start")
+    return ":" + number
+
+
 def start_http(root, lifetime=170):
     """Starts httpserver.py serving `root`; returns its port."""
     server = start([sys.executable, HTTP_SERVER, "--root", root, "--lifetime", str(lifetime)],

@@ -3,15 +3,6 @@
 #include <QDir>
 #include <QStandardPaths>
 
-const QString& Config::gSheetCVSUrl()
-{
-    static const QString url = QStringLiteral(
-        "https://docs.google.com/spreadsheets/d/e/"
-        "2PACX-1vQuilloraStationCatalogueStationsSheetPublishedAsCsv0Xk7u3Yb9q2Lw5rT8fJ1hN6m/"
-        "pub?output=csv");
-    return url;
-}
-
 QString Config::configurationFile()
 {
     // Named explicitly rather than through the application's name, so the

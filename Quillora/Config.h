@@ -6,11 +6,6 @@
 struct Config {
     Config() = delete;
 
-    // CSV export address of a published catalogue spreadsheet. No real
-    // spreadsheet stands behind it; it is kept as the example of the form
-    // such an address takes, and is no longer the default catalogue.
-    static const QString& gSheetCVSUrl();
-
     // The settings a person may edit by hand (an INI file):
     // $XDG_CONFIG_HOME/quillora/quillora.conf, ~/.config/quillora/quillora.conf.
     static QString configurationFile();

@@ -1,12 +1,12 @@
 // quillora: the internet-radio player. Reads the command line and starts
 // either the window or the headless player; both build the same composition
 // root (App/CompositionRoot.h).
-#include "App/AppDelegate.h"
+#include "App/Application.h"
 #include "App/AppInfo.h"
 #include "App/CommandLine.h"
 #include "App/CompositionRoot.h"
 #include "App/RendererChoice.h"
-#include "App/SceneDelegate.h"
+#include "App/MainWindow.h"
 #include "App/SignalWatcher.h"
 #include "App/StartupTrace.h"
 #include "Diagnostics/Diagnostics.h"
@@ -60,9 +60,9 @@ int runHeadless(int argc, char* argv[])
     SignalWatcher watcher;
     quitOnTermination(watcher);
 
-    AppDelegate appDelegate;
-    appDelegate.didFinishLaunching();
-    CompositionRoot root(appDelegate, options.catalogue);
+    Application application;
+    Application::setUpAudio();
+    CompositionRoot root(application, options.catalogue);
     root.registerMediaControls(false);
     root.player().loadStations();
     return QCoreApplication::exec();
@@ -84,10 +84,10 @@ int runWindow(int argc, char* argv[])
     SignalWatcher watcher;
     quitOnTermination(watcher);
 
-    AppDelegate appDelegate;
-    appDelegate.didFinishLaunching();
-    SceneDelegate scene(appDelegate);
-    if (!scene.willConnect(options.catalogue))
+    Application application;
+    Application::setUpAudio();
+    MainWindow window(application);
+    if (!window.show(options.catalogue))
         return 1;
     return QGuiApplication::exec();
 }

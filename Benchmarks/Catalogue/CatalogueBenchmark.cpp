@@ -3,7 +3,7 @@
 // inside the time before a first frame; parsing a large downloaded or local
 // catalogue runs on a worker but bounds how soon cards appear; an edit of
 // My stations rewrites and flushes the whole file.
-#include "App/PersistentContainer.h"
+#include "Store/Database.h"
 #include "Catalogue/CatalogueFile.h"
 #include "Catalogue/CatalogueTable.h"
 #include "Store/StateStore.h"
@@ -56,15 +56,15 @@ void storedCatalogueAtStart(benchmark::State& state)
     QTemporaryDir folder;
     const QString address = QStringLiteral("https://docs.example.org/pub?output=csv");
     {
-        PersistentContainer container(QStringLiteral("Quillora"), folder.path());
-        container.loadPersistentStores([](const PersistentContainer::StoreError*) {});
+        Database container(QStringLiteral("Quillora"), folder.path());
+        container.load([](const Database::StoreError*) {});
         StateStore store(container);
         store.setLastGoodCatalogue(address, stationsOf(int(state.range(0))));
         store.save();
     }
     for (auto _ : state) {
-        PersistentContainer container(QStringLiteral("Quillora"), folder.path());
-        container.loadPersistentStores([](const PersistentContainer::StoreError*) {});
+        Database container(QStringLiteral("Quillora"), folder.path());
+        container.load([](const Database::StoreError*) {});
         StateStore store(container);
         benchmark::DoNotOptimize(store.lastGoodCatalogue(address));
         benchmark::DoNotOptimize(store.selectedStationId(address));

@@ -1,12 +1,12 @@
 #include "App/CompositionRoot.h"
 
-#include "App/AppDelegate.h"
+#include "App/Application.h"
 #include "Catalogue/ActiveCatalogue.h"
 #include "Directory/DirectoryClient.h"
 #include "Directory/DirectorySearchModel.h"
 #include "MediaControls/MprisRoot.h"
 #include "MediaControls/MprisService.h"
-#include "MediaControls/NowPlayingCenter.h"
+#include "MediaControls/NowPlayingSink.h"
 #include "Model/Player.h"
 #include "Model/RecentlyPlayed.h"
 #include "Playback/MpvMediaPlayer.h"
@@ -15,17 +15,17 @@
 
 #include <QCoreApplication>
 
-CompositionRoot::CompositionRoot(AppDelegate& appDelegate, const QString& catalogueValue, QObject* parent)
+CompositionRoot::CompositionRoot(Application& application, const QString& catalogueValue, QObject* parent)
     : QObject(parent)
-    , m_appDelegate(appDelegate)
+    , m_application(application)
 {
-    PersistentContainer& container = m_appDelegate.persistentContainer();
+    Database& container = m_application.database();
     m_store = std::make_unique<StateStore>(container);
     m_reachability = new NetworkReachability(this);
 
     m_catalogue = std::make_shared<ActiveCatalogue>(CatalogueChoice::resolve(catalogueValue).source, m_store.get(),
                                                     m_reachability);
-    m_nowPlaying = std::make_unique<NowPlayingCenter>();
+    m_nowPlaying = std::make_unique<NowPlayingSink>();
     m_player = Player::create(m_catalogue, new MpvMediaPlayer(), m_nowPlaying.get(), m_reachability);
 
     // What the listener had last time, before anything is shown: the
@@ -87,5 +87,5 @@ void CompositionRoot::registerMediaControls(bool canRaise)
 
 void CompositionRoot::save()
 {
-    m_appDelegate.saveContext();
+    m_application.saveChanges();
 }

@@ -3,7 +3,7 @@
 // (through the application delegate) and what it remembers, the catalogue
 // in use, the media player, the now-playing registry, the media controls on
 // the session bus and the station directory. The window adds its QML engine
-// and screen on top (SceneDelegate); the headless player runs the root as
+// and screen on top (MainWindow); the headless player runs the root as
 // it is.
 //
 // It saves the store's pending changes when the application quits, and
@@ -17,12 +17,12 @@
 #include <memory>
 
 class ActiveCatalogue;
-class AppDelegate;
+class Application;
 class DirectoryClient;
 class DirectorySearchModel;
 class MprisService;
 class NetworkReachability;
-class NowPlayingCenter;
+class NowPlayingSink;
 class Player;
 class RecentlyPlayed;
 class StateStore;
@@ -35,13 +35,13 @@ public:
     // application here, before anything else is built. `catalogueValue` is
     // --catalogue as given (empty: the environment, the settings, else My
     // stations).
-    CompositionRoot(AppDelegate& appDelegate, const QString& catalogueValue, QObject* parent = nullptr);
+    CompositionRoot(Application& application, const QString& catalogueValue, QObject* parent = nullptr);
     ~CompositionRoot() override;
 
     Player& player() const { return *m_player; }
     ActiveCatalogue& catalogue() const { return *m_catalogue; }
     RecentlyPlayed& recentlyPlayed() const { return *m_recentlyPlayed; }
-    NowPlayingCenter& nowPlaying() const { return *m_nowPlaying; }
+    NowPlayingSink& nowPlaying() const { return *m_nowPlaying; }
     MprisService& mediaControls() const { return *m_mediaControls; }
     DirectoryClient& directory() const { return *m_directory; }
     // The Discover sheet's results.
@@ -61,11 +61,11 @@ signals:
 private:
     void rememberWhatIsPlaying();
 
-    AppDelegate& m_appDelegate;
+    Application& m_application;
     std::unique_ptr<StateStore> m_store;
     NetworkReachability* m_reachability;
     std::shared_ptr<ActiveCatalogue> m_catalogue;
-    std::unique_ptr<NowPlayingCenter> m_nowPlaying;
+    std::unique_ptr<NowPlayingSink> m_nowPlaying;
     std::shared_ptr<Player> m_player;
     std::unique_ptr<MprisService> m_mediaControls;
     RecentlyPlayed* m_recentlyPlayed;

@@ -1,6 +1,6 @@
 #include "Catalogue/CatalogueSource.h"
 
-#include "Catalogue/GSheetStationsLoader.h"
+#include "Catalogue/CsvStationsLoader.h"
 #include "Catalogue/LocalStationsLoader.h"
 #include "Config.h"
 #include "Diagnostics/Diagnostics.h"
@@ -53,7 +53,7 @@ std::shared_ptr<StationsLoader> CatalogueSource::makeLoader() const
 {
     if (isLocal())
         return std::make_shared<LocalStationsLoader>(localPath());
-    return std::make_shared<GSheetStationsLoader>(m_url.toString(QUrl::FullyEncoded));
+    return std::make_shared<CsvStationsLoader>(m_url.toString(QUrl::FullyEncoded));
 }
 
 CheckedAddress CatalogueSource::check(const QString& text, bool requireExistingFile,

@@ -1,12 +1,12 @@
 #include "MediaControls/MprisPlayer.h"
 
-#include "MediaControls/NowPlayingCenter.h"
+#include "MediaControls/NowPlayingSink.h"
 #include "Model/Player.h"
 
 #include <algorithm>
 #include <cmath>
 
-MprisPlayer::MprisPlayer(QObject* exported, std::shared_ptr<Player> player, NowPlayingCenter* nowPlaying)
+MprisPlayer::MprisPlayer(QObject* exported, std::shared_ptr<Player> player, NowPlayingSink* nowPlaying)
     : QDBusAbstractAdaptor(exported)
     , m_player(std::move(player))
     , m_nowPlaying(nowPlaying)
@@ -28,7 +28,7 @@ MprisPlayer::MprisPlayer(QObject* exported, std::shared_ptr<Player> player, NowP
     connect(m_player.get(), &Player::stationChanged, this, &MprisPlayer::checkChanges);
     connect(m_player.get(), &Player::volumeChanged, this, &MprisPlayer::checkChanges);
     if (m_nowPlaying)
-        connect(m_nowPlaying, &NowPlayingCenter::infoChanged, this, &MprisPlayer::checkChanges);
+        connect(m_nowPlaying, &NowPlayingSink::infoChanged, this, &MprisPlayer::checkChanges);
 }
 
 QString MprisPlayer::playbackStatus() const
@@ -102,7 +102,7 @@ void MprisPlayer::Pause()
 
 void MprisPlayer::PlayPause()
 {
-    m_player->tooglePlayback();
+    m_player->togglePlayback();
 }
 
 void MprisPlayer::Stop()

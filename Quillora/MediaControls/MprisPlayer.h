@@ -20,7 +20,7 @@
 #include <memory>
 
 class Player;
-class NowPlayingCenter;
+class NowPlayingSink;
 
 class MprisPlayer final : public QDBusAbstractAdaptor {
     Q_OBJECT
@@ -40,7 +40,7 @@ class MprisPlayer final : public QDBusAbstractAdaptor {
     Q_PROPERTY(bool CanControl READ canControl)
 
 public:
-    MprisPlayer(QObject* exported, std::shared_ptr<Player> player, NowPlayingCenter* nowPlaying);
+    MprisPlayer(QObject* exported, std::shared_ptr<Player> player, NowPlayingSink* nowPlaying);
 
     QString playbackStatus() const;
     double rate() const { return 1.0; }
@@ -74,7 +74,7 @@ private:
     void checkChanges();
 
     std::shared_ptr<Player> m_player;
-    NowPlayingCenter* m_nowPlaying;
+    NowPlayingSink* m_nowPlaying;
     bool m_stopped = false; // Stop, or a stream that failed, since the last play
     QString m_lastStatus;
     bool m_lastHasStations = false;

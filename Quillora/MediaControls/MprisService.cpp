@@ -11,7 +11,7 @@
 #include <QDBusMessage>
 #include <QStringList>
 
-MprisService::MprisService(std::shared_ptr<Player> player, NowPlayingCenter* nowPlaying, QObject* parent)
+MprisService::MprisService(std::shared_ptr<Player> player, NowPlayingSink* nowPlaying, QObject* parent)
     : QObject(parent)
     , m_exported(new QObject(this))
     , m_root(new MprisRoot(m_exported))

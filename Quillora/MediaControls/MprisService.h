@@ -12,7 +12,7 @@
 
 class MprisPlayer;
 class MprisRoot;
-class NowPlayingCenter;
+class NowPlayingSink;
 class Player;
 
 class MprisService final : public QObject {
@@ -22,7 +22,7 @@ public:
     static constexpr const char* objectPath = "/org/mpris/MediaPlayer2";
     static QString serviceName();
 
-    MprisService(std::shared_ptr<Player> player, NowPlayingCenter* nowPlaying, QObject* parent = nullptr);
+    MprisService(std::shared_ptr<Player> player, NowPlayingSink* nowPlaying, QObject* parent = nullptr);
     ~MprisService() override;
 
     // Registers on the session bus; prints one line and returns false when

@@ -4,7 +4,7 @@
 
 #include <QUrl>
 
-NowPlayingPublisher::NowPlayingPublisher(NowPlayingCenter* center, QObject* parent)
+NowPlayingPublisher::NowPlayingPublisher(NowPlayingSink* center, QObject* parent)
     : QObject(parent)
     , m_center(center)
 {

@@ -14,7 +14,7 @@
 #pragma once
 
 #include "Catalogue/Station.h"
-#include "MediaControls/NowPlayingCenter.h"
+#include "MediaControls/NowPlayingSink.h"
 
 #include <QObject>
 #include <QPointer>
@@ -30,7 +30,7 @@ class NowPlayingPublisher final : public QObject {
     Q_OBJECT
 
 public:
-    explicit NowPlayingPublisher(NowPlayingCenter* center, QObject* parent = nullptr);
+    explicit NowPlayingPublisher(NowPlayingSink* center, QObject* parent = nullptr);
     ~NowPlayingPublisher() override;
 
     void showInfo(const std::optional<Station>& station);
@@ -38,7 +38,7 @@ public:
 private:
     void publish(const Station& station, const QString& artUrl);
 
-    QPointer<NowPlayingCenter> m_center;
+    QPointer<NowPlayingSink> m_center;
     std::unique_ptr<remoteimage::CachedImageFile> m_artwork;
     QString m_logo; // the logo address last asked for
 };

@@ -7,13 +7,13 @@
 #include <QUrl>
 
 std::shared_ptr<Player> Player::create(std::shared_ptr<StationsLoader> loader, MediaPlayer* mediaPlayer,
-                                       NowPlayingCenter* nowPlaying, NetworkReachability* reachability)
+                                       NowPlayingSink* nowPlaying, NetworkReachability* reachability)
 {
     return std::make_shared<Player>(Passkey(), std::move(loader), mediaPlayer, nowPlaying, reachability);
 }
 
 Player::Player(Passkey, std::shared_ptr<StationsLoader> loader, MediaPlayer* mediaPlayer,
-               NowPlayingCenter* nowPlaying, NetworkReachability* reachability)
+               NowPlayingSink* nowPlaying, NetworkReachability* reachability)
     : m_loader(std::move(loader))
     , m_session(new PlaybackSession(mediaPlayer, reachability, this))
     , m_stationModel(new StationListModel(this))
@@ -160,7 +160,7 @@ void Player::showInfo(const std::optional<Station>& station)
         m_publisher->showInfo(station);
 }
 
-void Player::tooglePlayback()
+void Player::togglePlayback()
 {
     if (m_isPlaying)
         stop();

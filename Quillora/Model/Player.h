@@ -42,7 +42,7 @@
 
 class MediaPlayer;
 class NetworkReachability;
-class NowPlayingCenter;
+class NowPlayingSink;
 class NowPlayingPublisher;
 
 class Player final : public QObject,
@@ -68,9 +68,9 @@ public:
     // publication); reachability (not owned, may be null) lets a dropped
     // stream reconnect at once when the network comes back.
     static std::shared_ptr<Player> create(std::shared_ptr<StationsLoader> loader, MediaPlayer* mediaPlayer,
-                                          NowPlayingCenter* nowPlaying = nullptr,
+                                          NowPlayingSink* nowPlaying = nullptr,
                                           NetworkReachability* reachability = nullptr);
-    Player(Passkey, std::shared_ptr<StationsLoader> loader, MediaPlayer* mediaPlayer, NowPlayingCenter* nowPlaying,
+    Player(Passkey, std::shared_ptr<StationsLoader> loader, MediaPlayer* mediaPlayer, NowPlayingSink* nowPlaying,
            NetworkReachability* reachability);
     ~Player() override;
 
@@ -94,7 +94,7 @@ public:
     void setPreferredStationId(std::optional<qint64> id) { m_preferredStationId = id; }
 
     Q_INVOKABLE void loadStations();
-    Q_INVOKABLE void tooglePlayback();
+    Q_INVOKABLE void togglePlayback();
     Q_INVOKABLE void resume();
     Q_INVOKABLE void stop();
     Q_INVOKABLE void next();

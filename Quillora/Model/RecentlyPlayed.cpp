@@ -1,6 +1,6 @@
 #include "Model/RecentlyPlayed.h"
 
-#include "App/PersistentContainer.h"
+#include "Store/Database.h"
 #include "Diagnostics/Diagnostics.h"
 
 #include <QLocale>
@@ -16,13 +16,13 @@ QString execOrError(QSqlQuery& query)
 
 } // namespace
 
-RecentlyPlayed::RecentlyPlayed(PersistentContainer* container, QObject* parent)
+RecentlyPlayed::RecentlyPlayed(Database* container, QObject* parent)
     : QAbstractListModel(parent)
     , m_container(container)
 {
     if (!m_container)
         return;
-    QSqlQuery query(m_container->viewContext().database());
+    QSqlQuery query(m_container->writeContext().database());
     query.prepare(QStringLiteral("SELECT played_at, station, song FROM recently_played ORDER BY id DESC LIMIT ?"));
     query.addBindValue(limit);
     if (!query.exec()) {
@@ -83,7 +83,7 @@ void RecentlyPlayed::write(const QString& key, std::function<QString(QSqlDatabas
 {
     if (!m_container)
         return;
-    ManagedObjectContext& context = m_container->viewContext();
+    WriteContext& context = m_container->writeContext();
     context.stage(key, std::move(change));
     if (const QString error = context.save(); !error.isEmpty())
         printLine(QStringLiteral("Cannot keep the recently played songs: %1").arg(error));

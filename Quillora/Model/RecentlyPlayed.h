@@ -15,7 +15,7 @@
 
 #include <functional>
 
-class PersistentContainer;
+class Database;
 class QSqlDatabase;
 
 class RecentlyPlayed final : public QAbstractListModel {
@@ -36,7 +36,7 @@ public:
     };
 
     // Reads the list from the store; container may be null (nothing kept).
-    explicit RecentlyPlayed(PersistentContainer* container, QObject* parent = nullptr);
+    explicit RecentlyPlayed(Database* container, QObject* parent = nullptr);
 
     int count() const { return int(m_entries.size()); }
     const QList<Entry>& entries() const { return m_entries; }
@@ -56,7 +56,7 @@ signals:
 private:
     void write(const QString& key, std::function<QString(QSqlDatabase&)> change);
 
-    PersistentContainer* m_container;
+    Database* m_container;
     QList<Entry> m_entries; // newest first
     int m_writes = 0;
 };

@@ -1,6 +1,6 @@
 #include "Store/StateStore.h"
 
-#include "App/PersistentContainer.h"
+#include "Store/Database.h"
 #include "Diagnostics/Diagnostics.h"
 
 #include <QLocale>
@@ -36,7 +36,7 @@ QString StoredCatalogue::offlineNote(const QDateTime& now) const
     return QStringLiteral("Offline: stations from %1").arg(english.toString(local, format));
 }
 
-StateStore::StateStore(PersistentContainer& container)
+StateStore::StateStore(Database& container)
     : m_container(container)
 {
 }
@@ -45,7 +45,7 @@ std::optional<StoredCatalogue> StateStore::lastGoodCatalogue(const QString& addr
 {
     if (const auto cached = m_catalogues.constFind(address); cached != m_catalogues.constEnd())
         return *cached;
-    QSqlQuery query(m_container.viewContext().database());
+    QSqlQuery query(m_container.writeContext().database());
     query.prepare(QStringLiteral("SELECT loaded_at, skipped_rows FROM catalogue WHERE address = ?"));
     query.addBindValue(address);
     if (!query.exec()) {
@@ -79,7 +79,7 @@ void StateStore::setLastGoodCatalogue(const QString& address, const QList<Statio
 {
     StoredCatalogue stored{address, loadedAt.toUTC(), stations, skippedRows};
     m_catalogues.insert(address, stored);
-    m_container.viewContext().stage(QStringLiteral("catalogue ") + address, [stored](QSqlDatabase& db) {
+    m_container.writeContext().stage(QStringLiteral("catalogue ") + address, [stored](QSqlDatabase& db) {
         QSqlQuery query(db);
         query.prepare(QStringLiteral("DELETE FROM catalogue_station WHERE address = ?"));
         query.addBindValue(stored.address);
@@ -125,7 +125,7 @@ std::optional<qint64> StateStore::selectedStationId(const QString& sourceKey) co
 {
     if (const auto cached = m_selections.constFind(sourceKey); cached != m_selections.constEnd())
         return *cached;
-    QSqlQuery query(m_container.viewContext().database());
+    QSqlQuery query(m_container.writeContext().database());
     query.prepare(QStringLiteral("SELECT station_id FROM selection WHERE source = ?"));
     query.addBindValue(sourceKey);
     if (!query.exec()) {
@@ -142,7 +142,7 @@ void StateStore::setSelectedStationId(const QString& sourceKey, qint64 id)
     if (selectedStationId(sourceKey) == id)
         return;
     m_selections.insert(sourceKey, id);
-    m_container.viewContext().stage(QStringLiteral("selection ") + sourceKey, [sourceKey, id](QSqlDatabase& db) {
+    m_container.writeContext().stage(QStringLiteral("selection ") + sourceKey, [sourceKey, id](QSqlDatabase& db) {
         QSqlQuery query(db);
         query.prepare(QStringLiteral("INSERT OR REPLACE INTO selection (source, station_id) VALUES (?, ?)"));
         query.addBindValue(sourceKey);
@@ -155,7 +155,7 @@ std::optional<float> StateStore::volume() const
 {
     if (m_volume)
         return *m_volume;
-    QSqlQuery query(m_container.viewContext().database());
+    QSqlQuery query(m_container.writeContext().database());
     query.prepare(QStringLiteral("SELECT value FROM setting WHERE name = ?"));
     query.addBindValue(volumeKey);
     if (!query.exec()) {
@@ -182,7 +182,7 @@ void StateStore::setVolume(float volume)
     if (this->volume() == volume)
         return;
     m_volume = volume;
-    m_container.viewContext().stage(volumeKey, [volume](QSqlDatabase& db) {
+    m_container.writeContext().stage(volumeKey, [volume](QSqlDatabase& db) {
         QSqlQuery query(db);
         query.prepare(QStringLiteral("INSERT OR REPLACE INTO setting (name, value) VALUES (?, ?)"));
         query.addBindValue(volumeKey);
@@ -193,7 +193,7 @@ void StateStore::setVolume(float volume)
 
 QString StateStore::save()
 {
-    return m_container.viewContext().save();
+    return m_container.writeContext().save();
 }
 
 qint64 StateStore::indexOf(const QList<Station>& stations, std::optional<qint64> id)

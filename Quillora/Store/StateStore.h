@@ -22,7 +22,7 @@
 
 #include <optional>
 
-class PersistentContainer;
+class Database;
 
 struct StoredCatalogue {
     QString address;
@@ -42,7 +42,7 @@ public:
     static constexpr int keptCatalogues = 3;
 
     // The container must have loaded its store.
-    explicit StateStore(PersistentContainer& container);
+    explicit StateStore(Database& container);
 
     std::optional<StoredCatalogue> lastGoodCatalogue(const QString& address) const;
     void setLastGoodCatalogue(const QString& address, const QList<Station>& stations, int skippedRows = 0,
@@ -64,7 +64,7 @@ public:
     static qint64 indexOf(const QList<Station>& stations, std::optional<qint64> id);
 
 private:
-    PersistentContainer& m_container;
+    Database& m_container;
     mutable QHash<QString, std::optional<StoredCatalogue>> m_catalogues;
     mutable QHash<QString, std::optional<qint64>> m_selections;
     mutable std::optional<std::optional<float>> m_volume;

@@ -153,7 +153,7 @@ Item {
                 busy: root.session.state === PlaybackSession.Connecting
                     || root.session.state === PlaybackSession.Reconnecting
                 enabled: root.hasStations
-                onClicked: root.player.tooglePlayback()
+                onClicked: root.player.togglePlayback()
             }
 
             TransportButton {

@@ -45,7 +45,7 @@ Window {
     Shortcut {
         sequences: ["Space", "Media Play", "Toggle Media Play/Pause"]
         enabled: content.hasStations
-        onActivated: window.player.tooglePlayback()
+        onActivated: window.player.togglePlayback()
     }
     Shortcut {
         sequences: [StandardKey.Back, "Left", "Media Previous"]

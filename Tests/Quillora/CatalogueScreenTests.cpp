@@ -4,7 +4,7 @@
 // on screen through a failed refresh with the offline note; an emptied
 // catalogue says so; cards without a logo show initials on a colour of
 // their own.
-#include "App/PersistentContainer.h"
+#include "Store/Database.h"
 #include "Catalogue/Station.h"
 #include "Config.h"
 #include "ScreenFixture.h"
@@ -187,9 +187,9 @@ private slots:
     void storedStationsStayThroughAFailedRefresh()
     {
         QTemporaryDir storeFolder;
-        PersistentContainer container(QStringLiteral("Quillora"), storeFolder.path());
+        Database container(QStringLiteral("Quillora"), storeFolder.path());
         bool opened = false;
-        container.loadPersistentStores([&](const PersistentContainer::StoreError* failure) { opened = !failure; });
+        container.load([&](const Database::StoreError* failure) { opened = !failure; });
         QVERIFY(opened);
         StateStore store(container);
         const QUrl address = at(QStringLiteral("/later.csv"));

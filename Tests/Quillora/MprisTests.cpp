@@ -3,7 +3,7 @@
 // PlaybackStatus says after each command and after a failed stream, and the
 // Can* properties following the catalogue, each change announced.
 #include "MediaControls/MprisService.h"
-#include "MediaControls/NowPlayingCenter.h"
+#include "MediaControls/NowPlayingSink.h"
 #include "Model/Player.h"
 #include "TestSupport.h"
 
@@ -66,7 +66,7 @@ private slots:
     {
         auto loader = std::make_shared<ManualLoader>();
         auto* media = new RecordingMediaPlayer;
-        NowPlayingCenter nowPlaying;
+        NowPlayingSink nowPlaying;
         const std::shared_ptr<Player> player = Player::create(loader, media, &nowPlaying);
         MprisService service(player, &nowPlaying);
         QVERIFY(service.registerOnSessionBus());

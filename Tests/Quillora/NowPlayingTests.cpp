@@ -1,7 +1,7 @@
 // Now-playing publication against a local logo server: the title at once,
 // the artwork as the image library's cached file, one download shared with
 // every other user of the logo, overlapping selections, unusable logos.
-#include "MediaControls/NowPlayingCenter.h"
+#include "MediaControls/NowPlayingSink.h"
 #include "MediaControls/NowPlayingPublisher.h"
 #include "RemoteImage/CachedImageFile.h"
 #include "Support/LocalHttpServer.h"
@@ -62,7 +62,7 @@ private slots:
 
     void titleAtOnceThenTheCachedLogo()
     {
-        NowPlayingCenter center;
+        NowPlayingSink center;
         NowPlayingPublisher publisher(&center);
         const QString address = logo(QStringLiteral("&delay=0.3"));
         publisher.showInfo(stationWithLogo(7, address));
@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(stored.readAll(), pngBytes);
 
         // Resuming the same station keeps its artwork without a flash.
-        QSignalSpy changed(&center, &NowPlayingCenter::infoChanged);
+        QSignalSpy changed(&center, &NowPlayingSink::infoChanged);
         publisher.showInfo(stationWithLogo(7, address));
         QCOMPARE(changed.size(), 0);
     }
@@ -93,7 +93,7 @@ private slots:
         const QString shared = logo(QStringLiteral("&delay=0.5"));
         QUrl otherFile;
         remoteimage::CachedImageFile other(QUrl(shared), [&](const QUrl& file) { otherFile = file; });
-        NowPlayingCenter center;
+        NowPlayingSink center;
         NowPlayingPublisher publisher(&center);
         for (qint64 id = 1; id <= 5; ++id)
             publisher.showInfo(stationWithLogo(id, shared));
@@ -111,7 +111,7 @@ private slots:
 
     void onlyTheLatestStationIsPublished()
     {
-        NowPlayingCenter center;
+        NowPlayingSink center;
         NowPlayingPublisher publisher(&center);
         // A's logo is slow, B has none: A's logo must not land under B.
         publisher.showInfo(stationWithLogo(1, logo(QStringLiteral("&delay=0.6"))));
@@ -122,7 +122,7 @@ private slots:
         QVERIFY(center.info()->artUrl.isEmpty());
 
         // Nothing selected: the pending logo is abandoned too.
-        QSignalSpy changed(&center, &NowPlayingCenter::infoChanged);
+        QSignalSpy changed(&center, &NowPlayingSink::infoChanged);
         publisher.showInfo(stationWithLogo(3, logo(QStringLiteral("&delay=0.3"))));
         publisher.showInfo(std::nullopt);
         QTest::qWait(800);
@@ -142,10 +142,10 @@ private slots:
             QStringLiteral("not a url at all"),
         };
         // One publisher each, all at once, so every logo has its time.
-        std::vector<std::unique_ptr<NowPlayingCenter>> centers;
+        std::vector<std::unique_ptr<NowPlayingSink>> centers;
         std::vector<std::unique_ptr<NowPlayingPublisher>> publishers;
         for (const QString& address : unusable) {
-            centers.push_back(std::make_unique<NowPlayingCenter>());
+            centers.push_back(std::make_unique<NowPlayingSink>());
             publishers.push_back(std::make_unique<NowPlayingPublisher>(centers.back().get()));
             publishers.back()->showInfo(stationWithLogo(qint64(centers.size()), address));
             QCOMPARE(centers.back()->info()->title, QStringLiteral("Station %1").arg(centers.size()));

@@ -111,10 +111,10 @@ private slots:
         StdoutCapture out;
         f.player->loadStations();
         QSignalSpy changed(f.player.get(), &Player::isPlayingChanged);
-        f.player->tooglePlayback();
+        f.player->togglePlayback();
         QVERIFY(f.player->isPlaying());
         QCOMPARE(f.media->rate(), 1.0f);
-        f.player->tooglePlayback();
+        f.player->togglePlayback();
         QVERIFY(!f.player->isPlaying());
         QCOMPARE(f.media->rate(), 0.0f);
         QCOMPARE(changed.size(), 2);
@@ -276,7 +276,7 @@ private slots:
         QCOMPARE(started.size(), 2);
         f.player->stop();
         f.player->next(); // not playing: nothing starts
-        f.player->tooglePlayback();
+        f.player->togglePlayback();
         QCOMPARE(started.size(), 3);
         QCOMPARE(started.last().first().value<Station>().id, 12);
     }

@@ -5,9 +5,9 @@
 // playing a tone, and the sound is caught with libmpv's pcm output. The
 // round's requests to the directory are printed: what was asked, in order,
 // and the User-Agent each carried.
-#include "App/AppDelegate.h"
+#include "App/Application.h"
 #include "App/AppInfo.h"
-#include "App/SceneDelegate.h"
+#include "App/MainWindow.h"
 #include "Catalogue/CatalogueTable.h"
 #include "Config.h"
 #include "Model/Player.h"
@@ -179,9 +179,9 @@ private slots:
             file.write(before);
         }
 
-        AppDelegate appDelegate(m_home.filePath(QStringLiteral("store")));
-        SceneDelegate scene(appDelegate);
-        QVERIFY(scene.willConnect(QString()));
+        Application application(m_home.filePath(QStringLiteral("store")));
+        MainWindow scene(application);
+        QVERIFY(scene.show(QString()));
         QQuickWindow* window = scene.window();
         window->resize(440, 800);
         QVERIFY(QTest::qWaitForWindowExposed(window));

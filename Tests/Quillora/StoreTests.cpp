@@ -6,7 +6,7 @@
 //
 // The test program is also its own helper: run with --save-loop FOLDER it
 // saves generation after generation until it is killed.
-#include "App/PersistentContainer.h"
+#include "Store/Database.h"
 #include "Store/StateStore.h"
 #include "Store/StoreSchema.h"
 #include "TestSupport.h"
@@ -51,9 +51,9 @@ float generationVolume(int generation)
 // one transaction) over and over; says "ready" after the first.
 int saveLoop(const QString& folder)
 {
-    PersistentContainer container(QStringLiteral("Quillora"), folder);
+    Database container(QStringLiteral("Quillora"), folder);
     QString error;
-    container.loadPersistentStores([&](const PersistentContainer::StoreError* failure) {
+    container.load([&](const Database::StoreError* failure) {
         if (failure)
             error = failure->description;
     });
@@ -112,14 +112,14 @@ bool waitForReady(int output)
 }
 
 struct Opened {
-    std::unique_ptr<PersistentContainer> container;
+    std::unique_ptr<Database> container;
     QString error;
 };
 
 Opened open(const QString& folder)
 {
-    Opened opened{std::make_unique<PersistentContainer>(QStringLiteral("Quillora"), folder), {}};
-    opened.container->loadPersistentStores([&](const PersistentContainer::StoreError* failure) {
+    Opened opened{std::make_unique<Database>(QStringLiteral("Quillora"), folder), {}};
+    opened.container->load([&](const Database::StoreError* failure) {
         if (failure)
             opened.error = failure->description;
     });
@@ -202,7 +202,7 @@ private slots:
                                        start.addSecs(i));
             QVERIFY(store.save().isEmpty());
         }
-        const QSqlDatabase database = opened.container->viewContext().database();
+        const QSqlDatabase database = opened.container->writeContext().database();
         QCOMPARE(firstValue(database, QStringLiteral("SELECT count(*) FROM catalogue")).toInt(),
                  StateStore::keptCatalogues);
         QCOMPARE(firstValue(database, QStringLiteral("SELECT count(*) FROM catalogue_station WHERE address LIKE "
@@ -219,10 +219,10 @@ private slots:
         StateStore store(*opened.container);
         store.setSelectedStationId(remote, 5);
         store.setVolume(0.75f);
-        QSqlQuery(opened.container->viewContext().database()).exec(QStringLiteral("DROP TABLE setting"));
+        QSqlQuery(opened.container->writeContext().database()).exec(QStringLiteral("DROP TABLE setting"));
         QVERIFY(!store.save().isEmpty());
-        QVERIFY(opened.container->viewContext().hasChanges());
-        QCOMPARE(firstValue(opened.container->viewContext().database(),
+        QVERIFY(opened.container->writeContext().hasChanges());
+        QCOMPARE(firstValue(opened.container->writeContext().database(),
                             QStringLiteral("SELECT count(*) FROM selection")),
                  QStringLiteral("0"));
     }
@@ -247,7 +247,7 @@ private slots:
             output.restore();
             QVERIFY(opened.error.isEmpty());
             QVERIFY(opened.container->movedAsidePath().isEmpty());
-            const QSqlDatabase database = opened.container->viewContext().database();
+            const QSqlDatabase database = opened.container->writeContext().database();
             if (version == 1) {
                 QCOMPARE(firstValue(database, QStringLiteral("PRAGMA user_version")).toInt(),
                          StoreSchema::currentVersion());
@@ -285,7 +285,7 @@ private slots:
             Opened opened = open(folder.path());
             QVERIFY2(opened.error.isEmpty(), qPrintable(opened.error));
             QVERIFY2(opened.container->movedAsidePath().isEmpty(), "a killed save must not damage the store");
-            QCOMPARE(firstValue(opened.container->viewContext().database(), QStringLiteral("PRAGMA integrity_check")),
+            QCOMPARE(firstValue(opened.container->writeContext().database(), QStringLiteral("PRAGMA integrity_check")),
                      QStringLiteral("ok"));
             StateStore store(*opened.container);
             const std::optional<StoredCatalogue> stored = store.lastGoodCatalogue(remote);

@@ -1,5 +1,5 @@
 #include "RemoteImage/ImageCache/FileIndex.h"
-#include "RemoteImage/Utils/CoreData/CoreDataModel.h"
+#include "RemoteImage/Utils/SqlModel/SqlModel.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -57,19 +57,19 @@ protected:
 
 } // namespace
 
-TEST(CoreDataModelDescription, RealisesEntitiesAsTablesAndFetchIndexesAsDatabaseIndexes)
+TEST(SqlModelDescription, RealisesEntitiesAsTablesAndFetchIndexesAsDatabaseIndexes)
 {
-    using Element = CoreDataFetchIndexDescription::Element;
-    const CoreDataModel model =
-        CoreDataModelDescription{{
-                                     CoreDataEntityDescription::entity(QStringLiteral("Empty")),
-                                     CoreDataEntityDescription::entity(
+    using Element = SqlFetchIndexDescription::Element;
+    const SqlModel model =
+        SqlModelDescription{{
+                                     SqlEntityDescription::entity(QStringLiteral("Empty")),
+                                     SqlEntityDescription::entity(
                                          QStringLiteral("Thing"), QStringLiteral("ThingObject"),
-                                         {CoreDataAttributeDescription::attribute(QStringLiteral("a"),
-                                                                                  CoreDataAttributeType::String),
-                                          CoreDataAttributeDescription::attribute(
-                                              QStringLiteral("a"), CoreDataAttributeType::Date, true)},
-                                         {CoreDataFetchIndexDescription::index(
+                                         {SqlAttributeDescription::attribute(QStringLiteral("a"),
+                                                                                  SqlAttributeType::String),
+                                          SqlAttributeDescription::attribute(
+                                              QStringLiteral("a"), SqlAttributeType::Date, true)},
+                                         {SqlFetchIndexDescription::index(
                                              QStringLiteral("byA"), {Element::property(QStringLiteral("a"))})}),
                                  }}
             .makeModel();
@@ -78,9 +78,9 @@ TEST(CoreDataModelDescription, RealisesEntitiesAsTablesAndFetchIndexesAsDatabase
     EXPECT_TRUE(model.entities[QStringLiteral("Empty")].properties.isEmpty());
     EXPECT_TRUE(model.entities[QStringLiteral("Empty")].indexes.isEmpty());
     const auto& thing = model.entities[QStringLiteral("Thing")];
-    EXPECT_EQ(thing.managedObjectClassName, QStringLiteral("ThingObject"));
+    EXPECT_EQ(thing.recordTypeName, QStringLiteral("ThingObject"));
     ASSERT_EQ(thing.properties.size(), 1) << "the later attribute of the same name wins";
-    EXPECT_EQ(thing.properties.first().attributeType, CoreDataAttributeType::Date);
+    EXPECT_EQ(thing.properties.first().attributeType, SqlAttributeType::Date);
     EXPECT_TRUE(thing.properties.first().isOptional);
 
     const QStringList statements = model.schemaStatements();
@@ -90,17 +90,17 @@ TEST(CoreDataModelDescription, RealisesEntitiesAsTablesAndFetchIndexesAsDatabase
         QStringLiteral("CREATE INDEX IF NOT EXISTS \"Thing_byA\" ON \"Thing\" (\"a\" ASC)")));
 }
 
-TEST(CoreDataModelDescriptionDeathTest, IndexElementWithoutPropertyIsAProgrammingError)
+TEST(SqlModelDescriptionDeathTest, IndexElementWithoutPropertyIsAProgrammingError)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const auto description = CoreDataModelDescription{{CoreDataEntityDescription::entity(
+    const auto description = SqlModelDescription{{SqlEntityDescription::entity(
         QStringLiteral("Thing"), QStringLiteral("ThingObject"), {},
-        {CoreDataFetchIndexDescription::index(
-            QStringLiteral("byMissing"), {CoreDataFetchIndexDescription::Element::property(QStringLiteral("x"))})})}};
+        {SqlFetchIndexDescription::index(
+            QStringLiteral("byMissing"), {SqlFetchIndexDescription::Element::property(QStringLiteral("x"))})})}};
     // Stops in builds with assertions; elsewhere the element is left out.
     EXPECT_DEBUG_DEATH(
         {
-            const CoreDataModel model = description.makeModel();
+            const SqlModel model = description.makeModel();
             ASSERT_EQ(model.entities[QStringLiteral("Thing")].indexes.size(), 1);
             EXPECT_TRUE(model.entities[QStringLiteral("Thing")].indexes.first().elements.isEmpty());
         },

@@ -1,7 +1,7 @@
 // The libvips filter processor: allowlist, parameters, the three failure
 // messages and real pixel results.
 #include "SanitizerDefaults.h"
-#include "RemoteImage/Processing/Filter/CoreImageFilterProcessor.h"
+#include "RemoteImage/Processing/Filter/VipsFilterProcessor.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -24,7 +24,7 @@ QImage twoColours()
 }
 
 // Runs the processor and returns (result, what it printed).
-std::pair<QImage, std::string> run(const CoreImageFilterProcessor& processor, const QImage& input)
+std::pair<QImage, std::string> run(const VipsFilterProcessor& processor, const QImage& input)
 {
     testing::internal::CaptureStdout();
     QImage result = processor.process(input);
@@ -33,74 +33,74 @@ std::pair<QImage, std::string> run(const CoreImageFilterProcessor& processor, co
 
 } // namespace
 
-TEST(CoreImageFilterProcessor, UnknownOrForbiddenNamesPrintAndReturnTheInput)
+TEST(VipsFilterProcessor, UnknownOrForbiddenNamesPrintAndReturnTheInput)
 {
     const QImage input = twoColours();
     // Unknown to anyone; real libvips operations that touch files or programs.
     for (const char* name : {"CISepiaTone", "system", "vipsload", "pngsave", "matrixload", ""}) {
-        const auto [result, printed] = run(CoreImageFilterProcessor(QString::fromLatin1(name)), input);
+        const auto [result, printed] = run(VipsFilterProcessor(QString::fromLatin1(name)), input);
         EXPECT_EQ(printed, std::string("Can not create Core Image filter: '") + name + "'\n");
         EXPECT_EQ(result.cacheKey(), input.cacheKey()) << name;
     }
 }
 
-TEST(CoreImageFilterProcessor, RejectsParametersThatAreNotPlainValues)
+TEST(VipsFilterProcessor, RejectsParametersThatAreNotPlainValues)
 {
     const QImage input = twoColours();
     for (const auto& [key, value] : std::vector<std::pair<QString, QVariant>>{
              {"in", "/etc/passwd"}, {"no_such_parameter", 1}, {"sigma", "not a number"}}) {
-        const auto [result, printed] = run(CoreImageFilterProcessor("gaussblur", {{key, value}}), input);
+        const auto [result, printed] = run(VipsFilterProcessor("gaussblur", {{key, value}}), input);
         EXPECT_EQ(printed, "Can not create Core Image filter: 'gaussblur'\n") << key.toStdString();
         EXPECT_EQ(result.cacheKey(), input.cacheKey());
     }
 }
 
-TEST(CoreImageFilterProcessor, MissingRequiredParameterFailsToCreateOutput)
+TEST(VipsFilterProcessor, MissingRequiredParameterFailsToCreateOutput)
 {
     const QImage input = twoColours();
-    const auto [result, printed] = run(CoreImageFilterProcessor("gaussblur"), input);
+    const auto [result, printed] = run(VipsFilterProcessor("gaussblur"), input);
     EXPECT_EQ(printed, "Failed to create output image with Core Image filter: 'gaussblur'\n");
     EXPECT_EQ(result.cacheKey(), input.cacheKey());
 }
 
-TEST(CoreImageFilterProcessor, InvertAndFlipChangePixels)
+TEST(VipsFilterProcessor, InvertAndFlipChangePixels)
 {
     const QImage input = twoColours();
-    const auto [inverted, printed] = run(CoreImageFilterProcessor("invert"), input);
+    const auto [inverted, printed] = run(VipsFilterProcessor("invert"), input);
     EXPECT_EQ(printed, "");
     ASSERT_EQ(inverted.size(), input.size());
     EXPECT_EQ(inverted.pixelColor(5, 5), QColor(245, 235, 225));
     EXPECT_EQ(inverted.pixelColor(35, 5), QColor(55, 155, 205));
 
-    const QImage flipped = CoreImageFilterProcessor("flip", {{"direction", "horizontal"}}).process(input);
+    const QImage flipped = VipsFilterProcessor("flip", {{"direction", "horizontal"}}).process(input);
     EXPECT_EQ(flipped.pixelColor(5, 5), QColor(200, 100, 50));
     EXPECT_EQ(flipped.pixelColor(35, 5), QColor(10, 20, 30));
 
     // A blur mixes the two halves along their border.
-    const QImage blurred = CoreImageFilterProcessor("gaussblur", {{"sigma", 3.0}}).process(input);
+    const QImage blurred = VipsFilterProcessor("gaussblur", {{"sigma", 3.0}}).process(input);
     ASSERT_EQ(blurred.size(), input.size());
     EXPECT_GT(blurred.pixelColor(19, 10).red(), 10);
     EXPECT_LT(blurred.pixelColor(19, 10).red(), 200);
 }
 
-TEST(CoreImageFilterProcessor, ResultKeepsTheInputSizeAndIsOpaqueRgba)
+TEST(VipsFilterProcessor, ResultKeepsTheInputSizeAndIsOpaqueRgba)
 {
     const QImage input = twoColours();
     // Rotating a 40×20 image gives 20×40; the result covers the input's rectangle.
-    const QImage rotated = CoreImageFilterProcessor("rot", {{"angle", "d90"}}).process(input);
+    const QImage rotated = VipsFilterProcessor("rot", {{"angle", "d90"}}).process(input);
     EXPECT_EQ(rotated.size(), input.size());
     EXPECT_EQ(rotated.format(), QImage::Format_RGBA8888);
     // One-band results become grey RGBA.
-    const QImage edges = CoreImageFilterProcessor("colourspace", {{"space", "b-w"}}).process(input);
+    const QImage edges = VipsFilterProcessor("colourspace", {{"space", "b-w"}}).process(input);
     EXPECT_EQ(edges.size(), input.size());
     const QColor grey = edges.pixelColor(5, 5);
     EXPECT_EQ(grey.red(), grey.green());
     EXPECT_EQ(grey.alpha(), 255);
 }
 
-TEST(CoreImageFilterProcessor, OneProcessorServesSeveralThreads)
+TEST(VipsFilterProcessor, OneProcessorServesSeveralThreads)
 {
-    const CoreImageFilterProcessor invert("invert");
+    const VipsFilterProcessor invert("invert");
     const QImage input = twoColours();
     std::vector<std::thread> threads;
     std::vector<QImage> results(4);

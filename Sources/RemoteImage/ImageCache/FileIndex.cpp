@@ -1,6 +1,6 @@
 #include "RemoteImage/ImageCache/FileIndex.h"
 
-#include "RemoteImage/Utils/CoreData/CoreDataModel.h"
+#include "RemoteImage/Utils/SqlModel/SqlModel.h"
 #include "Diagnostics/Diagnostics.h"
 
 #include <QAtomicInteger>
@@ -17,8 +17,8 @@ namespace remoteimage {
 
 namespace {
 
-using Type = CoreDataAttributeType;
-using Element = CoreDataFetchIndexDescription::Element;
+using Type = SqlAttributeType;
+using Element = SqlFetchIndexDescription::Element;
 
 const QString table = QStringLiteral("\"RemoteFile\"");
 
@@ -42,7 +42,7 @@ QString nextConnectionName()
 struct FileIndex::Store {
     QString path;
     QString connectionName = nextConnectionName();
-    CoreDataModel model = FileIndex::modelDescription().makeModel();
+    SqlModel model = FileIndex::modelDescription().makeModel();
 
     // Held while a statement runs; shutDown() takes it to be sure no
     // statement touches the file it deletes.
@@ -145,27 +145,27 @@ bool FileIndex::Store::removeFiles(QString* error) const
     return ok;
 }
 
-CoreDataModelDescription FileIndex::modelDescription()
+SqlModelDescription FileIndex::modelDescription()
 {
-    return CoreDataModelDescription{{CoreDataEntityDescription::entity(
-        QLatin1String(RemoteFileManagedObject::entityName), QStringLiteral("RemoteFileManagedObject"),
+    return SqlModelDescription{{SqlEntityDescription::entity(
+        QLatin1String(RemoteFileRecord::entityName), QStringLiteral("RemoteFileRecord"),
         {
-            CoreDataAttributeDescription::attribute(QStringLiteral("urlString"), Type::String),
-            CoreDataAttributeDescription::attribute(QStringLiteral("fileName"), Type::String),
-            CoreDataAttributeDescription::attribute(QStringLiteral("dateCreated"), Type::Date),
-            CoreDataAttributeDescription::attribute(QStringLiteral("expiryDate"), Type::Date),
+            SqlAttributeDescription::attribute(QStringLiteral("urlString"), Type::String),
+            SqlAttributeDescription::attribute(QStringLiteral("fileName"), Type::String),
+            SqlAttributeDescription::attribute(QStringLiteral("dateCreated"), Type::Date),
+            SqlAttributeDescription::attribute(QStringLiteral("expiryDate"), Type::Date),
         },
         {
-            CoreDataFetchIndexDescription::index(QStringLiteral("byURLString"),
+            SqlFetchIndexDescription::index(QStringLiteral("byURLString"),
                                                  {Element::property(QStringLiteral("urlString"))}),
-            CoreDataFetchIndexDescription::index(QStringLiteral("byFileName"),
+            SqlFetchIndexDescription::index(QStringLiteral("byFileName"),
                                                  {Element::property(QStringLiteral("fileName"))}),
         })}};
 }
 
 FileIndex::FileIndex(const QUrl& directoryURL, const QString& fileName, const QString& pathExtension)
     : m_store(std::make_shared<Store>())
-    , m_queue("RemoteImage.FileIndex.queue", DispatchQueue::Kind::Serial)
+    , m_queue("RemoteImage.FileIndex.queue", WorkQueue::Kind::Serial)
 {
     m_store->path = QDir(directoryURL.toLocalFile()).filePath(fileName + QLatin1Char('.') + pathExtension);
     m_recreated = m_queue.sync([store = m_store] { return store->open(); });

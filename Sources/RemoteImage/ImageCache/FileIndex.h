@@ -18,9 +18,9 @@
 // as those do not wait for this index's worker.
 #pragma once
 
-#include "RemoteImage/ImageCache/RemoteFileManagedObject.h"
-#include "RemoteImage/Utils/CoreData/CoreDataModelDescription.h"
-#include "RemoteImage/Utils/DispatchQueue.h"
+#include "RemoteImage/ImageCache/RemoteFileRecord.h"
+#include "RemoteImage/Utils/SqlModel/SqlModelDescription.h"
+#include "RemoteImage/Utils/WorkQueue.h"
 
 #include <QDateTime>
 #include <QString>
@@ -35,7 +35,7 @@ namespace remoteimage {
 
 class FileIndex {
 public:
-    using FileInfo = RemoteFileManagedObject;
+    using FileInfo = RemoteFileRecord;
     using FileInfoCompletion = std::function<void(std::optional<FileInfo>)>;
     using RemovedFilesCompletion = std::function<void(const QStringList& fileNames)>;
 
@@ -78,14 +78,14 @@ public:
 
     // Entity "RemoteFile": urlString, fileName, dateCreated, expiryDate, all
     // required; fetch indexes byURLString and byFileName.
-    static CoreDataModelDescription modelDescription();
+    static SqlModelDescription modelDescription();
 
 private:
     struct Store;
 
     std::shared_ptr<Store> m_store;
     bool m_recreated = false;
-    DispatchQueue m_queue;
+    WorkQueue m_queue;
 };
 
 } // namespace remoteimage

@@ -47,7 +47,7 @@ RemoteFileCacheServiceImpl::RemoteFileCacheServiceImpl(const QString& name, cons
     , m_baseURL(baseURL)
     , m_directoryURL(directoryIn(baseURL, name))
     , m_filesDirectoryURL(directoryIn(m_directoryURL, QStringLiteral("files")))
-    , m_queue("RemoteImage.RemoteFileCacheServiceImpl.queue", DispatchQueue::Kind::Concurrent)
+    , m_queue("RemoteImage.RemoteFileCacheServiceImpl.queue", WorkQueue::Kind::Concurrent)
 {
     // File-system errors here are ignored: the cache then misses, it does
     // not fail.

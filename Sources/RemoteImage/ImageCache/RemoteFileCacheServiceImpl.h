@@ -20,7 +20,7 @@
 #pragma once
 
 #include "RemoteImage/RemoteFileCacheService.h"
-#include "RemoteImage/Utils/DispatchQueue.h"
+#include "RemoteImage/Utils/WorkQueue.h"
 #include "RemoteImage/Version.h"
 
 #include <QString>
@@ -87,7 +87,7 @@ private:
     // Indexes replaced by reset() whose pending lookups may still call back.
     std::vector<std::weak_ptr<FileIndex>> m_retiredIndexes;
 
-    DispatchQueue m_queue;
+    WorkQueue m_queue;
 };
 
 } // namespace remoteimage

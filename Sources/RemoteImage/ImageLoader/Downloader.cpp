@@ -4,7 +4,7 @@
 
 #include "RemoteImage/ImageProcessingService.h"
 #include "RemoteImage/RemoteFileCacheService.h"
-#include "RemoteImage/Utils/DispatchQueue.h"
+#include "RemoteImage/Utils/WorkQueue.h"
 #include "RemoteImage/Utils/ImageFile.h"
 
 #include <QCoreApplication>
@@ -21,9 +21,9 @@ namespace remoteimage {
 namespace {
 
 // Where delayed starts wait, shared by every downloader.
-DispatchQueue& backgroundQueue()
+WorkQueue& backgroundQueue()
 {
-    static DispatchQueue queue("RemoteImage.background", DispatchQueue::Kind::Concurrent);
+    static WorkQueue queue("RemoteImage.background", WorkQueue::Kind::Concurrent);
     return queue;
 }
 

@@ -12,7 +12,7 @@
 #pragma once
 
 #include "RemoteImage/ImageLoader/HttpTask.h"
-#include "RemoteImage/ImageLoader/URLSessionDelegateWrapper.h"
+#include "RemoteImage/ImageLoader/HttpSessionHooks.h"
 
 #include <QNetworkRequest>
 #include <QString>
@@ -50,7 +50,7 @@ public:
     void checkCurrent() const;
 
     // Set before the first task is resumed.
-    void setDelegate(URLSessionDelegateWrapper delegate) { m_delegate = std::move(delegate); }
+    void setDelegate(HttpSessionHooks delegate) { m_delegate = std::move(delegate); }
 
     std::shared_ptr<HttpTask> downloadTask(const QNetworkRequest& request);
     std::shared_ptr<HttpTask> dataTask(const QNetworkRequest& request);
@@ -78,7 +78,7 @@ private:
 
     const QString m_label;
     const qint64 m_maximumBodySize;
-    URLSessionDelegateWrapper m_delegate;
+    HttpSessionHooks m_delegate;
 
     QThread m_thread;
     QObject* m_context = nullptr;           // lives on m_thread

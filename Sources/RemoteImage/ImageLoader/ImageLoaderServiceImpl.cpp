@@ -166,7 +166,7 @@ std::shared_ptr<Downloader> ImageLoaderServiceImpl::downloaderForTask(const std:
 
 void ImageLoaderServiceImpl::installSessionCallbacks()
 {
-    URLSessionDelegateWrapper delegate;
+    HttpSessionHooks delegate;
     delegate.finishDownloadingCallback = [this](const std::shared_ptr<HttpTask>& task, const QUrl& location) {
         if (auto downloader = std::dynamic_pointer_cast<FileDownloader>(downloaderForTask(task)))
             downloader->finishDownloading(location);

@@ -5,7 +5,7 @@
 namespace remoteimage {
 
 ImageProcessingServiceImpl::ImageProcessingServiceImpl()
-    : m_queue("RemoteImage.ImageProcessingServiceImpl.queue", DispatchQueue::Kind::Concurrent,
+    : m_queue("RemoteImage.ImageProcessingServiceImpl.queue", WorkQueue::Kind::Concurrent,
               maxConcurrentOperationCount)
 {
 }

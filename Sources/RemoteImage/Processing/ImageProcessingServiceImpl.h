@@ -2,7 +2,7 @@
 #pragma once
 
 #include "RemoteImage/ImageProcessingService.h"
-#include "RemoteImage/Utils/DispatchQueue.h"
+#include "RemoteImage/Utils/WorkQueue.h"
 
 namespace remoteimage {
 
@@ -18,10 +18,10 @@ public:
     // Blocks until every operation queued so far has run.
     void waitForDone();
 
-    const DispatchQueue& queue() const { return m_queue; }
+    const WorkQueue& queue() const { return m_queue; }
 
 private:
-    DispatchQueue m_queue;
+    WorkQueue m_queue;
 };
 
 } // namespace remoteimage

@@ -1,6 +1,6 @@
-#include "App/SceneDelegate.h"
+#include "App/MainWindow.h"
 
-#include "App/AppDelegate.h"
+#include "App/Application.h"
 #include "App/CompositionRoot.h"
 #include "App/StartupTrace.h"
 #include "Catalogue/ActiveCatalogue.h"
@@ -13,29 +13,29 @@
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
 
-SceneDelegate::SceneDelegate(AppDelegate& appDelegate, QObject* parent)
+MainWindow::MainWindow(Application& application, QObject* parent)
     : QObject(parent)
-    , m_appDelegate(appDelegate)
+    , m_application(application)
 {
 }
 
-SceneDelegate::~SceneDelegate()
+MainWindow::~MainWindow()
 {
     // The screen goes first: it observes the player.
     m_engine.reset();
     m_root.reset();
 }
 
-Player* SceneDelegate::player() const
+Player* MainWindow::player() const
 {
     return m_root ? &m_root->player() : nullptr;
 }
 
-bool SceneDelegate::willConnect(const QString& catalogue)
+bool MainWindow::show(const QString& catalogue)
 {
     // Building the root loads the store, or stops the application.
-    m_root = std::make_unique<CompositionRoot>(m_appDelegate, catalogue);
-    connect(m_root.get(), &CompositionRoot::raiseRequested, this, &SceneDelegate::raise);
+    m_root = std::make_unique<CompositionRoot>(m_application, catalogue);
+    connect(m_root.get(), &CompositionRoot::raiseRequested, this, &MainWindow::raise);
     m_root->registerMediaControls(true);
     StartupTrace::mark("root-built");
 
@@ -54,7 +54,7 @@ bool SceneDelegate::willConnect(const QString& catalogue)
 
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state != Qt::ApplicationActive)
-            sceneDidEnterBackground();
+            saveOnDeactivation();
     });
 
     if (StartupTrace::enabled()) {
@@ -62,14 +62,14 @@ bool SceneDelegate::willConnect(const QString& catalogue)
         // thread gets round to it.
         connect(m_window, &QQuickWindow::frameSwapped, this, [] { StartupTrace::mark("first-frame"); },
                 Qt::DirectConnection);
-        connect(&m_root->player(), &Player::stationsChanged, this, &SceneDelegate::traceFirstCard);
+        connect(&m_root->player(), &Player::stationsChanged, this, &MainWindow::traceFirstCard);
         // A stored or local catalogue arrived while the screen was built.
         traceFirstCard();
     }
     return true;
 }
 
-void SceneDelegate::raise()
+void MainWindow::raise()
 {
     if (!m_window)
         return;
@@ -82,7 +82,7 @@ void SceneDelegate::raise()
 // cards in it: the list view builds them when the model resets. Stamped on
 // the render thread at the swap, like the first frame, so that a catalogue
 // ready before the first frame gives the same time for both.
-void SceneDelegate::traceFirstCard()
+void MainWindow::traceFirstCard()
 {
     if (!m_root || m_root->player().stations().isEmpty() || !m_window)
         return;
@@ -90,7 +90,7 @@ void SceneDelegate::traceFirstCard()
             Qt::DirectConnection);
 }
 
-void SceneDelegate::sceneDidEnterBackground()
+void MainWindow::saveOnDeactivation()
 {
-    m_appDelegate.saveContext();
+    m_application.saveChanges();
 }

@@ -1,4 +1,4 @@
-#include "RemoteImage/Utils/CoreData/CoreDataModel.h"
+#include "RemoteImage/Utils/SqlModel/SqlModel.h"
 
 #include "Diagnostics/Diagnostics.h"
 
@@ -10,23 +10,23 @@
 
 namespace remoteimage {
 
-CoreDataModel CoreDataModelDescription::makeModel() const
+SqlModel SqlModelDescription::makeModel() const
 {
-    CoreDataModel model;
-    for (const CoreDataEntityDescription& description : entities) {
-        CoreDataModel::Entity entity;
+    SqlModel model;
+    for (const SqlEntityDescription& description : entities) {
+        SqlModel::Entity entity;
         entity.name = description.name;
-        entity.managedObjectClassName = description.managedObjectClassName;
-        for (const CoreDataAttributeDescription& attribute : description.attributes)
+        entity.recordTypeName = description.recordTypeName;
+        for (const SqlAttributeDescription& attribute : description.attributes)
             entity.properties.insert(attribute.name, attribute);
         model.entities.insert(entity.name, entity);
     }
     // Indexes in a second pass, against the property map that won.
-    for (const CoreDataEntityDescription& description : entities) {
-        CoreDataModel::Entity& entity = model.entities[description.name];
+    for (const SqlEntityDescription& description : entities) {
+        SqlModel::Entity& entity = model.entities[description.name];
         entity.indexes.clear();
-        for (const CoreDataFetchIndexDescription& indexDescription : description.indexes) {
-            CoreDataModel::Index index{indexDescription.name, {}};
+        for (const SqlFetchIndexDescription& indexDescription : description.indexes) {
+            SqlModel::Index index{indexDescription.name, {}};
             for (const auto& element : indexDescription.elements) {
                 const QString& name = element.indexedProperty.name;
                 if (!entity.properties.contains(name)) {
@@ -43,21 +43,21 @@ CoreDataModel CoreDataModelDescription::makeModel() const
     return model;
 }
 
-QString CoreDataModel::quotedIdentifier(const QString& name)
+QString SqlModel::quotedIdentifier(const QString& name)
 {
     QString quoted = name;
     quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-QStringList CoreDataModel::schemaStatements() const
+QStringList SqlModel::schemaStatements() const
 {
     QStringList statements;
     for (const Entity& entity : entities) {
         QStringList columns;
-        for (const CoreDataAttributeDescription& attribute : entity.properties) {
+        for (const SqlAttributeDescription& attribute : entity.properties) {
             QString column = quotedIdentifier(attribute.name);
-            column += attribute.attributeType == CoreDataAttributeType::Date ? QLatin1String(" INTEGER")
+            column += attribute.attributeType == SqlAttributeType::Date ? QLatin1String(" INTEGER")
                                                                              : QLatin1String(" TEXT");
             if (!attribute.isOptional)
                 column += QLatin1String(" NOT NULL");
@@ -85,7 +85,7 @@ QStringList CoreDataModel::schemaStatements() const
     return statements;
 }
 
-bool CoreDataModel::createSchema(QSqlDatabase& database, QString* errorText) const
+bool SqlModel::createSchema(QSqlDatabase& database, QString* errorText) const
 {
     if (!database.transaction()) {
         *errorText = database.lastError().text();

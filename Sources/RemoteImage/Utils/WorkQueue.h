@@ -35,7 +35,7 @@
 
 namespace remoteimage {
 
-class DispatchQueue {
+class WorkQueue {
 public:
     enum class Kind { Serial, Concurrent };
     using Task = std::function<void()>;
@@ -43,12 +43,12 @@ public:
     // Width of a concurrent queue when none is given.
     static constexpr int defaultConcurrency = 4;
 
-    explicit DispatchQueue(std::string label, Kind kind = Kind::Serial,
+    explicit WorkQueue(std::string label, Kind kind = Kind::Serial,
                            int maxConcurrency = defaultConcurrency);
-    ~DispatchQueue();
+    ~WorkQueue();
 
-    DispatchQueue(const DispatchQueue&) = delete;
-    DispatchQueue& operator=(const DispatchQueue&) = delete;
+    WorkQueue(const WorkQueue&) = delete;
+    WorkQueue& operator=(const WorkQueue&) = delete;
 
     const std::string& label() const;
     Kind kind() const;
@@ -101,6 +101,6 @@ private:
 
 // Prints "Must only be accessed on the designated queue: '<label>'" and
 // aborts unless the caller runs on `queue`.
-void dispatchPrecondition(const DispatchQueue& queue);
+void dispatchPrecondition(const WorkQueue& queue);
 
 } // namespace remoteimage

@@ -1,4 +1,4 @@
-#include "Catalogue/GSheetStationsLoader.h"
+#include "Catalogue/CsvStationsLoader.h"
 
 #include "App/StartupTrace.h"
 #include "Catalogue/CatalogueOutcome.h"
@@ -121,24 +121,24 @@ private:
 
 } // namespace
 
-GSheetStationsLoader::GSheetStationsLoader(QString url)
-    : cvsUrl(std::move(url))
+CsvStationsLoader::CsvStationsLoader(QString url)
+    : url(std::move(url))
 {
 }
 
-void GSheetStationsLoader::load(std::shared_ptr<StationsLoaderDelegate> delegate)
+void CsvStationsLoader::load(std::shared_ptr<StationsLoaderDelegate> delegate)
 {
-    const QUrl url(cvsUrl, QUrl::StrictMode);
-    if (url.isValid() && url.isLocalFile() && !url.toLocalFile().isEmpty()) {
-        LocalStationsLoader(url.toLocalFile()).load(std::move(delegate));
+    const QUrl address(url, QUrl::StrictMode);
+    if (address.isValid() && address.isLocalFile() && !address.toLocalFile().isEmpty()) {
+        LocalStationsLoader(address.toLocalFile()).load(std::move(delegate));
         return;
     }
-    if (!isWebUrl(url)) {
+    if (!isWebUrl(address)) {
         LoadFailure failure;
         failure.reason = LoadFailure::Reason::invalidAddress;
-        failure.source = cvsUrl.isEmpty() ? QStringLiteral("an empty address") : cvsUrl.left(200);
+        failure.source = url.isEmpty() ? QStringLiteral("an empty address") : url.left(200);
         CatalogueOutcome::failed(failure).deliver(*delegate);
         return;
     }
-    (new CatalogueDownload(std::move(delegate), url, deadlineMs))->start(url, transferTimeoutMs);
+    (new CatalogueDownload(std::move(delegate), address, deadlineMs))->start(address, transferTimeoutMs);
 }

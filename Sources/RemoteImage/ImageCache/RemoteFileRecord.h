@@ -8,7 +8,7 @@
 
 namespace remoteimage {
 
-struct RemoteFileManagedObject {
+struct RemoteFileRecord {
     static constexpr const char* entityName = "RemoteFile";
 
     QString urlString;                    // the remote URL's absolute string

@@ -13,7 +13,7 @@
 
 namespace remoteimage {
 
-struct URLSessionDelegateWrapper {
+struct HttpSessionHooks {
     using Task = std::shared_ptr<HttpTask>;
 
     // A download task has written its whole body to a temporary file, which

@@ -1,14 +1,14 @@
 // A persistent data model described in code: entities with typed attributes
-// and fetch indexes. makeModel() turns the description into a CoreDataModel,
+// and fetch indexes. makeModel() turns the description into a SqlModel,
 // which realises it on SQLite (one table per entity, one column per
 // attribute, one database index per fetch index).
 //
-//     const auto model = CoreDataModelDescription{{
-//         CoreDataEntityDescription::entity(
-//             "RemoteFile", "RemoteFileManagedObject",
-//             {CoreDataAttributeDescription::attribute("urlString", CoreDataAttributeType::String)},
-//             {CoreDataFetchIndexDescription::index(
-//                 "byURLString", {CoreDataFetchIndexDescription::Element::property("urlString")})})}}
+//     const auto model = SqlModelDescription{{
+//         SqlEntityDescription::entity(
+//             "RemoteFile", "RemoteFileRecord",
+//             {SqlAttributeDescription::attribute("urlString", SqlAttributeType::String)},
+//             {SqlFetchIndexDescription::index(
+//                 "byURLString", {SqlFetchIndexDescription::Element::property("urlString")})})}}
 //         .makeModel();
 #pragma once
 
@@ -19,27 +19,27 @@
 
 namespace remoteimage {
 
-class CoreDataModel;
+class SqlModel;
 
 // The codes of the object-graph store's attribute types; only these two are
 // in use.
-enum class CoreDataAttributeType : int {
+enum class SqlAttributeType : int {
     String = 700,
     Date = 900, // stored as milliseconds since the epoch, UTC
 };
 
-struct CoreDataAttributeDescription {
+struct SqlAttributeDescription {
     QString name;
-    CoreDataAttributeType attributeType = CoreDataAttributeType::String;
+    SqlAttributeType attributeType = SqlAttributeType::String;
     bool isOptional = false;
 
-    static CoreDataAttributeDescription attribute(QString name, CoreDataAttributeType type, bool isOptional = false)
+    static SqlAttributeDescription attribute(QString name, SqlAttributeType type, bool isOptional = false)
     {
         return {std::move(name), type, isOptional};
     }
 };
 
-struct CoreDataFetchIndexDescription {
+struct SqlFetchIndexDescription {
     struct Element {
         enum class Type : int { Binary = 0, RTree = 1 };
 
@@ -63,34 +63,34 @@ struct CoreDataFetchIndexDescription {
     QString name;
     QList<Element> elements;
 
-    static CoreDataFetchIndexDescription index(QString name, QList<Element> elements)
+    static SqlFetchIndexDescription index(QString name, QList<Element> elements)
     {
         return {std::move(name), std::move(elements)};
     }
 };
 
-struct CoreDataEntityDescription {
+struct SqlEntityDescription {
     QString name;
-    QString managedObjectClassName;
-    QList<CoreDataAttributeDescription> attributes;
-    QList<CoreDataFetchIndexDescription> indexes;
+    QString recordTypeName;
+    QList<SqlAttributeDescription> attributes;
+    QList<SqlFetchIndexDescription> indexes;
 
-    static CoreDataEntityDescription entity(QString name,
-                                            QString managedObjectClassName = QStringLiteral("ManagedObject"),
-                                            QList<CoreDataAttributeDescription> attributes = {},
-                                            QList<CoreDataFetchIndexDescription> indexes = {})
+    static SqlEntityDescription entity(QString name,
+                                            QString recordTypeName = QStringLiteral("Record"),
+                                            QList<SqlAttributeDescription> attributes = {},
+                                            QList<SqlFetchIndexDescription> indexes = {})
     {
-        return {std::move(name), std::move(managedObjectClassName), std::move(attributes), std::move(indexes)};
+        return {std::move(name), std::move(recordTypeName), std::move(attributes), std::move(indexes)};
     }
 };
 
-struct CoreDataModelDescription {
-    QList<CoreDataEntityDescription> entities;
+struct SqlModelDescription {
+    QList<SqlEntityDescription> entities;
 
     // Later entities and attributes replace earlier ones of the same name. An
     // index element naming no property of its entity is a programming error:
     // it is reported on standard output, asserted, and left out.
-    CoreDataModel makeModel() const;
+    SqlModel makeModel() const;
 };
 
 } // namespace remoteimage

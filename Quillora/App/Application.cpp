@@ -1,37 +1,36 @@
-#include "App/AppDelegate.h"
+#include "App/Application.h"
 
 #include "Diagnostics/Diagnostics.h"
 #include "Playback/AudioSession.h"
 
 #include <cstdlib>
 
-AppDelegate::AppDelegate(QString storeDirectory)
+Application::Application(QString storeDirectory)
     : m_storeDirectory(std::move(storeDirectory))
 {
 }
 
-bool AppDelegate::didFinishLaunching()
+void Application::setUpAudio()
 {
     AudioSession::configureOrReport();
-    return true;
 }
 
-PersistentContainer& AppDelegate::persistentContainer()
+Database& Application::database()
 {
-    if (!m_persistentContainer) {
-        auto container = std::make_unique<PersistentContainer>(QStringLiteral("Quillora"), m_storeDirectory);
-        container->loadPersistentStores([](const PersistentContainer::StoreError* error) {
+    if (!m_database) {
+        auto container = std::make_unique<Database>(QStringLiteral("Quillora"), m_storeDirectory);
+        container->load([](const Database::StoreError* error) {
             if (error)
                 unresolvedError(error->description, error->userInfo);
         });
-        m_persistentContainer = std::move(container);
+        m_database = std::move(container);
     }
-    return *m_persistentContainer;
+    return *m_database;
 }
 
-void AppDelegate::saveContext()
+void Application::saveChanges()
 {
-    ManagedObjectContext& context = persistentContainer().viewContext();
+    WriteContext& context = database().writeContext();
     if (!context.hasChanges())
         return;
     const QString error = context.save();
@@ -39,7 +38,7 @@ void AppDelegate::saveContext()
         unresolvedError(error, {});
 }
 
-void AppDelegate::unresolvedError(const QString& error, const QStringList& userInfo)
+void Application::unresolvedError(const QString& error, const QStringList& userInfo)
 {
     printLine(QStringLiteral("Unresolved error %1, {%2}").arg(error, userInfo.join(QStringLiteral(", "))));
     // The data folder is unusable; nothing sensible can run on, but there is

@@ -2,7 +2,7 @@
 // bad rows, hostile answers (each with its reason) and addresses, fresh
 // fetches, and the delegate contract (one callback, on the loading thread,
 // delegate kept alive, plain delegates still served).
-#include "Catalogue/GSheetStationsLoader.h"
+#include "Catalogue/CsvStationsLoader.h"
 #include "Support/LocalHttpServer.h"
 #include "TestSupport.h"
 
@@ -72,7 +72,7 @@ const QByteArray canonical = "id,url,image,genre,title\n"
 
 } // namespace
 
-class GSheetStationsLoaderTests : public QObject {
+class CsvStationsLoaderTests : public QObject {
     Q_OBJECT
 
 private:
@@ -90,7 +90,7 @@ private:
                                             int deadlineMs = 120000)
     {
         auto delegate = std::make_shared<RecordingDelegate>();
-        GSheetStationsLoader loader(address);
+        CsvStationsLoader loader(address);
         loader.transferTimeoutMs = transferTimeoutMs;
         loader.deadlineMs = deadlineMs;
         loader.load(delegate);
@@ -234,7 +234,7 @@ private slots:
         for (const QString& address : {QStringLiteral("not a url"), QStringLiteral("ftp://127.0.0.1/x.csv"),
                                        QStringLiteral("http://"), QString()}) {
             auto delegate = std::make_shared<RecordingDelegate>();
-            GSheetStationsLoader(address).load(delegate);
+            CsvStationsLoader(address).load(delegate);
             QVERIFY2(delegate->failed == 1 && delegate->answers() == 1, qPrintable(address));
             QCOMPARE(delegate->failure->reason, LoadFailure::Reason::invalidAddress);
         }
@@ -261,8 +261,8 @@ private slots:
     {
         auto good = std::make_shared<PlainDelegate>();
         auto bad = std::make_shared<PlainDelegate>();
-        GSheetStationsLoader(at(QStringLiteral("/canonical.csv"))).load(good);
-        GSheetStationsLoader(at(QStringLiteral("/missing.csv"))).load(bad);
+        CsvStationsLoader(at(QStringLiteral("/canonical.csv"))).load(good);
+        CsvStationsLoader(at(QStringLiteral("/missing.csv"))).load(bad);
         QTRY_VERIFY_WITH_TIMEOUT(good->loaded + bad->failed == 2, 10000);
         QTest::qWait(20);
         QCOMPARE(good->loaded + good->failed + bad->loaded + bad->failed, 2);
@@ -271,7 +271,7 @@ private slots:
     void everyLoadReachesTheServer()
     {
         m_server->resetCounts();
-        GSheetStationsLoader loader(at(QStringLiteral("/canonical.csv")));
+        CsvStationsLoader loader(at(QStringLiteral("/canonical.csv")));
         auto first = std::make_shared<RecordingDelegate>();
         auto second = std::make_shared<RecordingDelegate>();
         loader.load(first);
@@ -286,7 +286,7 @@ private slots:
         int answers = 0;
         auto delegate = std::make_shared<CountingDelegate>(&answers);
         const std::weak_ptr<CountingDelegate> watch = delegate;
-        GSheetStationsLoader(at(QStringLiteral("/canonical.csv?delay=0.2"))).load(std::move(delegate));
+        CsvStationsLoader(at(QStringLiteral("/canonical.csv?delay=0.2"))).load(std::move(delegate));
         // The loader is gone and we hold no reference: the load keeps it
         // until it has answered, then lets go.
         QVERIFY(!watch.expired());
@@ -295,5 +295,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(GSheetStationsLoaderTests)
-#include "GSheetStationsLoaderTests.moc"
+QTEST_GUILESS_MAIN(CsvStationsLoaderTests)
+#include "CsvStationsLoaderTests.moc"

@@ -1,4 +1,4 @@
-// A data model realised on SQLite, built by CoreDataModelDescription.
+// A data model realised on SQLite, built by SqlModelDescription.
 //
 // Each entity is a table named after it with an implicit rowid (insertion
 // order) and one column per attribute: strings are TEXT, dates INTEGER
@@ -8,7 +8,7 @@
 // type is realised as an ordinary index), in the element's direction.
 #pragma once
 
-#include "RemoteImage/Utils/CoreData/CoreDataModelDescription.h"
+#include "RemoteImage/Utils/SqlModel/SqlModelDescription.h"
 
 #include <QMap>
 #include <QStringList>
@@ -17,11 +17,11 @@ class QSqlDatabase;
 
 namespace remoteimage {
 
-class CoreDataModel {
+class SqlModel {
 public:
     struct IndexElement {
         QString propertyName;
-        CoreDataFetchIndexDescription::Element::Type type;
+        SqlFetchIndexDescription::Element::Type type;
         bool ascending;
     };
 
@@ -32,8 +32,8 @@ public:
 
     struct Entity {
         QString name;
-        QString managedObjectClassName;
-        QMap<QString, CoreDataAttributeDescription> properties;
+        QString recordTypeName;
+        QMap<QString, SqlAttributeDescription> properties;
         QList<Index> indexes;
     };
 

@@ -1,4 +1,4 @@
-#include "RemoteImage/Utils/DispatchQueue.h"
+#include "RemoteImage/Utils/WorkQueue.h"
 
 #include <gtest/gtest.h>
 
@@ -33,9 +33,9 @@ struct Overlap {
 
 } // namespace
 
-TEST(DispatchQueue, SerialQueueRunsTasksInOrderOnOneThread)
+TEST(WorkQueue, SerialQueueRunsTasksInOrderOnOneThread)
 {
-    DispatchQueue queue("test.serial");
+    WorkQueue queue("test.serial");
     std::vector<int> order;
     std::vector<std::thread::id> threads;
     for (int i = 0; i < 500; ++i) {
@@ -52,11 +52,11 @@ TEST(DispatchQueue, SerialQueueRunsTasksInOrderOnOneThread)
         EXPECT_EQ(id, threads.front()) << "a serial queue keeps one thread (database connections rely on it)";
 }
 
-TEST(DispatchQueue, ConcurrentQueueRespectsItsWidth)
+TEST(WorkQueue, ConcurrentQueueRespectsItsWidth)
 {
     Overlap overlap;
     {
-        DispatchQueue queue("test.concurrent", DispatchQueue::Kind::Concurrent, 3);
+        WorkQueue queue("test.concurrent", WorkQueue::Kind::Concurrent, 3);
         for (int i = 0; i < 12; ++i) {
             queue.async([&] {
                 overlap.enter();
@@ -69,9 +69,9 @@ TEST(DispatchQueue, ConcurrentQueueRespectsItsWidth)
     EXPECT_GE(overlap.most.load(), 2) << "tasks of a concurrent queue should overlap";
 }
 
-TEST(DispatchQueue, BarrierRunsAloneBetweenEarlierAndLaterTasks)
+TEST(WorkQueue, BarrierRunsAloneBetweenEarlierAndLaterTasks)
 {
-    DispatchQueue queue("test.barrier", DispatchQueue::Kind::Concurrent, 4);
+    WorkQueue queue("test.barrier", WorkQueue::Kind::Concurrent, 4);
     std::mutex mutex;
     std::vector<std::string> events;
     Overlap overlap;
@@ -110,10 +110,10 @@ TEST(DispatchQueue, BarrierRunsAloneBetweenEarlierAndLaterTasks)
         EXPECT_EQ(events[i], "after");
 }
 
-TEST(DispatchQueue, SyncReturnsValuesAcrossQueuesAndNestsWithoutDeadlock)
+TEST(WorkQueue, SyncReturnsValuesAcrossQueuesAndNestsWithoutDeadlock)
 {
-    DispatchQueue serial("test.a");
-    DispatchQueue concurrent("test.b", DispatchQueue::Kind::Concurrent);
+    WorkQueue serial("test.a");
+    WorkQueue concurrent("test.b", WorkQueue::Kind::Concurrent);
     const int value = serial.sync([&] {
         // A task of one queue waiting for another queue.
         const int inner = concurrent.sync([] { return 20; });
@@ -126,9 +126,9 @@ TEST(DispatchQueue, SyncReturnsValuesAcrossQueuesAndNestsWithoutDeadlock)
     EXPECT_EQ(text, "x");
 }
 
-TEST(DispatchQueue, AsyncAfterWaitsItsDelayAndKeepsDueOrder)
+TEST(WorkQueue, AsyncAfterWaitsItsDelayAndKeepsDueOrder)
 {
-    DispatchQueue queue("test.after");
+    WorkQueue queue("test.after");
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<int> order;
@@ -151,20 +151,20 @@ TEST(DispatchQueue, AsyncAfterWaitsItsDelayAndKeepsDueOrder)
     EXPECT_GE(firstAt, 20ms);
 }
 
-TEST(DispatchQueue, DelayedTasksNotYetDueAreDroppedOnDestruction)
+TEST(WorkQueue, DelayedTasksNotYetDueAreDroppedOnDestruction)
 {
     std::atomic<bool> ran{false};
     {
-        DispatchQueue queue("test.drop");
+        WorkQueue queue("test.drop");
         queue.asyncAfter(10s, [&] { ran = true; });
     }
     EXPECT_FALSE(ran.load());
 }
 
-TEST(DispatchQueue, IsCurrentOnlyInsideItsOwnTasks)
+TEST(WorkQueue, IsCurrentOnlyInsideItsOwnTasks)
 {
-    DispatchQueue queue("test.current", DispatchQueue::Kind::Concurrent);
-    DispatchQueue other("test.other");
+    WorkQueue queue("test.current", WorkQueue::Kind::Concurrent);
+    WorkQueue other("test.other");
     EXPECT_FALSE(queue.isCurrent());
     EXPECT_TRUE(queue.sync([&] { return queue.isCurrent(); }));
     EXPECT_FALSE(queue.sync([&] { return other.sync([&] { return queue.isCurrent(); }); }));
@@ -174,10 +174,10 @@ TEST(DispatchQueue, IsCurrentOnlyInsideItsOwnTasks)
     }));
 }
 
-TEST(DispatchQueueDeathTest, CheckOffTheQueueStopsWithTheFixedMessage)
+TEST(WorkQueueDeathTest, CheckOffTheQueueStopsWithTheFixedMessage)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    DispatchQueue queue("RemoteImage.Example.queue");
+    WorkQueue queue("RemoteImage.Example.queue");
     // The message goes to standard output; death tests read standard error.
     EXPECT_DEATH(
         {
@@ -187,11 +187,11 @@ TEST(DispatchQueueDeathTest, CheckOffTheQueueStopsWithTheFixedMessage)
         "Must only be accessed on the designated queue: 'RemoteImage\\.Example\\.queue'");
 }
 
-TEST(DispatchQueue, DestructionFinishesQueuedWorkEvenFromItsOwnTask)
+TEST(WorkQueue, DestructionFinishesQueuedWorkEvenFromItsOwnTask)
 {
     std::atomic<int> done{0};
     {
-        DispatchQueue queue("test.drain", DispatchQueue::Kind::Concurrent, 2);
+        WorkQueue queue("test.drain", WorkQueue::Kind::Concurrent, 2);
         for (int i = 0; i < 50; ++i)
             queue.async([&] { ++done; });
         // Submits more while the queue is already being destroyed.
@@ -206,7 +206,7 @@ TEST(DispatchQueue, DestructionFinishesQueuedWorkEvenFromItsOwnTask)
     std::mutex mutex;
     std::condition_variable finished;
     bool last = false;
-    auto queue = std::make_shared<DispatchQueue>("test.self");
+    auto queue = std::make_shared<WorkQueue>("test.self");
     auto* raw = queue.get();
     raw->async([&, queue]() mutable {
         queue->async([&] {

@@ -14,9 +14,9 @@
 
 namespace remoteimage {
 
-class CoreImageFilterProcessor final : public ImageProcessing {
+class VipsFilterProcessor final : public ImageProcessing {
 public:
-    explicit CoreImageFilterProcessor(QString name, QVariantMap parameters = {});
+    explicit VipsFilterProcessor(QString name, QVariantMap parameters = {});
 
     QImage process(const QImage& image) const override;
 

@@ -1,4 +1,4 @@
-#include "App/PersistentContainer.h"
+#include "Store/Database.h"
 
 #include "Diagnostics/Diagnostics.h"
 #include "Store/StoreSchema.h"
@@ -26,17 +26,17 @@ const char* const journalSuffixes[] = {"-wal", "-shm", "-journal"};
 
 } // namespace
 
-ManagedObjectContext::ManagedObjectContext(QString connectionName)
+WriteContext::WriteContext(QString connectionName)
     : m_connectionName(std::move(connectionName))
 {
 }
 
-QSqlDatabase ManagedObjectContext::database() const
+QSqlDatabase WriteContext::database() const
 {
     return QSqlDatabase::database(m_connectionName, false);
 }
 
-void ManagedObjectContext::stage(const QString& key, Write write)
+void WriteContext::stage(const QString& key, Write write)
 {
     for (auto& [pendingKey, pendingWrite] : m_pending) {
         if (pendingKey == key) {
@@ -47,7 +47,7 @@ void ManagedObjectContext::stage(const QString& key, Write write)
     m_pending.emplace_back(key, std::move(write));
 }
 
-QString ManagedObjectContext::save()
+QString WriteContext::save()
 {
     if (!hasChanges())
         return {};
@@ -73,20 +73,20 @@ QString ManagedObjectContext::save()
     return {};
 }
 
-PersistentContainer::PersistentContainer(QString name, QString directory)
+Database::Database(QString name, QString directory)
     : m_name(std::move(name))
     , m_directory(std::move(directory))
-    , m_connectionName(QStringLiteral("PersistentContainer-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
-    , m_viewContext(m_connectionName)
+    , m_connectionName(QStringLiteral("Database-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
+    , m_writeContext(m_connectionName)
 {
 }
 
-PersistentContainer::~PersistentContainer()
+Database::~Database()
 {
     close();
 }
 
-QString PersistentContainer::storePath() const
+QString Database::storePath() const
 {
     const QString directory = m_directory.isEmpty()
         ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
@@ -94,7 +94,7 @@ QString PersistentContainer::storePath() const
     return QDir(directory).filePath(m_name + QStringLiteral(".sqlite"));
 }
 
-void PersistentContainer::close()
+void Database::close()
 {
     {
         QSqlDatabase database = QSqlDatabase::database(m_connectionName, false);
@@ -105,7 +105,7 @@ void PersistentContainer::close()
         QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-PersistentContainer::OpenFailure PersistentContainer::open(const QString& path)
+Database::OpenFailure Database::open(const QString& path)
 {
     const bool existed = QFileInfo::exists(path);
     QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
@@ -139,7 +139,7 @@ PersistentContainer::OpenFailure PersistentContainer::open(const QString& path)
     return {};
 }
 
-QString PersistentContainer::moveAside(const QString& path, QString* error)
+QString Database::moveAside(const QString& path, QString* error)
 {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH-mm-ss"));
     QString target = QStringLiteral("%1.corrupt-%2").arg(path, stamp);
@@ -162,7 +162,7 @@ QString PersistentContainer::moveAside(const QString& path, QString* error)
     return target;
 }
 
-void PersistentContainer::loadPersistentStores(const std::function<void(const StoreError*)>& completion)
+void Database::load(const std::function<void(const StoreError*)>& completion)
 {
     const QString path = storePath();
     const QString directory = QFileInfo(path).absolutePath();

@@ -15,11 +15,11 @@
 
 #include <QString>
 
-class GSheetStationsLoader final : public StationsLoader {
+class CsvStationsLoader final : public StationsLoader {
 public:
-    explicit GSheetStationsLoader(QString cvsUrl);
+    explicit CsvStationsLoader(QString url);
 
-    QString cvsUrl;
+    QString url;
     // A server that sends nothing for this long is not answering.
     int transferTimeoutMs = 30000;
     // Nor is one that drips a catalogue out for longer than this.

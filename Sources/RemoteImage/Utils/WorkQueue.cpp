@@ -1,4 +1,4 @@
-#include "RemoteImage/Utils/DispatchQueue.h"
+#include "RemoteImage/Utils/WorkQueue.h"
 
 #include "Diagnostics/Diagnostics.h"
 
@@ -16,13 +16,13 @@ namespace remoteimage {
 namespace {
 
 struct Item {
-    DispatchQueue::Task task;
+    WorkQueue::Task task;
     bool barrier = false;
 };
 
 } // namespace
 
-struct DispatchQueue::State {
+struct WorkQueue::State {
     std::string label;
     Kind kind = Kind::Serial;
     int width = 1;
@@ -61,7 +61,7 @@ thread_local bool t_exclusive = false;
 
 } // namespace
 
-void DispatchQueue::State::enqueueLocked(Item item, const std::shared_ptr<State>& self)
+void WorkQueue::State::enqueueLocked(Item item, const std::shared_ptr<State>& self)
 {
     pending.push_back(std::move(item));
     // While the queue is being destroyed the workers that still run drain
@@ -72,7 +72,7 @@ void DispatchQueue::State::enqueueLocked(Item item, const std::shared_ptr<State>
     workAvailable.notify_all();
 }
 
-void DispatchQueue::State::workerLoop(std::shared_ptr<State> self)
+void WorkQueue::State::workerLoop(std::shared_ptr<State> self)
 {
     State& s = *self;
     std::unique_lock lock(s.mutex);
@@ -107,7 +107,7 @@ void DispatchQueue::State::workerLoop(std::shared_ptr<State> self)
     }
 }
 
-void DispatchQueue::State::timerLoop(std::shared_ptr<State> self)
+void WorkQueue::State::timerLoop(std::shared_ptr<State> self)
 {
     State& s = *self;
     std::unique_lock lock(s.mutex);
@@ -129,7 +129,7 @@ void DispatchQueue::State::timerLoop(std::shared_ptr<State> self)
     }
 }
 
-DispatchQueue::DispatchQueue(std::string label, Kind kind, int maxConcurrency)
+WorkQueue::WorkQueue(std::string label, Kind kind, int maxConcurrency)
     : m_state(std::make_shared<State>())
 {
     m_state->label = std::move(label);
@@ -137,7 +137,7 @@ DispatchQueue::DispatchQueue(std::string label, Kind kind, int maxConcurrency)
     m_state->width = kind == Kind::Serial ? 1 : std::max(1, maxConcurrency);
 }
 
-DispatchQueue::~DispatchQueue()
+WorkQueue::~WorkQueue()
 {
     std::vector<std::thread> workers;
     std::thread timer;
@@ -163,23 +163,23 @@ DispatchQueue::~DispatchQueue()
     }
 }
 
-const std::string& DispatchQueue::label() const { return m_state->label; }
-DispatchQueue::Kind DispatchQueue::kind() const { return m_state->kind; }
-int DispatchQueue::maxConcurrency() const { return m_state->width; }
+const std::string& WorkQueue::label() const { return m_state->label; }
+WorkQueue::Kind WorkQueue::kind() const { return m_state->kind; }
+int WorkQueue::maxConcurrency() const { return m_state->width; }
 
-void DispatchQueue::async(Task task)
+void WorkQueue::async(Task task)
 {
     std::lock_guard lock(m_state->mutex);
     m_state->enqueueLocked(Item{std::move(task), false}, m_state);
 }
 
-void DispatchQueue::asyncBarrier(Task task)
+void WorkQueue::asyncBarrier(Task task)
 {
     std::lock_guard lock(m_state->mutex);
     m_state->enqueueLocked(Item{std::move(task), true}, m_state);
 }
 
-void DispatchQueue::asyncAfter(std::chrono::milliseconds delay, Task task)
+void WorkQueue::asyncAfter(std::chrono::milliseconds delay, Task task)
 {
     std::lock_guard lock(m_state->mutex);
     if (m_state->stopping)
@@ -190,11 +190,11 @@ void DispatchQueue::asyncAfter(std::chrono::milliseconds delay, Task task)
     m_state->timerWake.notify_all();
 }
 
-void DispatchQueue::syncTask(Task task, bool barrier)
+void WorkQueue::syncTask(Task task, bool barrier)
 {
     if (t_currentQueue == m_state.get()) {
         if (barrier && !t_exclusive) {
-            printLine(QStringLiteral("DispatchQueue '%1': syncBarrier from a concurrent task of the same queue would deadlock")
+            printLine(QStringLiteral("WorkQueue '%1': syncBarrier from a concurrent task of the same queue would deadlock")
                           .arg(QString::fromStdString(m_state->label)));
             std::abort();
         }
@@ -220,11 +220,11 @@ void DispatchQueue::syncTask(Task task, bool barrier)
     doneSignal.wait(lock, [&] { return done; });
 }
 
-bool DispatchQueue::isCurrent() const { return t_currentQueue == m_state.get(); }
+bool WorkQueue::isCurrent() const { return t_currentQueue == m_state.get(); }
 
-void DispatchQueue::checkCurrent() const { dispatchPrecondition(*this); }
+void WorkQueue::checkCurrent() const { dispatchPrecondition(*this); }
 
-void dispatchPrecondition(const DispatchQueue& queue)
+void dispatchPrecondition(const WorkQueue& queue)
 {
     if (queue.isCurrent())
         return;

@@ -18,7 +18,7 @@ struct NowPlayingInfo {
     bool operator==(const NowPlayingInfo&) const = default;
 };
 
-class NowPlayingCenter final : public QObject {
+class NowPlayingSink final : public QObject {
     Q_OBJECT
 
 public:

@@ -11,21 +11,21 @@
 
 #include <memory>
 
-class AppDelegate;
+class Application;
 class CompositionRoot;
 class Player;
 class QQmlApplicationEngine;
 
-class SceneDelegate final : public QObject {
+class MainWindow final : public QObject {
     Q_OBJECT
 
 public:
-    explicit SceneDelegate(AppDelegate& appDelegate, QObject* parent = nullptr);
-    ~SceneDelegate() override;
+    explicit MainWindow(Application& application, QObject* parent = nullptr);
+    ~MainWindow() override;
 
     // Returns false when the main screen could not be built.
-    bool willConnect(const QString& catalogue);
-    void sceneDidEnterBackground();
+    bool show(const QString& catalogue);
+    void saveOnDeactivation();
 
     QQuickWindow* window() const { return m_window; }
     Player* player() const;
@@ -34,7 +34,7 @@ private:
     void raise();
     void traceFirstCard();
 
-    AppDelegate& m_appDelegate;
+    Application& m_application;
     std::unique_ptr<CompositionRoot> m_root;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     QPointer<QQuickWindow> m_window;

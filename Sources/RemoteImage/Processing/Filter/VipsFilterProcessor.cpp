@@ -1,7 +1,7 @@
 // GLib headers first: they use "signals" as a name, which Qt defines away.
 #include <vips/vips.h>
 
-#include "RemoteImage/Processing/Filter/CoreImageFilterProcessor.h"
+#include "RemoteImage/Processing/Filter/VipsFilterProcessor.h"
 
 #include "Diagnostics/Diagnostics.h"
 
@@ -163,13 +163,13 @@ VipsImage* toRgba8(VipsImage* image, int width, int height, VipsImage* alpha)
 
 } // namespace
 
-CoreImageFilterProcessor::CoreImageFilterProcessor(QString name, QVariantMap parameters)
+VipsFilterProcessor::VipsFilterProcessor(QString name, QVariantMap parameters)
     : m_name(std::move(name))
     , m_parameters(std::move(parameters))
 {
 }
 
-QStringList CoreImageFilterProcessor::supportedFilterNames()
+QStringList VipsFilterProcessor::supportedFilterNames()
 {
     QStringList names;
     for (std::string_view name : allowedFilters)
@@ -177,7 +177,7 @@ QStringList CoreImageFilterProcessor::supportedFilterNames()
     return names;
 }
 
-QImage CoreImageFilterProcessor::process(const QImage& image) const
+QImage VipsFilterProcessor::process(const QImage& image) const
 {
     initialiseVips();
     if (!isAllowed(m_name) || image.isNull()) {

@@ -1,7 +1,7 @@
 // The application's store: created at first use in the given folder, saved
 // only when something changed, a damaged file moved aside for a fresh
 // store, and a folder that cannot hold a store reported as an error.
-#include "App/AppDelegate.h"
+#include "App/Application.h"
 #include "Store/StateStore.h"
 #include "TestSupport.h"
 
@@ -18,10 +18,10 @@ struct Load {
     QString error;
 };
 
-Load loadStore(PersistentContainer& container)
+Load loadStore(Database& container)
 {
     Load load;
-    container.loadPersistentStores([&](const PersistentContainer::StoreError* failure) {
+    container.load([&](const Database::StoreError* failure) {
         ++load.calls;
         if (failure)
             load.error = failure->description;
@@ -38,32 +38,32 @@ void writeFile(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-class AppDelegateTests : public QObject {
+class ApplicationTests : public QObject {
     Q_OBJECT
 
 private slots:
     void storeIsCreatedOnceAndSavedOnlyWithChanges()
     {
         QTemporaryDir folder;
-        AppDelegate app(folder.filePath(QStringLiteral("data")));
+        Application app(folder.filePath(QStringLiteral("data")));
 
-        PersistentContainer& container = app.persistentContainer();
-        QCOMPARE(&app.persistentContainer(), &container);
+        Database& container = app.database();
+        QCOMPARE(&app.database(), &container);
         QCOMPARE(container.name(), QStringLiteral("Quillora"));
         QVERIFY(QFile::exists(folder.filePath(QStringLiteral("data/Quillora.sqlite"))));
 
         StateStore store(container);
-        app.saveContext();
-        QCOMPARE(container.viewContext().saveCount(), 0);
+        app.saveChanges();
+        QCOMPARE(container.writeContext().saveCount(), 0);
         store.setVolume(0.25f);
-        QVERIFY(container.viewContext().hasChanges());
-        app.saveContext();
-        QCOMPARE(container.viewContext().saveCount(), 1);
-        QVERIFY(!container.viewContext().hasChanges());
+        QVERIFY(container.writeContext().hasChanges());
+        app.saveChanges();
+        QCOMPARE(container.writeContext().saveCount(), 1);
+        QVERIFY(!container.writeContext().hasChanges());
         // The same value again is no change.
         store.setVolume(0.25f);
-        app.saveContext();
-        QCOMPARE(container.viewContext().saveCount(), 1);
+        app.saveChanges();
+        QCOMPARE(container.writeContext().saveCount(), 1);
     }
 
     // A store that cannot be read is moved aside with its journals, one
@@ -85,7 +85,7 @@ private slots:
             writeFile(path, QByteArray(4096, 'x'));
         } else if (damage == QLatin1String("truncated")) {
             {
-                PersistentContainer healthy(QStringLiteral("Quillora"), folder.path());
+                Database healthy(QStringLiteral("Quillora"), folder.path());
                 QVERIFY(loadStore(healthy).error.isEmpty());
                 StateStore store(healthy);
                 QList<Station> many;
@@ -93,7 +93,7 @@ private slots:
                     many.append(testStation(i));
                 store.setLastGoodCatalogue(QStringLiteral("https://example.org/a.csv"), many);
                 QVERIFY(store.save().isEmpty());
-                QSqlQuery(healthy.viewContext().database()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+                QSqlQuery(healthy.writeContext().database()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
             }
             QFile file(path);
             QVERIFY(file.size() > 8192);
@@ -109,7 +109,7 @@ private slots:
         writeFile(path + QStringLiteral("-wal"), QByteArray(100, 'w'));
 
         StdoutCapture output;
-        PersistentContainer container(QStringLiteral("Quillora"), folder.path());
+        Database container(QStringLiteral("Quillora"), folder.path());
         const Load load = loadStore(container);
         const QByteArray printed = output.text();
         output.restore();
@@ -133,7 +133,7 @@ private slots:
         QTemporaryDir folder;
         // A file where the data folder should be: nothing can be created.
         writeFile(folder.filePath(QStringLiteral("data")), "not a folder");
-        PersistentContainer container(QStringLiteral("Quillora"), folder.filePath(QStringLiteral("data")));
+        Database container(QStringLiteral("Quillora"), folder.filePath(QStringLiteral("data")));
         const Load load = loadStore(container);
         QCOMPARE(load.calls, 1);
         QVERIFY(!load.error.isEmpty());
@@ -141,5 +141,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(AppDelegateTests)
-#include "AppDelegateTests.moc"
+QTEST_GUILESS_MAIN(ApplicationTests)
+#include "ApplicationTests.moc"

@@ -19,13 +19,13 @@
 #include <vector>
 
 // The main-thread view of the store: pending changes and their saving.
-class ManagedObjectContext {
+class WriteContext {
 public:
     // One change: runs inside save()'s transaction, returns the error text
     // (empty on success).
     using Write = std::function<QString(QSqlDatabase&)>;
 
-    explicit ManagedObjectContext(QString connectionName);
+    explicit WriteContext(QString connectionName);
 
     bool hasChanges() const { return !m_pending.empty(); }
     // Records a change for the next save(). A change staged under a key
@@ -47,7 +47,7 @@ private:
     int m_saveCount = 0;
 };
 
-class PersistentContainer {
+class Database {
 public:
     struct StoreError {
         QString description;
@@ -56,10 +56,10 @@ public:
 
     // The store lives in `directory`, or the application data folder when
     // it is empty.
-    explicit PersistentContainer(QString name, QString directory = {});
-    ~PersistentContainer();
-    PersistentContainer(const PersistentContainer&) = delete;
-    PersistentContainer& operator=(const PersistentContainer&) = delete;
+    explicit Database(QString name, QString directory = {});
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
 
     const QString& name() const { return m_name; }
     QString storePath() const;
@@ -67,13 +67,13 @@ public:
     // Opens (creating if needed, moving a damaged one aside) the store and
     // brings its schema up to date; calls the handler once, with the error
     // or with none.
-    void loadPersistentStores(const std::function<void(const StoreError*)>& completion);
+    void load(const std::function<void(const StoreError*)>& completion);
 
     // Where a store that could not be read was moved in this run; empty when
     // none was.
     const QString& movedAsidePath() const { return m_movedAside; }
 
-    ManagedObjectContext& viewContext() { return m_viewContext; }
+    WriteContext& writeContext() { return m_writeContext; }
 
 private:
     struct OpenFailure {
@@ -92,5 +92,5 @@ private:
     QString m_directory;
     QString m_connectionName;
     QString m_movedAside;
-    ManagedObjectContext m_viewContext;
+    WriteContext m_writeContext;
 };

@@ -2,13 +2,13 @@
 // either the window or the headless player; both build the same composition
 // root (App/CompositionRoot.h).
 #include "App/Application.h"
-#include "App/AppInfo.h"
+#include "Support/AppInfo.h"
 #include "App/CommandLine.h"
 #include "App/CompositionRoot.h"
 #include "App/RendererChoice.h"
 #include "App/MainWindow.h"
 #include "App/SignalWatcher.h"
-#include "App/StartupTrace.h"
+#include "Support/StartupTrace.h"
 #include "Diagnostics/Diagnostics.h"
 #include "Model/Player.h"
 
@@ -96,6 +96,6 @@ int runWindow(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
-    StartupTrace::start();
+    StartupTrace::start(qEnvironmentVariableIntValue("QUILLORA_TRACE_STARTUP") != 0);
     return needsNoWindow(argc, argv) ? runHeadless(argc, argv) : runWindow(argc, argv);
 }

@@ -28,9 +28,12 @@ QString catalogueText(int stations)
     return text;
 }
 
-QList<Station> stationsOf(int count)
+QList<StoredStation> rowsOf(int count)
 {
-    return CatalogueTable::parse(catalogueText(count).toUtf8()).table->stations;
+    QList<StoredStation> rows;
+    for (const Station& s : CatalogueTable::parse(catalogueText(count).toUtf8()).table->stations)
+        rows.append(StoredStation{s.id, s.url, s.image, s.genre, s.title, s.uuid});
+    return rows;
 }
 
 void parseUtf8(benchmark::State& state)
@@ -59,7 +62,7 @@ void storedCatalogueAtStart(benchmark::State& state)
         Database container(QStringLiteral("Quillora"), folder.path());
         container.load([](const Database::StoreError*) {});
         StateStore store(container);
-        store.setLastGoodCatalogue(address, stationsOf(int(state.range(0))));
+        store.setLastGoodCatalogue(address, rowsOf(int(state.range(0))));
         store.save();
     }
     for (auto _ : state) {

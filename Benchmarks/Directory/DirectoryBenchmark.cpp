@@ -50,8 +50,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "the directory server did not start\n");
         return 1;
     }
-    qputenv("QUILLORA_DIRECTORY_URL", server.url().toString().toUtf8());
-    DirectoryClient client;
+    DirectoryClient client(server.url().toString());
     DirectorySearchModel model(&client);
     QNetworkAccessManager plain;
     plain.setCache(nullptr);

@@ -1,11 +1,13 @@
 #include "App/CommandLine.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 CommandLine CommandLine::parse(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "CommandLine",
         "Internet-radio player: opens its window, or plays without one (--headless).\n\n"
         "The stations come from My stations (stations.csv in the data folder,\n"
         "~/.local/share/quillora/), or from the address given by --catalogue,\n"
@@ -24,10 +26,10 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption headlessOption(
-        QStringLiteral("headless"), QStringLiteral("Play without a window, driven by the media controls (MPRIS)."));
+        QStringLiteral("headless"), QCoreApplication::translate("CommandLine", "Play without a window, driven by the media controls (MPRIS)."));
     const QCommandLineOption catalogueOption(
         QStringLiteral("catalogue"),
-        QStringLiteral("Load the station catalogue (CSV) from <url>: http, https, file or a path."),
+        QCoreApplication::translate("CommandLine", "Load the station catalogue (CSV) from <url>: http, https, file or a path."),
         QStringLiteral("url"));
     parser.addOption(headlessOption);
     parser.addOption(catalogueOption);

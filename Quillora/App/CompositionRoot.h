@@ -1,10 +1,15 @@
 // The one place where the player and everything it talks to are built, for
 // the headless player and the window alike: the application's store
-// (through the application delegate) and what it remembers, the catalogue
+// (through the Application) and what it remembers, the catalogue
 // in use, the media player, the now-playing registry, the media controls on
 // the session bus and the station directory. The window adds its QML engine
 // and screen on top (MainWindow); the headless player runs the root as
 // it is.
+//
+// It is the one part that names more than one module: it reads the
+// environment and the settings file once and hands each value down, and
+// connects the player's changes to the now-playing publisher, the
+// directory's click counting and the store.
 //
 // It saves the store's pending changes when the application quits, and
 // takes the media controls off the bus before the player goes, so that no
@@ -22,9 +27,11 @@ class DirectoryClient;
 class DirectorySearchModel;
 class MprisService;
 class NetworkReachability;
+class NowPlayingPublisher;
 class NowPlayingSink;
 class Player;
 class RecentlyPlayed;
+class SongHistory;
 class StateStore;
 
 class CompositionRoot final : public QObject {
@@ -63,10 +70,12 @@ private:
 
     Application& m_application;
     std::unique_ptr<StateStore> m_store;
+    std::unique_ptr<SongHistory> m_songHistory;
     NetworkReachability* m_reachability;
-    std::shared_ptr<ActiveCatalogue> m_catalogue;
+    std::unique_ptr<ActiveCatalogue> m_catalogue;
     std::unique_ptr<NowPlayingSink> m_nowPlaying;
-    std::shared_ptr<Player> m_player;
+    std::unique_ptr<Player> m_player;
+    NowPlayingPublisher* m_publisher;
     std::unique_ptr<MprisService> m_mediaControls;
     RecentlyPlayed* m_recentlyPlayed;
     DirectoryClient* m_directory;

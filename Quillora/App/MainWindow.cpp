@@ -2,7 +2,7 @@
 
 #include "App/Application.h"
 #include "App/CompositionRoot.h"
-#include "App/StartupTrace.h"
+#include "Support/StartupTrace.h"
 #include "Catalogue/ActiveCatalogue.h"
 #include "Directory/DirectorySearchModel.h"
 #include "Model/RecentlyPlayed.h"

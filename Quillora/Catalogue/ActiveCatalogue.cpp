@@ -6,79 +6,31 @@
 
 #include "CSV/CSV.h"
 
-#include <QPointer>
+#include <QLocale>
 
 #include <algorithm>
 
-// Passes a load's answer back through the catalogue on its way to the
-// player. An answer from a source that has been replaced since the load
-// began is dropped: the player already has the new source's catalogue.
-class ActiveCatalogue::Relay final : public StationsLoaderDelegate {
-public:
-    Relay(ActiveCatalogue* catalogue, std::shared_ptr<StationsLoaderDelegate> delegate, int generation)
-        : m_catalogue(catalogue)
-        , m_delegate(std::move(delegate))
-        , m_generation(generation)
-    {
-    }
+namespace {
 
-    void onLoaded(const QList<Station>& stations) override { onCatalogueLoaded(stations, {}); }
-    void onFailed() override { onCatalogueFailed(LoadFailure{}); }
+QList<Station> stationsOf(const QList<StoredStation>& rows)
+{
+    QList<Station> stations;
+    stations.reserve(rows.size());
+    for (const StoredStation& row : rows)
+        stations.append(Station{row.id, row.url, row.image, row.genre, row.title, row.uuid});
+    return stations;
+}
 
-    void onCatalogueLoaded(const QList<Station>& stations, const CatalogueReport& report) override
-    {
-        if (!current())
-            return;
-        m_catalogue->delivered(stations, report);
-        m_delegate->onCatalogueLoaded(stations, report);
-    }
+QList<StoredStation> rowsOf(const QList<Station>& stations)
+{
+    QList<StoredStation> rows;
+    rows.reserve(stations.size());
+    for (const Station& station : stations)
+        rows.append(StoredStation{station.id, station.url, station.image, station.genre, station.title, station.uuid});
+    return rows;
+}
 
-    void onCatalogueFailed(const LoadFailure& failure) override
-    {
-        if (!current())
-            return;
-        m_catalogue->failed(failure);
-        m_delegate->onCatalogueFailed(failure);
-    }
-
-private:
-    bool current() const { return m_catalogue && m_catalogue->m_sourceGeneration == m_generation; }
-
-    QPointer<ActiveCatalogue> m_catalogue;
-    std::shared_ptr<StationsLoaderDelegate> m_delegate;
-    int m_generation;
-};
-
-// Reads a source the listener asked for, before it replaces the one in use.
-class ActiveCatalogue::Probe final : public StationsLoaderDelegate {
-public:
-    Probe(ActiveCatalogue* catalogue, CatalogueSource source, int generation)
-        : m_catalogue(catalogue)
-        , m_source(std::move(source))
-        , m_generation(generation)
-    {
-    }
-
-    void onLoaded(const QList<Station>& stations) override { onCatalogueLoaded(stations, {}); }
-    void onFailed() override { onCatalogueFailed(LoadFailure{}); }
-
-    void onCatalogueLoaded(const QList<Station>& stations, const CatalogueReport& report) override
-    {
-        if (m_catalogue && m_catalogue->m_probeGeneration == m_generation)
-            m_catalogue->probeAnswered(m_source, stations, report, std::nullopt);
-    }
-
-    void onCatalogueFailed(const LoadFailure& failure) override
-    {
-        if (m_catalogue && m_catalogue->m_probeGeneration == m_generation)
-            m_catalogue->probeAnswered(m_source, {}, {}, failure);
-    }
-
-private:
-    QPointer<ActiveCatalogue> m_catalogue;
-    CatalogueSource m_source;
-    int m_generation;
-};
+} // namespace
 
 ActiveCatalogue::ActiveCatalogue(CatalogueSource source, StateStore* store, NetworkReachability* reachability,
                                  QObject* parent)
@@ -111,7 +63,7 @@ QString ActiveCatalogue::addUnavailableReason() const
 {
     if (canEdit())
         return {};
-    return QStringLiteral("The stations come from %1, which Quillora cannot change: copy a station as a CSV row "
+    return tr("The stations come from %1, which Quillora cannot change: copy a station as a CSV row "
                           "and paste it into that spreadsheet.")
         .arg(sourceName());
 }
@@ -120,12 +72,18 @@ QString ActiveCatalogue::note() const
 {
     if (m_status != Status::Failed || !m_showingStations)
         return {};
-    if (m_showingStored && m_storedAt) {
-        StoredCatalogue stored;
-        stored.loadedAt = *m_storedAt;
-        return stored.offlineNote();
-    }
+    if (m_showingStored && m_storedAt)
+        return offlineNote(*m_storedAt);
     return m_failureMessage;
+}
+
+QString ActiveCatalogue::offlineNote(const QDateTime& loadedAt, const QDateTime& now)
+{
+    const QDateTime local = loadedAt.toLocalTime();
+    const QLocale english(QLocale::English);
+    const QString format = local.date().year() == now.toLocalTime().date().year() ? tr("d MMMM, HH:mm")
+                                                                                   : tr("d MMMM yyyy, HH:mm");
+    return tr("Offline: stations from %1").arg(english.toString(local, format));
 }
 
 void ActiveCatalogue::seedMyStations()
@@ -135,39 +93,54 @@ void ActiveCatalogue::seedMyStations()
         printLine(QStringLiteral("Cannot create My stations: %1").arg(error));
 }
 
-void ActiveCatalogue::restoreFromDisk(StationsLoaderDelegate& delegate)
+QList<Station> ActiveCatalogue::restoreFromDisk()
 {
     if (m_source.isLocal()) {
         const CatalogueFile::Read read = CatalogueFile::read(m_source.localPath());
         if (read.table && !read.failure && !read.table->stations.isEmpty())
             m_ready = std::pair{read.table->stations, CatalogueReport{sourceName(), int(read.table->skipped.size())}};
-        return; // anything wrong is reported by the load that follows
+        return {}; // anything wrong is reported by the load that follows
     }
     if (!m_store)
-        return;
+        return {};
     const std::optional<StoredCatalogue> stored = m_store->lastGoodCatalogue(m_source.storeKey());
     if (!stored || stored->stations.isEmpty())
-        return;
+        return {};
     m_showingStations = true;
     m_showingStored = true;
     m_storedAt = stored->loadedAt;
     m_skippedRows = stored->skippedRows;
-    m_stations = stored->stations;
+    m_stations = stationsOf(stored->stations);
     setStatus(Status::Loaded);
-    delegate.onCatalogueLoaded(stored->stations, CatalogueReport{sourceName(), stored->skippedRows});
+    return m_stations;
 }
 
-void ActiveCatalogue::load(std::shared_ptr<StationsLoaderDelegate> delegate)
+StationsReply* ActiveCatalogue::load()
 {
-    auto relay = std::make_shared<Relay>(this, std::move(delegate), m_sourceGeneration);
     if (m_ready) {
         const auto [stations, report] = *std::exchange(m_ready, std::nullopt);
-        relay->onCatalogueLoaded(stations, report);
-        return;
+        delivered(stations, report);
+        auto* reply = new StationsReply;
+        reply->finish(stations, report);
+        return reply;
     }
     if (!m_showingStations)
         setStatus(Status::Loading);
-    m_loader->load(std::move(relay));
+    StationsReply* reply = m_loader->load();
+    // Heard before the caller, who connects after this returns.
+    const auto answered = [this, reply, source = m_source] {
+        if (!(source == m_source))
+            return; // the player has the new source's catalogue already
+        if (reply->failure())
+            failed(*reply->failure());
+        else
+            delivered(reply->stations(), reply->report());
+    };
+    if (reply->isFinished())
+        answered();
+    else
+        connect(reply, &StationsReply::finished, this, answered);
+    return reply;
 }
 
 void ActiveCatalogue::delivered(const QList<Station>& stations, const CatalogueReport& report)
@@ -180,7 +153,7 @@ void ActiveCatalogue::delivered(const QList<Station>& stations, const CatalogueR
     if (m_source.isRemote() && m_store && !stations.isEmpty()) {
         // Kept at once, not when the window next loses focus: this is what
         // the next start shows when the network is down.
-        m_store->setLastGoodCatalogue(m_source.storeKey(), stations, report.skippedRows);
+        m_store->setLastGoodCatalogue(m_source.storeKey(), rowsOf(stations), report.skippedRows);
         if (const QString error = m_store->save(); !error.isEmpty())
             printLine(QStringLiteral("Cannot keep the catalogue in the store: %1").arg(error));
     }
@@ -204,7 +177,7 @@ void ActiveCatalogue::useAddress(const QString& text)
     if (!checked.source) {
         // The newest choice is the one that counts: a source still being
         // read from an earlier choice must not take over when it answers.
-        ++m_probeGeneration;
+        cancelSwitch();
         setSwitching(false, checked.error);
         return;
     }
@@ -221,32 +194,47 @@ void ActiveCatalogue::useMyStations()
 
 void ActiveCatalogue::switchTo(const CatalogueSource& source)
 {
-    ++m_probeGeneration;
+    cancelSwitch();
     setSwitching(true, QString());
-    source.makeLoader()->load(std::make_shared<Probe>(this, source, m_probeGeneration));
+    StationsReply* reply = source.makeLoader()->load();
+    reply->setParent(this);
+    m_probe = reply;
+    connect(reply, &StationsReply::finished, this, [this, reply, source] {
+        reply->deleteLater();
+        m_probe.clear();
+        probeAnswered(source, *reply);
+    });
 }
 
-void ActiveCatalogue::probeAnswered(const CatalogueSource& source, const QList<Station>& stations,
-                                    const CatalogueReport& report, const std::optional<LoadFailure>& failure)
+void ActiveCatalogue::cancelSwitch()
 {
-    if (failure) {
-        setSwitching(false, failure->message());
+    if (!m_probe)
+        return;
+    m_probe->disconnect(this);
+    m_probe->deleteLater();
+    m_probe.clear();
+}
+
+void ActiveCatalogue::probeAnswered(const CatalogueSource& source, const StationsReply& reply)
+{
+    if (reply.failure()) {
+        setSwitching(false, reply.failure()->message());
         return;
     }
+    const QList<Station>& stations = reply.stations();
     if (stations.isEmpty()) {
-        setSwitching(false, QStringLiteral("%1 holds no station.").arg(source.displayName()));
+        setSwitching(false, tr("%1 holds no station.").arg(source.displayName()));
         return;
     }
     const bool changed = !(source == m_source);
     m_source = source;
     m_loader = source.makeLoader();
-    m_ready = std::pair{stations, report};
+    m_ready = std::pair{stations, reply.report()};
     m_showingStored = false;
     if (const QString error = CatalogueChoice::remember(source); !error.isEmpty())
         printLine(QStringLiteral("Cannot remember the catalogue in the settings: %1").arg(error));
     printLine(QStringLiteral("Catalogue: %1").arg(source.isMyStations() ? sourceName() : sourceAddress()));
     if (changed) {
-        ++m_sourceGeneration;
         clearUndo();
         watchSource();
         emit sourceChanged();
@@ -293,14 +281,14 @@ QVariantMap ActiveCatalogue::stationProblems(const QVariantMap& fields) const
 QString ActiveCatalogue::addStation(const QVariantMap& fields)
 {
     if (!m_file)
-        return QStringLiteral("The stations come from %1, which Quillora cannot change.").arg(sourceName());
+        return tr("The stations come from %1, which Quillora cannot change.").arg(sourceName());
     // Asked against the file as it is now, not the stations last shown: a
     // second Add before the first has been read back must not add twice.
     const QString url = fieldsOf(fields).url;
     if (const CatalogueFile::Read current = CatalogueFile::read(m_file->path()); current.table) {
         for (const Station& station : current.table->stations) {
             if (station.url.trimmed() == url && !url.isEmpty())
-                return QStringLiteral("“%1” is already in %2.").arg(station.title, sourceName());
+                return tr("“%1” is already in %2.").arg(station.title, sourceName());
         }
     }
     QList<QPair<QString, QString>> extra;
@@ -312,7 +300,7 @@ QString ActiveCatalogue::addStation(const QVariantMap& fields)
 QString ActiveCatalogue::editStation(qint64 id, const QVariantMap& fields)
 {
     if (!m_file)
-        return QStringLiteral("The stations come from %1, which Quillora cannot change.").arg(sourceName());
+        return tr("The stations come from %1, which Quillora cannot change.").arg(sourceName());
     CatalogueFile::Changes changes;
     const auto take = [&fields](const char* key, std::optional<QString>& into) {
         if (fields.contains(QLatin1String(key)))
@@ -328,7 +316,7 @@ QString ActiveCatalogue::editStation(qint64 id, const QVariantMap& fields)
 QString ActiveCatalogue::removeStation(qint64 id)
 {
     if (!m_file)
-        return QStringLiteral("The stations come from %1, which Quillora cannot change.").arg(sourceName());
+        return tr("The stations come from %1, which Quillora cannot change.").arg(sourceName());
     CatalogueFile::RemovedRow removed;
     const CatalogueFile::Outcome outcome = m_file->remove(id, &removed);
     if (!outcome.ok())
@@ -339,7 +327,7 @@ QString ActiveCatalogue::removeStation(qint64 id)
             title = QString::fromStdString(removed.row[column]);
     }
     m_removed = removed;
-    m_undoText = title.isEmpty() ? QStringLiteral("Station removed") : QStringLiteral("Removed “%1”").arg(title);
+    m_undoText = title.isEmpty() ? tr("Station removed") : tr("Removed “%1”").arg(title);
     m_undoTimer.start(undoSeconds * 1000);
     emit undoChanged();
     return {};

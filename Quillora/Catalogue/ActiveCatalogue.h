@@ -3,10 +3,11 @@
 // application may write.
 //
 // It is the player's catalogue source. The player's loadStations() comes
-// here and goes on to the active source's loader; every answer passes back
-// through, so that the store keeps the last good remote catalogue, the retry
-// schedule hears of each outcome, and the screen learns why a load failed.
-// Exactly one answer still reaches the player per load.
+// here and goes on to the active source's loader; the catalogue hears each
+// reply finish before the player does, so that the store keeps the last
+// good remote catalogue, the retry schedule hears of each outcome, and the
+// screen learns why a load failed. An answer from a source replaced since
+// its load began changes nothing here.
 //
 // Another source is chosen from the Stations sheet (useAddress,
 // useMyStations): it is read first, and only a catalogue that holds stations
@@ -27,6 +28,7 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 #include <QVariantMap>
 
@@ -92,6 +94,10 @@ public:
     Status status() const { return m_status; }
     QString failureMessage() const { return m_failureMessage; }
     QString note() const;
+    // The note while stored stations stand in for a failed load: "Offline:
+    // stations from 3 December, 14:20" (the year is added when it is not
+    // this one's).
+    static QString offlineNote(const QDateTime& loadedAt, const QDateTime& now = QDateTime::currentDateTime());
     int skippedRows() const { return m_skippedRows; }
     bool isSwitching() const { return m_switching; }
     QString switchError() const { return m_switchError; }
@@ -100,11 +106,12 @@ public:
 
     // Before the first frame: a local catalogue is read now, so that the
     // first load (which the screen starts as it is built) answers at once;
-    // the stored copy of a remote catalogue goes to `delegate` at once, and
-    // the first load then refreshes it from the network.
-    void restoreFromDisk(StationsLoaderDelegate& delegate);
+    // the stored copy of a remote catalogue is returned, for the player to
+    // show at once, and the first load then refreshes it from the network.
+    // Empty when there is no stored copy to show.
+    QList<Station> restoreFromDisk();
 
-    void load(std::shared_ptr<StationsLoaderDelegate> delegate) override;
+    StationsReply* load() override;
 
     // The Retry button: one attempt now.
     Q_INVOKABLE void retry();
@@ -147,16 +154,11 @@ signals:
     void reloadRequested();
 
 private:
-    class Relay;
-    class Probe;
-    friend class Relay;
-    friend class Probe;
-
     void delivered(const QList<Station>& stations, const CatalogueReport& report);
     void failed(const LoadFailure& failure);
     void switchTo(const CatalogueSource& source);
-    void probeAnswered(const CatalogueSource& source, const QList<Station>& stations, const CatalogueReport& report,
-                       const std::optional<LoadFailure>& failure);
+    void cancelSwitch();
+    void probeAnswered(const CatalogueSource& source, const StationsReply& reply);
     void watchSource();
     void seedMyStations();
     void setStatus(Status status, const QString& failureMessage = {});
@@ -167,7 +169,9 @@ private:
     StateStore* m_store;
     CatalogueRetry* m_retry;
     std::unique_ptr<CatalogueFile> m_file; // the active source's file, when local
-    std::shared_ptr<StationsLoader> m_loader;
+    std::unique_ptr<StationsLoader> m_loader;
+    // The source asked for in the Stations sheet, being read.
+    QPointer<StationsReply> m_probe;
     // A catalogue just read for a switch, handed to the next load instead of
     // reading it again.
     std::optional<std::pair<QList<Station>, CatalogueReport>> m_ready;
@@ -181,8 +185,6 @@ private:
     std::optional<QDateTime> m_storedAt;
     bool m_switching = false;
     QString m_switchError;
-    int m_probeGeneration = 0;  // the latest source asked for
-    int m_sourceGeneration = 0; // the source in use
 
     std::optional<CatalogueFile::RemovedRow> m_removed;
     QString m_undoText;

@@ -169,11 +169,11 @@ CatalogueFile::Problems CatalogueFile::problems(const Fields& fields)
 {
     Problems found;
     if (fields.title.trimmed().isEmpty())
-        found.title = QStringLiteral("A station needs a title.");
+        found.title = tr("A station needs a title.");
     if (!isWebAddress(fields.url.trimmed()))
-        found.url = QStringLiteral("The stream address must be an http:// or https:// address.");
+        found.url = tr("The stream address must be an http:// or https:// address.");
     if (!fields.image.trimmed().isEmpty() && !isWebAddress(fields.image.trimmed()))
-        found.image = QStringLiteral("The logo address must be empty or an http:// or https:// address.");
+        found.image = tr("The logo address must be empty or an http:// or https:// address.");
     return found;
 }
 
@@ -199,7 +199,7 @@ std::optional<CatalogueTable> CatalogueFile::readForEdit(QString* error) const
         table.header = {"id", "url", "image", "genre", "title"};
         return table;
     }
-    *error = QStringLiteral("Could not read %1: %2").arg(displayName(), current.failure->detail.isEmpty()
+    *error = tr("Could not read %1: %2").arg(displayName(), current.failure->detail.isEmpty()
                                                                            ? current.failure->reasonText()
                                                                            : current.failure->detail);
     return std::nullopt;
@@ -215,7 +215,7 @@ CatalogueFile::Outcome CatalogueFile::add(const Fields& fields, const QList<QPai
         return {error};
     const std::optional<qint64> id = nextId(*table);
     if (!id)
-        return {QStringLiteral("No id is left for a new station.")};
+        return {tr("No id is left for a new station.")};
 
     CatalogueTable::Row row(table->header.size());
     CatalogueTable::setField(row, table->ensureColumn("id"), std::to_string(*id));
@@ -239,7 +239,7 @@ CatalogueFile::Outcome CatalogueFile::edit(qint64 id, const Changes& changes)
         return {error};
     const std::optional<std::size_t> index = rowIndexOf(*table, id);
     if (!index)
-        return {QStringLiteral("There is no station with id %1 in %2.").arg(id).arg(displayName())};
+        return {tr("There is no station with id %1 in %2.").arg(id).arg(displayName())};
     CatalogueTable::Row& row = table->rows[*index];
     const auto current = [&](std::string_view name) {
         const auto column = table->column(name);
@@ -268,7 +268,7 @@ CatalogueFile::Outcome CatalogueFile::remove(qint64 id, RemovedRow* removed)
         return {error};
     const std::optional<std::size_t> index = rowIndexOf(*table, id);
     if (!index)
-        return {QStringLiteral("There is no station with id %1 in %2.").arg(id).arg(displayName())};
+        return {tr("There is no station with id %1 in %2.").arg(id).arg(displayName())};
     RemovedRow row{id, *index, table->header, table->rows[*index]};
     table->rows.erase(table->rows.begin() + std::ptrdiff_t(*index));
     Outcome outcome = write(*table, id);
@@ -299,7 +299,7 @@ CatalogueFile::Outcome CatalogueFile::restore(const RemovedRow& removed)
     if (rowIndexOf(*table, id)) {
         const std::optional<qint64> fresh = nextId(*table);
         if (!fresh)
-            return {QStringLiteral("No id is left for the station.")};
+            return {tr("No id is left for the station.")};
         id = *fresh;
         CatalogueTable::setField(row, table->ensureColumn("id"), std::to_string(id));
     }
@@ -331,7 +331,7 @@ QString CatalogueFile::writeAtomically(const QString& path, const QByteArray& by
     if (info.isSymLink())
         target = info.exists() ? info.canonicalFilePath() : info.symLinkTarget();
     const QFileInfo targetInfo(target);
-    const QString failed = QStringLiteral("Could not save %1: %2").arg(info.fileName());
+    const QString failed = tr("Could not save %1: %2").arg(info.fileName());
     QByteArray temporary = QFile::encodeName(targetInfo.absolutePath() + QStringLiteral("/.")
                                              + targetInfo.fileName() + QStringLiteral(".XXXXXX"));
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);

@@ -1,8 +1,6 @@
 #include "Catalogue/CatalogueOutcome.h"
 
-#include <QCoreApplication>
 #include <QFutureWatcher>
-#include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
 
 CatalogueOutcome CatalogueOutcome::failed(LoadFailure failure)
@@ -31,30 +29,24 @@ CatalogueOutcome CatalogueOutcome::fromParsed(CatalogueTable::Parsed parsed, Loa
     return outcome;
 }
 
-void CatalogueOutcome::deliver(StationsLoaderDelegate& delegate) const
+void CatalogueOutcome::deliver(StationsReply& reply) const
 {
     // Also when every row was bad: each line says what to mend.
     CatalogueTable::printSkipped(report.source, skipped);
     if (failure)
-        delegate.onCatalogueFailed(*failure);
+        reply.fail(*failure);
     else
-        delegate.onCatalogueLoaded(stations, report);
+        reply.finish(stations, report);
 }
 
-void deliverFromWorker(std::shared_ptr<StationsLoaderDelegate> delegate, std::function<CatalogueOutcome()> work)
+void deliverFromWorker(StationsReply* reply, std::function<CatalogueOutcome()> work)
 {
-    // Loads on the main thread belong to the application, so one still in
-    // flight at exit is torn down with it rather than leaked.
-    QCoreApplication* app = QCoreApplication::instance();
-    QObject* owner = app && app->thread() == QThread::currentThread() ? app : nullptr;
-    auto* watcher = new QFutureWatcher<CatalogueOutcome>(owner);
-    QObject::connect(watcher, &QFutureWatcherBase::finished, watcher,
-                     [watcher, delegate = std::move(delegate)]() mutable {
-                         const CatalogueOutcome outcome = watcher->result();
-                         watcher->deleteLater();
-                         // Released here, on this thread, after its answer.
-                         const auto answering = std::exchange(delegate, nullptr);
-                         outcome.deliver(*answering);
-                     });
+    // The watcher goes with the reply: a cancelled load drops its result.
+    auto* watcher = new QFutureWatcher<CatalogueOutcome>(reply);
+    QObject::connect(watcher, &QFutureWatcherBase::finished, reply, [watcher, reply] {
+        const CatalogueOutcome outcome = watcher->result();
+        watcher->deleteLater();
+        outcome.deliver(*reply);
+    });
     watcher->setFuture(QtConcurrent::run(std::move(work)));
 }

@@ -1,11 +1,10 @@
-// The result of one catalogue load, and its delivery to the delegate.
+// The result of one catalogue load, and its delivery to the reply.
 #pragma once
 
 #include "Catalogue/CatalogueTable.h"
 #include "Catalogue/StationsLoader.h"
 
 #include <functional>
-#include <memory>
 #include <optional>
 
 struct CatalogueOutcome {
@@ -18,12 +17,12 @@ struct CatalogueOutcome {
     // A parsed text: its stations, or a failure naming its problem.
     static CatalogueOutcome fromParsed(CatalogueTable::Parsed parsed, LoadFailure failureTemplate);
 
-    // Prints the skipped rows (of a failed load too), then gives the
-    // delegate its one callback.
-    void deliver(StationsLoaderDelegate& delegate) const;
+    // Prints the skipped rows (of a failed load too), then finishes the
+    // reply with the stations or the failure.
+    void deliver(StationsReply& reply) const;
 };
 
-// Runs `work` on a worker thread and delivers its outcome on the thread
-// that called this, holding the delegate until then. The work sees no
-// delegate: the delegate is only ever touched and released on that thread.
-void deliverFromWorker(std::shared_ptr<StationsLoaderDelegate> delegate, std::function<CatalogueOutcome()> work);
+// Runs `work` on a worker thread and delivers its outcome to `reply` on the
+// reply's thread. The work never sees the reply; a reply deleted before the
+// work is done just never hears of it.
+void deliverFromWorker(StationsReply* reply, std::function<CatalogueOutcome()> work);

@@ -2,7 +2,7 @@
 
 #include "Catalogue/CsvStationsLoader.h"
 #include "Catalogue/LocalStationsLoader.h"
-#include "Config.h"
+#include "Support/Config.h"
 #include "Diagnostics/Diagnostics.h"
 
 #include <QDir>
@@ -45,15 +45,15 @@ QString CatalogueSource::storeKey() const
 QString CatalogueSource::displayName() const
 {
     if (isMyStations())
-        return QStringLiteral("My stations");
+        return tr("My stations");
     return LoadFailure::sourceName(m_url);
 }
 
-std::shared_ptr<StationsLoader> CatalogueSource::makeLoader() const
+std::unique_ptr<StationsLoader> CatalogueSource::makeLoader() const
 {
     if (isLocal())
-        return std::make_shared<LocalStationsLoader>(localPath());
-    return std::make_shared<CsvStationsLoader>(m_url.toString(QUrl::FullyEncoded));
+        return std::make_unique<LocalStationsLoader>(localPath());
+    return std::make_unique<CsvStationsLoader>(m_url.toString(QUrl::FullyEncoded));
 }
 
 CheckedAddress CatalogueSource::check(const QString& text, bool requireExistingFile,
@@ -61,7 +61,7 @@ CheckedAddress CatalogueSource::check(const QString& text, bool requireExistingF
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
-        return {std::nullopt, QStringLiteral("Paste the address of a catalogue, or choose a CSV file.")};
+        return {std::nullopt, tr("Paste the address of a catalogue, or choose a CSV file.")};
     QUrl url;
     if (trimmed.startsWith(QLatin1String("~/"))) {
         url = QUrl::fromLocalFile(QDir::home().filePath(trimmed.mid(2)));
@@ -76,55 +76,47 @@ CheckedAddress CatalogueSource::check(const QString& text, bool requireExistingF
             url = QUrl::fromLocalFile(QDir(workingDirectory).absoluteFilePath(trimmed));
     }
     if (!url.isValid() || url.scheme().isEmpty())
-        return {std::nullopt, QStringLiteral("This is not an address: it should begin with https://, http:// or "
-                                             "file://.")};
+        return {std::nullopt, tr("This is not an address: it should begin with https://, http:// or file://.")};
     const QString scheme = url.scheme().toLower();
     if (scheme == QLatin1String("http") || scheme == QLatin1String("https")) {
         if (url.host().isEmpty())
-            return {std::nullopt, QStringLiteral("The address names no server.")};
+            return {std::nullopt, tr("The address names no server.")};
         return {address(url), {}};
     }
     if (scheme != QLatin1String("file"))
-        return {std::nullopt, QStringLiteral("A catalogue address begins with https://, http:// or file://, not %1:.")
+        return {std::nullopt, tr("A catalogue address begins with https://, http:// or file://, not %1:.")
                                   .arg(url.scheme())};
     if (!url.host().isEmpty() && url.host() != QLatin1String("localhost"))
-        return {std::nullopt, QStringLiteral("Only files on this computer can be opened.")};
+        return {std::nullopt, tr("Only files on this computer can be opened.")};
     // "file://localhost/x" is this computer's /x.
     url.setHost(QString());
     const QString path = url.toLocalFile();
     if (path.isEmpty())
-        return {std::nullopt, QStringLiteral("The address names no file.")};
+        return {std::nullopt, tr("The address names no file.")};
     const QUrl local = QUrl::fromLocalFile(path);
     if (requireExistingFile) {
         const QFileInfo info(path);
         if (!info.exists())
-            return {std::nullopt, QStringLiteral("There is no file at %1.").arg(path)};
+            return {std::nullopt, tr("There is no file at %1.").arg(path)};
         if (info.isDir())
-            return {std::nullopt, QStringLiteral("%1 is a folder, not a CSV file.").arg(path)};
+            return {std::nullopt, tr("%1 is a folder, not a CSV file.").arg(path)};
         if (!info.isReadable())
-            return {std::nullopt, QStringLiteral("%1 cannot be read.").arg(path)};
+            return {std::nullopt, tr("%1 cannot be read.").arg(path)};
     }
     return {address(local), {}};
 }
 
-CatalogueChoice CatalogueChoice::resolve(const QString& commandLineValue, const QString& configurationFile)
+CatalogueChoice CatalogueChoice::resolve(const QString& commandLineValue, const QString& environmentValue,
+                                         const QString& configuredValue, const QString& configurationFile)
 {
-    const QString file = configurationFileOr(configurationFile);
-    QString configured;
-    if (QFileInfo::exists(file)) {
-        const QSettings settings(file, QSettings::IniFormat);
-        // An unquoted address with commas reads back as a list.
-        configured = settings.value(catalogueKey).toStringList().join(QLatin1Char(','));
-    }
     const struct {
         QString value;
         Origin origin;
         QString name;
     } candidates[] = {
         {commandLineValue, Origin::commandLine, QStringLiteral("--catalogue")},
-        {qEnvironmentVariable(Config::catalogueVariable()), Origin::environment,
-         QString::fromLatin1(Config::catalogueVariable())},
-        {configured, Origin::configuration, QStringLiteral("%1 in %2").arg(catalogueKey, file)},
+        {environmentValue, Origin::environment, QString::fromLatin1(Config::catalogueVariable())},
+        {configuredValue, Origin::configuration, QStringLiteral("%1 in %2").arg(catalogueKey, configurationFile)},
     };
     for (const auto& candidate : candidates) {
         if (candidate.value.trimmed().isEmpty())

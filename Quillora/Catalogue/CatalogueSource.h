@@ -9,6 +9,7 @@
 
 #include "Catalogue/StationsLoader.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QUrl>
 
@@ -18,6 +19,8 @@
 struct CheckedAddress;
 
 class CatalogueSource {
+    Q_DECLARE_TR_FUNCTIONS(CatalogueSource)
+
 public:
     enum class Kind { myStations, address };
 
@@ -43,7 +46,7 @@ public:
     QString displayName() const;
 
     // The loader that reads this source.
-    std::shared_ptr<StationsLoader> makeLoader() const;
+    std::unique_ptr<StationsLoader> makeLoader() const;
 
     bool operator==(const CatalogueSource& other) const = default;
 
@@ -76,10 +79,13 @@ struct CatalogueChoice {
     CatalogueSource source = CatalogueSource::myStations();
     Origin origin = Origin::standard;
 
-    // The active source. A value that is not a usable address prints one
-    // line and the next in the order is taken. `configurationFile` defaults
-    // to Config::configurationFile().
-    static CatalogueChoice resolve(const QString& commandLineValue, const QString& configurationFile = {});
+    // The active source, from the values the root read at start: the
+    // command line, the environment, the settings file (`configuredValue`,
+    // from `configurationFile`, which the line about an unusable value
+    // names). A value that is not a usable address prints one line and the
+    // next in the order is taken.
+    static CatalogueChoice resolve(const QString& commandLineValue, const QString& environmentValue,
+                                   const QString& configuredValue, const QString& configurationFile);
 
     // Remembers a choice made in the window: an address is written to the
     // "catalogue" key, My stations removes the key. Returns the error,

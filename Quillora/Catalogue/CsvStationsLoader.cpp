@@ -1,14 +1,12 @@
 #include "Catalogue/CsvStationsLoader.h"
 
-#include "App/StartupTrace.h"
+#include "Support/StartupTrace.h"
 #include "Catalogue/CatalogueOutcome.h"
 #include "Catalogue/LocalStationsLoader.h"
 
-#include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QThread>
 #include <QTimer>
 #include <QUrl>
 
@@ -20,19 +18,15 @@ bool isWebUrl(const QUrl& url)
         && !url.host().isEmpty();
 }
 
-// One download in flight. Lives on the loading thread and holds the delegate
-// until the body has gone to the parser (or the load failed).
+// One download in flight. A child of its reply: deleting the reply aborts
+// the transfer.
 class CatalogueDownload final : public QObject {
 public:
-    CatalogueDownload(std::shared_ptr<StationsLoaderDelegate> delegate, const QUrl& url, int deadlineMs)
-        : m_delegate(std::move(delegate))
+    CatalogueDownload(StationsReply* reply, const QUrl& url, int deadlineMs)
+        : QObject(reply)
+        , m_stations(reply)
         , m_network(new QNetworkAccessManager(this))
     {
-        // Loads on the main thread belong to the application, so one still
-        // in flight at exit is torn down with it rather than leaked.
-        QCoreApplication* app = QCoreApplication::instance();
-        if (app && app->thread() == QThread::currentThread())
-            setParent(app);
         m_failure.source = LoadFailure::sourceName(url);
         m_deadline.setSingleShot(true);
         m_deadline.setInterval(deadlineMs);
@@ -86,8 +80,8 @@ private:
         if (body.size() > CatalogueTable::maxBytes)
             return fail(LoadFailure::Reason::tooLarge, {});
         StartupTrace::mark("catalogue-downloaded");
-        // The worker sees only the body, never the delegate.
-        deliverFromWorker(std::exchange(m_delegate, nullptr),
+        // The worker sees only the body, never the reply.
+        deliverFromWorker(m_stations,
                           [body = std::move(body), failure = m_failure] {
                               return CatalogueOutcome::fromParsed(CatalogueTable::parse(body), failure);
                           });
@@ -106,11 +100,10 @@ private:
     {
         m_failure.reason = reason;
         m_failure.detail = detail;
-        if (const auto delegate = std::exchange(m_delegate, nullptr))
-            CatalogueOutcome::failed(m_failure).deliver(*delegate);
+        CatalogueOutcome::failed(m_failure).deliver(*m_stations);
     }
 
-    std::shared_ptr<StationsLoaderDelegate> m_delegate;
+    StationsReply* m_stations;
     QNetworkAccessManager* m_network;
     QNetworkReply* m_reply = nullptr;
     QTimer m_deadline;
@@ -126,19 +119,19 @@ CsvStationsLoader::CsvStationsLoader(QString url)
 {
 }
 
-void CsvStationsLoader::load(std::shared_ptr<StationsLoaderDelegate> delegate)
+StationsReply* CsvStationsLoader::load()
 {
     const QUrl address(url, QUrl::StrictMode);
-    if (address.isValid() && address.isLocalFile() && !address.toLocalFile().isEmpty()) {
-        LocalStationsLoader(address.toLocalFile()).load(std::move(delegate));
-        return;
-    }
+    if (address.isValid() && address.isLocalFile() && !address.toLocalFile().isEmpty())
+        return LocalStationsLoader(address.toLocalFile()).load();
+    auto* reply = new StationsReply;
     if (!isWebUrl(address)) {
         LoadFailure failure;
         failure.reason = LoadFailure::Reason::invalidAddress;
         failure.source = url.isEmpty() ? QStringLiteral("an empty address") : url.left(200);
-        CatalogueOutcome::failed(failure).deliver(*delegate);
-        return;
+        CatalogueOutcome::failed(failure).deliver(*reply);
+        return reply;
     }
-    (new CatalogueDownload(std::move(delegate), address, deadlineMs))->start(address, transferTimeoutMs);
+    (new CatalogueDownload(reply, address, deadlineMs))->start(address, transferTimeoutMs);
+    return reply;
 }

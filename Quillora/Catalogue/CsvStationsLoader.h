@@ -2,9 +2,9 @@
 // http or https.
 //
 // Every load fetches afresh (no HTTP cache in either direction, redirects
-// followed), parses on a worker thread and answers on the thread that called
-// load(): onCatalogueLoaded() with the rows that carry a station (the others
-// are counted and printed), or onCatalogueFailed() with the reason: an
+// followed), parses on a worker thread and finishes the reply on the thread
+// that called load(): with the rows that carry a station (the others are
+// counted and printed), or with the reason it failed: an
 // unusable address, the server not answering, an error status, a body over
 // CatalogueTable::maxBytes, a transfer that stopped half way, or an answer
 // that is not a station list (a web page, not UTF-8, no header, every row
@@ -25,5 +25,5 @@ public:
     // Nor is one that drips a catalogue out for longer than this.
     int deadlineMs = 120000;
 
-    void load(std::shared_ptr<StationsLoaderDelegate> delegate) override;
+    StationsReply* load() override;
 };

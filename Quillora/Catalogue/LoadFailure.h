@@ -6,10 +6,14 @@
 // for whoever investigates rather than for the screen.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QUrl>
 
 struct LoadFailure {
+    Q_DECLARE_TR_FUNCTIONS(LoadFailure)
+
+public:
     enum class Reason {
         invalidAddress,   // not an http, https or file address
         fileMissing,      // a local catalogue that does not exist

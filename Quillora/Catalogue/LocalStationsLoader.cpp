@@ -10,9 +10,10 @@ LocalStationsLoader::LocalStationsLoader(QString path)
 {
 }
 
-void LocalStationsLoader::load(std::shared_ptr<StationsLoaderDelegate> delegate)
+StationsReply* LocalStationsLoader::load()
 {
-    deliverFromWorker(std::move(delegate), [path = m_path] {
+    auto* reply = new StationsReply;
+    deliverFromWorker(reply, [path = m_path] {
         CatalogueFile::Read read = CatalogueFile::read(path);
         CatalogueOutcome outcome;
         outcome.report.source = QFileInfo(path).fileName();
@@ -27,4 +28,5 @@ void LocalStationsLoader::load(std::shared_ptr<StationsLoaderDelegate> delegate)
         outcome.stations = std::move(read.table->stations);
         return outcome;
     });
+    return reply;
 }

@@ -1,7 +1,7 @@
 // A catalogue in a local file: My stations, or a file:// address. Reads and
 // parses on a worker thread (CatalogueFile::read: any Unicode encoding with
-// its byte-order mark) and answers on the thread that called load(), with
-// the stations or with why the file is not usable.
+// its byte-order mark) and finishes the reply on the thread that called
+// load(), with the stations or with why the file is not usable.
 #pragma once
 
 #include "Catalogue/StationsLoader.h"
@@ -13,7 +13,7 @@ public:
     explicit LocalStationsLoader(QString path);
 
     const QString& path() const { return m_path; }
-    void load(std::shared_ptr<StationsLoaderDelegate> delegate) override;
+    StationsReply* load() override;
 
 private:
     QString m_path;

@@ -1,28 +1,27 @@
-// A catalogue source and the receiver of its answer.
+// A catalogue source, and its answer to one load.
 //
-// load() delivers exactly one callback per call. The plain pair onLoaded() /
-// onFailed() is what every delegate implements; sources deliver through the
-// richer pair onCatalogueLoaded() / onCatalogueFailed(), which also say how
-// many rows were skipped and why a load failed, and which by default hand
-// on to the plain pair. A delegate that wants the details overrides the
-// richer pair; one that does not needs no change. Either way it hears once.
+// load() returns a StationsReply, as QNetworkAccessManager::get() returns a
+// QNetworkReply: the caller owns it, reads the stations and the report (or
+// the failure) once it has finished, and deletes it (deleteLater() from a
+// slot connected to finished()). Deleting a reply that has not finished
+// cancels the load: nothing is delivered, nothing is leaked, and a worker
+// still parsing just has its result dropped.
 //
-// The delegate is passed as a std::shared_ptr and the source keeps that
-// owning reference until the callback has been delivered, so the delegate
-// outlives every load in flight. (A QPointer would rather drop the answer of
-// a dead delegate; shared ownership is what the contract asks for and works
-// for delegates that are not QObjects.) Sources that answer later deliver,
-// and drop their reference, on the thread that called load(), so a QObject
-// delegate is never destroyed on a worker thread.
+// finished() comes exactly once, from the event loop of the thread that
+// called load(), never from inside load(). A source that has the catalogue
+// at hand returns a reply that has already finished (isFinished()), so that
+// a caller who wants the stations at once - before the first frame - can
+// take them without waiting for the event loop.
 #pragma once
 
 #include "Catalogue/LoadFailure.h"
 #include "Catalogue/Station.h"
 
 #include <QList>
+#include <QObject>
 #include <QString>
 
-#include <memory>
+#include <optional>
 
 // What came with a catalogue besides its stations.
 struct CatalogueReport {
@@ -33,26 +32,39 @@ struct CatalogueReport {
     int skippedRows = 0;
 };
 
-class StationsLoaderDelegate {
-public:
-    virtual ~StationsLoaderDelegate() = default;
-    virtual void onLoaded(const QList<Station>& stations) = 0;
-    virtual void onFailed() = 0;
+class StationsReply final : public QObject {
+    Q_OBJECT
 
-    virtual void onCatalogueLoaded(const QList<Station>& stations, const CatalogueReport& report)
-    {
-        Q_UNUSED(report);
-        onLoaded(stations);
-    }
-    virtual void onCatalogueFailed(const LoadFailure& failure)
-    {
-        Q_UNUSED(failure);
-        onFailed();
-    }
+public:
+    explicit StationsReply(QObject* parent = nullptr);
+
+    bool isFinished() const { return m_finished; }
+    // None when the catalogue loaded.
+    const std::optional<LoadFailure>& failure() const { return m_failure; }
+    // The rows that carry a station; empty after a failure.
+    const QList<Station>& stations() const { return m_stations; }
+    const CatalogueReport& report() const { return m_report; }
+
+    // For sources: the answer, given once; finished() follows from the
+    // event loop.
+    void finish(QList<Station> stations, CatalogueReport report);
+    void fail(LoadFailure failure);
+
+signals:
+    void finished();
+
+private:
+    void markFinished();
+
+    bool m_finished = false;
+    std::optional<LoadFailure> m_failure;
+    QList<Station> m_stations;
+    CatalogueReport m_report;
 };
 
 class StationsLoader {
 public:
     virtual ~StationsLoader() = default;
-    virtual void load(std::shared_ptr<StationsLoaderDelegate> delegate) = 0;
+    // Starts a load; see StationsReply for who owns the reply.
+    [[nodiscard]] virtual StationsReply* load() = 0;
 };

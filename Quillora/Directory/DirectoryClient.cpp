@@ -1,6 +1,6 @@
 #include "Directory/DirectoryClient.h"
 
-#include "App/AppInfo.h"
+#include "Support/AppInfo.h"
 #include "Directory/DirectoryServerDiscovery.h"
 #include "Diagnostics/Diagnostics.h"
 
@@ -26,7 +26,7 @@ QString queryOf(const QList<std::pair<QString, QString>>& items)
 
 } // namespace
 
-DirectoryClient::DirectoryClient(QObject* parent)
+DirectoryClient::DirectoryClient(const QString& serverAddress, QObject* parent)
     : QObject(parent)
     , m_network(new QNetworkAccessManager(this))
     , m_discovery(new DirectoryServerDiscovery(discoveryName(), this))
@@ -35,7 +35,7 @@ DirectoryClient::DirectoryClient(QObject* parent)
     connect(m_discovery, &DirectoryServerDiscovery::finished, this, &DirectoryClient::discoveryFinished);
     connect(m_discovery, &DirectoryServerDiscovery::failed, this, &DirectoryClient::discoveryFailed);
 
-    const QString address = qEnvironmentVariable("QUILLORA_DIRECTORY_URL").trimmed();
+    const QString address = serverAddress.trimmed();
     if (address.isEmpty())
         return;
     const QUrl url(address, QUrl::StrictMode);

@@ -3,8 +3,9 @@
 // tried in turn, the one that works remembered for the session, and every
 // request identified by a User-Agent of Quillora/<version>.
 //
-// QUILLORA_DIRECTORY_URL=http://host:port replaces discovery with that one
-// server (tests, and people who run a mirror). Main thread; one client for
+// A server address given at construction (QUILLORA_DIRECTORY_URL, which the
+// root reads) replaces discovery with that one server (tests, and people
+// who run a mirror). Main thread; one client for
 // the whole application, shared by every model that talks to the directory.
 #pragma once
 
@@ -41,9 +42,9 @@ public:
     static constexpr int maxAttempts = 3;
     static constexpr qsizetype maxSearchTextLength = 100;
 
-    // Reads QUILLORA_DIRECTORY_URL; without it, servers are discovered on
-    // the first request.
-    explicit DirectoryClient(QObject* parent = nullptr);
+    // `serverAddress` is QUILLORA_DIRECTORY_URL as the root read it; without
+    // it, servers are discovered on the first request.
+    explicit DirectoryClient(const QString& serverAddress = {}, QObject* parent = nullptr);
     ~DirectoryClient() override;
 
     static QString discoveryName() { return QStringLiteral("all.api.radio-browser.info"); }

@@ -15,17 +15,17 @@ QString DirectoryReply::messageFor(Error error)
     case Error::None:
         return {};
     case Error::Unreachable:
-        return QStringLiteral("The station directory cannot be reached.");
+        return tr("The station directory cannot be reached.");
     case Error::TimedOut:
-        return QStringLiteral("The station directory did not answer in time.");
+        return tr("The station directory did not answer in time.");
     case Error::HttpStatus:
-        return QStringLiteral("The station directory is not working right now.");
+        return tr("The station directory is not working right now.");
     case Error::Unreadable:
-        return QStringLiteral("The station directory sent an answer Quillora cannot read.");
+        return tr("The station directory sent an answer Quillora cannot read.");
     case Error::TooLarge:
-        return QStringLiteral("The station directory sent an answer too large to read.");
+        return tr("The station directory sent an answer too large to read.");
     case Error::BadAddress:
-        return QStringLiteral("QUILLORA_DIRECTORY_URL is not an http or https address.");
+        return tr("QUILLORA_DIRECTORY_URL is not an http or https address.");
     }
     return {};
 }

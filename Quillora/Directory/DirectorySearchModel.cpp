@@ -98,7 +98,7 @@ void DirectorySearchModel::pageFinished()
     if (m_emptyPagesInRow >= maxEmptyPagesInRow)
         m_moreAvailable = false;
     if (m_stations.isEmpty() && !m_moreAvailable)
-        setStatus(Empty, QStringLiteral("No stations found"));
+        setStatus(Empty, tr("No stations found"));
     else
         setStatus(Loaded);
 }

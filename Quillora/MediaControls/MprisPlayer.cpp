@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
-MprisPlayer::MprisPlayer(QObject* exported, std::shared_ptr<Player> player, NowPlayingSink* nowPlaying)
+MprisPlayer::MprisPlayer(QObject* exported, Player* player, NowPlayingSink* nowPlaying)
     : QDBusAbstractAdaptor(exported)
-    , m_player(std::move(player))
+    , m_player(player)
     , m_nowPlaying(nowPlaying)
 {
     setAutoRelaySignals(false);
@@ -16,7 +16,7 @@ MprisPlayer::MprisPlayer(QObject* exported, std::shared_ptr<Player> player, NowP
     m_lastHasStations = hasStations();
     m_lastMetadata = metadata();
     m_lastVolume = volume();
-    connect(m_player.get(), &Player::isPlayingChanged, this, [this] {
+    connect(m_player, &Player::isPlayingChanged, this, [this] {
         if (m_player->isPlaying())
             m_stopped = false;
         checkChanges();
@@ -24,9 +24,9 @@ MprisPlayer::MprisPlayer(QObject* exported, std::shared_ptr<Player> player, NowP
     // A failed stream, the song on air.
     connect(m_player->session(), &PlaybackSession::stateChanged, this, &MprisPlayer::checkChanges);
     connect(m_player->session(), &PlaybackSession::songChanged, this, &MprisPlayer::checkChanges);
-    connect(m_player.get(), &Player::stationsChanged, this, &MprisPlayer::checkChanges);
-    connect(m_player.get(), &Player::stationChanged, this, &MprisPlayer::checkChanges);
-    connect(m_player.get(), &Player::volumeChanged, this, &MprisPlayer::checkChanges);
+    connect(m_player, &Player::stationsChanged, this, &MprisPlayer::checkChanges);
+    connect(m_player, &Player::stationChanged, this, &MprisPlayer::checkChanges);
+    connect(m_player, &Player::volumeChanged, this, &MprisPlayer::checkChanges);
     if (m_nowPlaying)
         connect(m_nowPlaying, &NowPlayingSink::infoChanged, this, &MprisPlayer::checkChanges);
 }

@@ -17,8 +17,6 @@
 #include <QDBusObjectPath>
 #include <QVariantMap>
 
-#include <memory>
-
 class Player;
 class NowPlayingSink;
 
@@ -40,7 +38,7 @@ class MprisPlayer final : public QDBusAbstractAdaptor {
     Q_PROPERTY(bool CanControl READ canControl)
 
 public:
-    MprisPlayer(QObject* exported, std::shared_ptr<Player> player, NowPlayingSink* nowPlaying);
+    MprisPlayer(QObject* exported, Player* player, NowPlayingSink* nowPlaying);
 
     QString playbackStatus() const;
     double rate() const { return 1.0; }
@@ -73,7 +71,7 @@ signals:
 private:
     void checkChanges();
 
-    std::shared_ptr<Player> m_player;
+    Player* m_player; // not owned: the root removes the media controls first
     NowPlayingSink* m_nowPlaying;
     bool m_stopped = false; // Stop, or a stream that failed, since the last play
     QString m_lastStatus;

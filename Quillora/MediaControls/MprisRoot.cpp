@@ -1,6 +1,6 @@
 #include "MediaControls/MprisRoot.h"
 
-#include "App/AppInfo.h"
+#include "Support/AppInfo.h"
 
 MprisRoot::MprisRoot(QObject* exported)
     : QDBusAbstractAdaptor(exported)

@@ -1,6 +1,6 @@
 #include "MediaControls/MprisService.h"
 
-#include "App/AppInfo.h"
+#include "Support/AppInfo.h"
 #include "Diagnostics/Diagnostics.h"
 #include "MediaControls/MprisPlayer.h"
 #include "MediaControls/MprisRoot.h"
@@ -11,11 +11,11 @@
 #include <QDBusMessage>
 #include <QStringList>
 
-MprisService::MprisService(std::shared_ptr<Player> player, NowPlayingSink* nowPlaying, QObject* parent)
+MprisService::MprisService(Player* player, NowPlayingSink* nowPlaying, QObject* parent)
     : QObject(parent)
     , m_exported(new QObject(this))
     , m_root(new MprisRoot(m_exported))
-    , m_playerAdaptor(new MprisPlayer(m_exported, std::move(player), nowPlaying))
+    , m_playerAdaptor(new MprisPlayer(m_exported, player, nowPlaying))
 {
     connect(m_root, &MprisRoot::quitRequested, this, &MprisService::quitRequested);
     connect(m_root, &MprisRoot::raiseRequested, this, &MprisService::raiseRequested);

@@ -8,8 +8,6 @@
 #include <QObject>
 #include <QString>
 
-#include <memory>
-
 class MprisPlayer;
 class MprisRoot;
 class NowPlayingSink;
@@ -22,7 +20,7 @@ public:
     static constexpr const char* objectPath = "/org/mpris/MediaPlayer2";
     static QString serviceName();
 
-    MprisService(std::shared_ptr<Player> player, NowPlayingSink* nowPlaying, QObject* parent = nullptr);
+    MprisService(Player* player, NowPlayingSink* nowPlaying, QObject* parent = nullptr);
     ~MprisService() override;
 
     // Registers on the session bus; prints one line and returns false when

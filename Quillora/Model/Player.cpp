@@ -1,26 +1,18 @@
 #include "Model/Player.h"
 
 #include "Diagnostics/Diagnostics.h"
-#include "MediaControls/NowPlayingPublisher.h"
 #include "Playback/MediaPlayer.h"
 
 #include <QUrl>
 
-std::shared_ptr<Player> Player::create(std::shared_ptr<StationsLoader> loader, MediaPlayer* mediaPlayer,
-                                       NowPlayingSink* nowPlaying, NetworkReachability* reachability)
-{
-    return std::make_shared<Player>(Passkey(), std::move(loader), mediaPlayer, nowPlaying, reachability);
-}
-
-Player::Player(Passkey, std::shared_ptr<StationsLoader> loader, MediaPlayer* mediaPlayer,
-               NowPlayingSink* nowPlaying, NetworkReachability* reachability)
-    : m_loader(std::move(loader))
+Player::Player(StationsLoader* loader, MediaPlayer* mediaPlayer, NetworkReachability* reachability,
+               QObject* parent)
+    : QObject(parent)
+    , m_loader(loader)
     , m_session(new PlaybackSession(mediaPlayer, reachability, this))
     , m_stationModel(new StationListModel(this))
 {
     Q_ASSERT(m_loader);
-    if (nowPlaying)
-        m_publisher = new NowPlayingPublisher(nowPlaying, this);
 }
 
 Player::~Player() = default;
@@ -50,7 +42,7 @@ void Player::select(qint64 index, bool keepStream)
     emit stationChanged();
     if (!keepStream)
         loadStation();
-    showInfo(station());
+    emit nowPlayingChanged();
 }
 
 bool Player::dropGuest()
@@ -100,10 +92,34 @@ void Player::setVolume(float volume)
 
 void Player::loadStations()
 {
-    m_loader->load(shared_from_this());
+    if (m_loading) {
+        // Not deleted here: this may run while that reply is announcing.
+        m_loading->disconnect();
+        m_loading->deleteLater();
+    }
+    StationsReply* reply = m_loader->load();
+    if (reply->isFinished()) {
+        answered(*reply);
+        delete reply;
+        return;
+    }
+    reply->setParent(this);
+    m_loading = reply;
+    connect(reply, &StationsReply::finished, this, [this, reply] {
+        reply->deleteLater();
+        answered(*reply);
+    });
 }
 
-void Player::onLoaded(const QList<Station>& stations)
+void Player::answered(const StationsReply& reply)
+{
+    // A failure is the source's to tell (its own line and the screen); the
+    // catalogue shown stays as it is.
+    if (!reply.failure())
+        applyCatalogue(reply.stations());
+}
+
+void Player::applyCatalogue(const QList<Station>& stations)
 {
     printLine(QStringLiteral("Loaded %1 stations").arg(stations.size()));
     const std::optional<Station> before = station();
@@ -134,11 +150,6 @@ void Player::onLoaded(const QList<Station>& stations)
     select(index, m_guest || sameStream);
 }
 
-void Player::onFailed()
-{
-    printLine(QStringLiteral("Failed to load stations..."));
-}
-
 void Player::loadStation()
 {
     const std::optional<Station> selected = station();
@@ -154,12 +165,6 @@ void Player::loadStation()
         emit stationStarted(*selected);
 }
 
-void Player::showInfo(const std::optional<Station>& station)
-{
-    if (m_publisher)
-        m_publisher->showInfo(station);
-}
-
 void Player::togglePlayback()
 {
     if (m_isPlaying)
@@ -173,7 +178,7 @@ void Player::resume()
     const bool wasPlaying = m_isPlaying;
     m_session->play();
     setIsPlaying(m_session->state() != PlaybackSession::State::Stopped);
-    showInfo(station());
+    emit nowPlayingChanged();
     if (const std::optional<Station> started = station(); started && !wasPlaying && m_isPlaying)
         emit stationStarted(*started);
 }
@@ -216,7 +221,7 @@ void Player::listenTo(const Station& station)
     m_guest = station;
     emit stationChanged();
     loadStation();
-    showInfo(m_guest);
+    emit nowPlayingChanged();
     if (!m_isPlaying)
         resume();
 }

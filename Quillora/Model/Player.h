@@ -25,8 +25,8 @@
 // directory search result: it is the selected station until the listener
 // picks one of the catalogue again.
 //
-// Create it with Player::create(): it hands itself to its catalogue source
-// as a shared delegate.
+// The root owns it and connects nowPlayingChanged() to the media
+// controls' publisher: the model knows nothing of who shows what it plays.
 #pragma once
 
 #include "Catalogue/StationsLoader.h"
@@ -35,19 +35,15 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QVariant>
 
-#include <memory>
 #include <optional>
 
 class MediaPlayer;
 class NetworkReachability;
-class NowPlayingSink;
-class NowPlayingPublisher;
 
-class Player final : public QObject,
-                     public StationsLoaderDelegate,
-                     public std::enable_shared_from_this<Player> {
+class Player final : public QObject {
     Q_OBJECT
     Q_PROPERTY(QList<Station> stations READ stations NOTIFY stationsChanged)
     Q_PROPERTY(StationListModel* stationModel READ stationModel CONSTANT)
@@ -59,19 +55,13 @@ class Player final : public QObject,
     Q_PROPERTY(float volume READ volume WRITE setVolume NOTIFY volumeChanged)
     Q_PROPERTY(PlaybackSession* session READ session CONSTANT)
 
-    struct Passkey {
-        explicit Passkey() = default;
-    };
-
 public:
-    // Takes ownership of mediaPlayer. nowPlaying may be null (no
-    // publication); reachability (not owned, may be null) lets a dropped
-    // stream reconnect at once when the network comes back.
-    static std::shared_ptr<Player> create(std::shared_ptr<StationsLoader> loader, MediaPlayer* mediaPlayer,
-                                          NowPlayingSink* nowPlaying = nullptr,
-                                          NetworkReachability* reachability = nullptr);
-    Player(Passkey, std::shared_ptr<StationsLoader> loader, MediaPlayer* mediaPlayer, NowPlayingSink* nowPlaying,
-           NetworkReachability* reachability);
+    // Takes ownership of mediaPlayer. The loader (the catalogue source) is
+    // not owned and must outlive the player; reachability (not owned, may
+    // be null) lets a dropped stream reconnect at once when the network
+    // comes back.
+    Player(StationsLoader* loader, MediaPlayer* mediaPlayer, NetworkReachability* reachability = nullptr,
+           QObject* parent = nullptr);
     ~Player() override;
 
     const QList<Station>& stations() const { return m_stations; }
@@ -93,6 +83,9 @@ public:
     // The station a catalogue that arrives selects, by id; none: the first.
     void setPreferredStationId(std::optional<qint64> id) { m_preferredStationId = id; }
 
+    // Asks the catalogue source for the stations; a load still in flight is
+    // cancelled, only the newest answer counts. A source that has them at
+    // hand answers at once.
     Q_INVOKABLE void loadStations();
     Q_INVOKABLE void togglePlayback();
     Q_INVOKABLE void resume();
@@ -103,11 +96,9 @@ public:
     // stream the catalogue holds selects that station instead.
     Q_INVOKABLE void listenTo(const Station& station);
 
-    void onLoaded(const QList<Station>& stations) override;
-    void onFailed() override;
-    // A failure whose reason the source knows: the source's own line says
-    // it, so nothing is printed here; the catalogue stays as it is.
-    void onCatalogueFailed(const LoadFailure& failure) override { Q_UNUSED(failure); }
+    // A catalogue arrived (a load, or the stored copy shown before the first
+    // one): it replaces the list and selects as described above.
+    void applyCatalogue(const QList<Station>& stations);
 
 signals:
     void objectWillChange();
@@ -119,6 +110,10 @@ signals:
     // The listener started this station: play after a stop, or another
     // station while playing (not a reconnect of the same one).
     void stationStarted(const Station& station);
+    // The station to show as now playing, station(), is to be published
+    // (again): after every selection, even of the same station, on play,
+    // and for a guest.
+    void nowPlayingChanged();
 
 private:
     void setStations(const QList<Station>& stations);
@@ -128,11 +123,11 @@ private:
     bool dropGuest();
     QVariant stationValue() const;
     void loadStation();
-    void showInfo(const std::optional<Station>& station);
+    void answered(const StationsReply& reply);
 
-    std::shared_ptr<StationsLoader> m_loader;
+    StationsLoader* m_loader;
+    QPointer<StationsReply> m_loading;
     PlaybackSession* m_session;
-    NowPlayingPublisher* m_publisher = nullptr;
     StationListModel* m_stationModel;
     QList<Station> m_stations;
     qint64 m_selectedStationIndex = 0;

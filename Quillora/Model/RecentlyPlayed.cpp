@@ -1,38 +1,15 @@
 #include "Model/RecentlyPlayed.h"
 
-#include "Store/Database.h"
 #include "Diagnostics/Diagnostics.h"
 
 #include <QLocale>
-#include <QSqlError>
-#include <QSqlQuery>
 
-namespace {
-
-QString execOrError(QSqlQuery& query)
-{
-    return query.exec() ? QString() : query.lastError().text();
-}
-
-} // namespace
-
-RecentlyPlayed::RecentlyPlayed(Database* container, QObject* parent)
+RecentlyPlayed::RecentlyPlayed(SongHistory* history, QObject* parent)
     : QAbstractListModel(parent)
-    , m_container(container)
+    , m_history(history)
 {
-    if (!m_container)
-        return;
-    QSqlQuery query(m_container->writeContext().database());
-    query.prepare(QStringLiteral("SELECT played_at, station, song FROM recently_played ORDER BY id DESC LIMIT ?"));
-    query.addBindValue(limit);
-    if (!query.exec()) {
-        printLine(QStringLiteral("Cannot read the recently played songs: %1").arg(query.lastError().text()));
-        return;
-    }
-    while (query.next()) {
-        m_entries.append({QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong(), Qt::UTC),
-                          query.value(1).toString(), query.value(2).toString()});
-    }
+    if (m_history)
+        m_entries = m_history->newest(limit);
 }
 
 void RecentlyPlayed::add(const QString& station, const QString& song, const QDateTime& playedAt)
@@ -49,19 +26,8 @@ void RecentlyPlayed::add(const QString& station, const QString& song, const QDat
         endRemoveRows();
     }
     emit countChanged();
-    write(QStringLiteral("recently played %1").arg(++m_writes), [entry](QSqlDatabase& db) {
-        QSqlQuery query(db);
-        query.prepare(QStringLiteral("INSERT INTO recently_played (played_at, station, song) VALUES (?, ?, ?)"));
-        query.addBindValue(entry.playedAt.toMSecsSinceEpoch());
-        query.addBindValue(entry.station);
-        query.addBindValue(entry.song);
-        if (QString error = execOrError(query); !error.isEmpty())
-            return error;
-        query.prepare(QStringLiteral("DELETE FROM recently_played WHERE id NOT IN "
-                                     "(SELECT id FROM recently_played ORDER BY id DESC LIMIT ?)"));
-        query.addBindValue(limit);
-        return execOrError(query);
-    });
+    if (m_history)
+        report(m_history->add(entry, limit));
 }
 
 void RecentlyPlayed::clear()
@@ -72,20 +38,13 @@ void RecentlyPlayed::clear()
     m_entries.clear();
     endResetModel();
     emit countChanged();
-    write(QStringLiteral("recently played %1").arg(++m_writes), [](QSqlDatabase& db) {
-        QSqlQuery query(db);
-        query.prepare(QStringLiteral("DELETE FROM recently_played"));
-        return execOrError(query);
-    });
+    if (m_history)
+        report(m_history->clear());
 }
 
-void RecentlyPlayed::write(const QString& key, std::function<QString(QSqlDatabase&)> change)
+void RecentlyPlayed::report(const QString& error)
 {
-    if (!m_container)
-        return;
-    WriteContext& context = m_container->writeContext();
-    context.stage(key, std::move(change));
-    if (const QString error = context.save(); !error.isEmpty())
+    if (!error.isEmpty())
         printLine(QStringLiteral("Cannot keep the recently played songs: %1").arg(error));
 }
 

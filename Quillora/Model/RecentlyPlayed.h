@@ -3,20 +3,16 @@
 //
 // The playback session says when a song has come on air and stayed
 // (PlaybackSession::songStarted); the list keeps it, and forgets the
-// oldest beyond the limit. Each addition is written at once: a player that
-// runs for days in the background loses nothing when it is killed.
+// oldest beyond the limit. Each addition is written at once (SongHistory).
 //
 // Main thread (the store's connection belongs to it).
 #pragma once
 
+#include "Store/SongHistory.h"
+
 #include <QAbstractListModel>
 #include <QDateTime>
 #include <QList>
-
-#include <functional>
-
-class Database;
-class QSqlDatabase;
 
 class RecentlyPlayed final : public QAbstractListModel {
     Q_OBJECT
@@ -28,15 +24,10 @@ public:
     enum Role { TimeRole = Qt::UserRole + 1, TimeTextRole, StationRole, SongRole };
     Q_ENUM(Role)
 
-    struct Entry {
-        QDateTime playedAt; // UTC
-        QString station;
-        QString song;
-        bool operator==(const Entry&) const = default;
-    };
+    using Entry = PlayedSong;
 
-    // Reads the list from the store; container may be null (nothing kept).
-    explicit RecentlyPlayed(Database* container, QObject* parent = nullptr);
+    // Reads the list from the store; history may be null (nothing kept).
+    explicit RecentlyPlayed(SongHistory* history, QObject* parent = nullptr);
 
     int count() const { return int(m_entries.size()); }
     const QList<Entry>& entries() const { return m_entries; }
@@ -54,9 +45,8 @@ signals:
     void countChanged();
 
 private:
-    void write(const QString& key, std::function<QString(QSqlDatabase&)> change);
+    void report(const QString& error);
 
-    Database* m_container;
+    SongHistory* m_history;
     QList<Entry> m_entries; // newest first
-    int m_writes = 0;
 };

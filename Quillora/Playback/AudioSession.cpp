@@ -1,6 +1,6 @@
 #include "Playback/AudioSession.h"
 
-#include "App/AppInfo.h"
+#include "Support/AppInfo.h"
 #include "Diagnostics/Diagnostics.h"
 
 #include <cerrno>

@@ -98,10 +98,11 @@ void applyOptions(const MpvLibrary& lib, mpv_handle* mpv, const MpvMediaPlayer::
     }
 }
 
-MpvMediaPlayer::Options environmentOptions()
+} // namespace
+
+MpvMediaPlayer::Options MpvMediaPlayer::parseOptions(const QByteArray& text)
 {
-    MpvMediaPlayer::Options options;
-    const QByteArray text = qgetenv("QUILLORA_MPV_OPTIONS");
+    Options options;
     for (const QByteArray& pair : text.split(',')) {
         const QByteArray item = pair.trimmed();
         if (item.isEmpty())
@@ -111,8 +112,6 @@ MpvMediaPlayer::Options environmentOptions()
     }
     return options;
 }
-
-} // namespace
 
 MpvMediaPlayer::MpvMediaPlayer(QObject* parent)
     : MpvMediaPlayer(Options(), parent)
@@ -144,7 +143,6 @@ bool MpvMediaPlayer::start()
             printLine(QStringLiteral("Media player option %1=%2: %3").arg(QString::fromUtf8(name), QString::fromUtf8(value), QString::fromUtf8(lib->errorString(rc))));
     }
     applyOptions(*lib, mpv, m_extraOptions, "media player option");
-    applyOptions(*lib, mpv, environmentOptions(), "QUILLORA_MPV_OPTIONS");
     if (const int rc = lib->initialize(mpv); rc < 0) {
         printLine(QStringLiteral("Cannot start the media player: %1").arg(QString::fromUtf8(lib->errorString(rc))));
         lib->terminateDestroy(mpv);

@@ -16,10 +16,10 @@
 // posts what matters to the owner's thread. Everything it reports is tagged
 // with mpv's playlist entry, so reports of a stream we left are dropped.
 //
-// Extra mpv options come from the constructor (tests) and, for debugging,
-// from QUILLORA_MPV_OPTIONS as comma-separated name=value pairs (for example
-// ao=pcm,ao-pcm-file=out.raw); they are applied after the built-in ones, in
-// that order.
+// Extra mpv options come from the constructor: the tests', and for
+// debugging those of QUILLORA_MPV_OPTIONS, which the root reads and turns
+// into options with parseOptions(). They are applied after the built-in
+// ones.
 #pragma once
 
 #include "Playback/MediaPlayer.h"
@@ -47,6 +47,10 @@ public:
     explicit MpvMediaPlayer(QObject* parent = nullptr);
     explicit MpvMediaPlayer(Options extraOptions, QObject* parent = nullptr);
     ~MpvMediaPlayer() override;
+
+    // Comma-separated name=value pairs (ao=pcm,ao-pcm-file=out.raw); a name
+    // alone is name=yes.
+    static Options parseOptions(const QByteArray& text);
 
     // Starts libmpv if it has not been; false when it cannot be loaded or
     // initialised. Every operation is then a harmless no-op.

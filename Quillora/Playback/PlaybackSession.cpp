@@ -124,7 +124,7 @@ void PlaybackSession::connectStream(State whileConnecting)
     ++m_attempt;
     m_media->play();
     if (m_media->rate() <= 0.0f) {
-        fail(QStringLiteral("The media player cannot start"));
+        fail(tr("The media player cannot start"));
         return;
     }
     if (m_media->isAudioPlaying()) {

@@ -1,26 +1,27 @@
 #include "Playback/StreamReport.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 QString humanReason(EndCause cause)
 {
     switch (cause) {
     case EndCause::StreamEnded:
-        return QStringLiteral("The stream ended");
+        return QCoreApplication::translate("StreamReport", "The stream ended");
     case EndCause::ServerNotAnswering:
-        return QStringLiteral("The station's server is not answering");
+        return QCoreApplication::translate("StreamReport", "The station's server is not answering");
     case EndCause::NotFound:
-        return QStringLiteral("Not found (404)");
+        return QCoreApplication::translate("StreamReport", "Not found (404)");
     case EndCause::Forbidden:
-        return QStringLiteral("Access denied");
+        return QCoreApplication::translate("StreamReport", "Access denied");
     case EndCause::UnsupportedFormat:
-        return QStringLiteral("Unsupported stream format");
+        return QCoreApplication::translate("StreamReport", "Unsupported stream format");
     case EndCause::NoAudioOutput:
-        return QStringLiteral("No audio output");
+        return QCoreApplication::translate("StreamReport", "No audio output");
     case EndCause::Other:
         break;
     }
-    return QStringLiteral("The stream could not be played");
+    return QCoreApplication::translate("StreamReport", "The stream could not be played");
 }
 
 bool retryingCannotMend(EndCause cause)

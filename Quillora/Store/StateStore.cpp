@@ -3,7 +3,6 @@
 #include "Store/Database.h"
 #include "Diagnostics/Diagnostics.h"
 
-#include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -26,15 +25,6 @@ QString execOrError(QSqlQuery& query)
 }
 
 } // namespace
-
-QString StoredCatalogue::offlineNote(const QDateTime& now) const
-{
-    const QDateTime local = loadedAt.toLocalTime();
-    const QLocale english(QLocale::English);
-    const QString format = local.date().year() == now.toLocalTime().date().year() ? QStringLiteral("d MMMM, HH:mm")
-                                                                                   : QStringLiteral("d MMMM yyyy, HH:mm");
-    return QStringLiteral("Offline: stations from %1").arg(english.toString(local, format));
-}
 
 StateStore::StateStore(Database& container)
     : m_container(container)
@@ -65,7 +55,7 @@ std::optional<StoredCatalogue> StateStore::lastGoodCatalogue(const QString& addr
             return std::nullopt;
         }
         while (query.next()) {
-            stored->stations.append(Station{query.value(0).toLongLong(), query.value(1).toString(),
+            stored->stations.append(StoredStation{query.value(0).toLongLong(), query.value(1).toString(),
                                             query.value(2).toString(), query.value(3).toString(),
                                             query.value(4).toString(), query.value(5).toString()});
         }
@@ -74,7 +64,7 @@ std::optional<StoredCatalogue> StateStore::lastGoodCatalogue(const QString& addr
     return stored;
 }
 
-void StateStore::setLastGoodCatalogue(const QString& address, const QList<Station>& stations, int skippedRows,
+void StateStore::setLastGoodCatalogue(const QString& address, const QList<StoredStation>& stations, int skippedRows,
                                       const QDateTime& loadedAt)
 {
     StoredCatalogue stored{address, loadedAt.toUTC(), stations, skippedRows};
@@ -95,7 +85,7 @@ void StateStore::setLastGoodCatalogue(const QString& address, const QList<Statio
         query.prepare(QStringLiteral("INSERT INTO catalogue_station (address, position, id, url, image, genre, "
                                      "title, uuid) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
         for (qsizetype i = 0; i < stored.stations.size(); ++i) {
-            const Station& station = stored.stations[i];
+            const StoredStation& station = stored.stations[i];
             query.bindValue(0, stored.address);
             query.bindValue(1, qint64(i));
             query.bindValue(2, qint64(station.id));
@@ -194,13 +184,4 @@ void StateStore::setVolume(float volume)
 QString StateStore::save()
 {
     return m_container.writeContext().save();
-}
-
-qint64 StateStore::indexOf(const QList<Station>& stations, std::optional<qint64> id)
-{
-    if (!id)
-        return 0;
-    const auto found = std::find_if(stations.begin(), stations.end(),
-                                    [&](const Station& station) { return station.id == *id; });
-    return found == stations.end() ? 0 : qint64(found - stations.begin());
 }

@@ -13,8 +13,6 @@
 // Main thread (the store's connection belongs to it).
 #pragma once
 
-#include "Catalogue/Station.h"
-
 #include <QDateTime>
 #include <QHash>
 #include <QList>
@@ -24,16 +22,22 @@
 
 class Database;
 
+// One station of a stored catalogue, the row as the store keeps it; the
+// catalogue turns it into its own station and back.
+struct StoredStation {
+    qint64 id = 0;
+    QString url;
+    QString image;
+    QString genre;
+    QString title;
+    QString uuid = {}; // optional: rows may be written without it
+};
+
 struct StoredCatalogue {
     QString address;
     QDateTime loadedAt; // UTC
-    QList<Station> stations;
+    QList<StoredStation> stations;
     int skippedRows = 0;
-
-    // The screen's note while these stations stand in for a failed load:
-    // "Offline: stations from 3 December, 14:20" (the year is added when it
-    // is not this one's).
-    QString offlineNote(const QDateTime& now = QDateTime::currentDateTime()) const;
 };
 
 class StateStore {
@@ -45,10 +49,10 @@ public:
     explicit StateStore(Database& container);
 
     std::optional<StoredCatalogue> lastGoodCatalogue(const QString& address) const;
-    void setLastGoodCatalogue(const QString& address, const QList<Station>& stations, int skippedRows = 0,
+    void setLastGoodCatalogue(const QString& address, const QList<StoredStation>& stations, int skippedRows = 0,
                               const QDateTime& loadedAt = QDateTime::currentDateTimeUtc());
 
-    // Per source: CatalogueSource::storeKey().
+    // Per source: a key the catalogue chooses for each of its sources.
     std::optional<qint64> selectedStationId(const QString& sourceKey) const;
     void setSelectedStationId(const QString& sourceKey, qint64 id);
 
@@ -58,10 +62,6 @@ public:
 
     // Writes the pending changes now; returns the error, empty on success.
     QString save();
-
-    // The position of the station with this id, or 0 (the first) when it is
-    // gone or none was remembered.
-    static qint64 indexOf(const QList<Station>& stations, std::optional<qint64> id);
 
 private:
     Database& m_container;

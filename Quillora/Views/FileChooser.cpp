@@ -167,7 +167,7 @@ void FileChooser::openCsvFile(const QString& title, QWindow* parent)
         if (!reply.isValid()) {
             printLine(QStringLiteral("The file dialog did not open: %1").arg(reply.error().message()));
             finish();
-            emit failed(QStringLiteral("The file dialog did not open."));
+            emit failed(tr("The file dialog did not open."));
             return;
         }
         // Portals older than the handle token answer on a path of their own.
@@ -219,7 +219,7 @@ void FileChooser::onResponse(uint response, const QVariantMap& results)
     const QStringList uris = results.value(QStringLiteral("uris")).toStringList();
     const QUrl url = uris.isEmpty() ? QUrl() : QUrl(uris.first());
     if (response != 0 || !url.isValid() || url.isEmpty()) {
-        emit failed(QStringLiteral("The file dialog closed without a file."));
+        emit failed(tr("The file dialog closed without a file."));
         return;
     }
     emit chosen(url);

@@ -88,9 +88,9 @@ private slots:
                 Database healthy(QStringLiteral("Quillora"), folder.path());
                 QVERIFY(loadStore(healthy).error.isEmpty());
                 StateStore store(healthy);
-                QList<Station> many;
+                QList<StoredStation> many;
                 for (int i = 0; i < 400; ++i)
-                    many.append(testStation(i));
+                    many.append(StoredStation{i, testStation(i).url, {}, {}, testStation(i).title});
                 store.setLastGoodCatalogue(QStringLiteral("https://example.org/a.csv"), many);
                 QVERIFY(store.save().isEmpty());
                 QSqlQuery(healthy.writeContext().database()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));

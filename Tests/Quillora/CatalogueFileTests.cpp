@@ -51,31 +51,24 @@ QStringList entries(const QString& folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
-class Recorder final : public StationsLoaderDelegate {
-public:
+struct Recorder {
     int answers = 0;
     QList<Station> stations;
     CatalogueReport report;
     std::optional<LoadFailure> failure;
-    void onLoaded(const QList<Station>&) override { ++answers; }
-    void onFailed() override { ++answers; }
-    void onCatalogueLoaded(const QList<Station>& list, const CatalogueReport& catalogueReport) override
-    {
-        ++answers;
-        stations = list;
-        report = catalogueReport;
-    }
-    void onCatalogueFailed(const LoadFailure& why) override
-    {
-        ++answers;
-        failure = why;
-    }
 };
 
 std::shared_ptr<Recorder> loadFile(const QString& path)
 {
     auto recorder = std::make_shared<Recorder>();
-    LocalStationsLoader(path).load(recorder);
+    StationsReply* reply = LocalStationsLoader(path).load();
+    QObject::connect(reply, &StationsReply::finished, reply, [reply, recorder] {
+        reply->deleteLater();
+        ++recorder->answers;
+        recorder->stations = reply->stations();
+        recorder->report = reply->report();
+        recorder->failure = reply->failure();
+    });
     if (!QTest::qWaitFor([&] { return recorder->answers > 0; }, 10000))
         qWarning("no answer for %s", qPrintable(path));
     return recorder;

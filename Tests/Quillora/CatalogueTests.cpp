@@ -3,10 +3,11 @@
 // list, every Unicode encoding and the rewrite that keeps what it does not
 // understand, the built-in starter catalogue, addresses a person pastes,
 // and the order in which the active catalogue is chosen.
+#include "Catalogue/ActiveCatalogue.h"
 #include "Catalogue/CatalogueSource.h"
 #include "Catalogue/CatalogueTable.h"
 #include "Catalogue/StarterCatalogue.h"
-#include "Config.h"
+#include "Support/Config.h"
 #include "TestSupport.h"
 
 #include "CSV/CSVDecodingError.h"
@@ -283,8 +284,8 @@ private slots:
     {
         QTemporaryDir folder;
         const QString conf = folder.filePath(QStringLiteral("quillora/quillora.conf"));
-        qunsetenv(Config::catalogueVariable());
-        QVERIFY(CatalogueChoice::resolve({}, conf).source.isMyStations());
+        QCOMPARE(Config::catalogueSetting(conf), QString());
+        QVERIFY(CatalogueChoice::resolve({}, {}, {}, conf).source.isMyStations());
 
         // A file a person wrote by hand, without a section.
         QDir().mkpath(folder.filePath(QStringLiteral("quillora")));
@@ -292,37 +293,47 @@ private slots:
         QVERIFY(hand.open(QIODevice::WriteOnly));
         hand.write("catalogue=https://conf.example.org/pub?output=csv&gid=1,2\n");
         hand.close();
-        CatalogueChoice choice = CatalogueChoice::resolve({}, conf);
+        const QString configured = Config::catalogueSetting(conf);
+        QCOMPARE(configured, QStringLiteral("https://conf.example.org/pub?output=csv&gid=1,2"));
+        CatalogueChoice choice = CatalogueChoice::resolve({}, {}, configured, conf);
         QCOMPARE(choice.origin, CatalogueChoice::Origin::configuration);
-        QCOMPARE(choice.source.url().toString(), QStringLiteral("https://conf.example.org/pub?output=csv&gid=1,2"));
+        QCOMPARE(choice.source.url().toString(), configured);
 
-        qputenv(Config::catalogueVariable(), "file:///srv/env.csv");
-        choice = CatalogueChoice::resolve({}, conf);
+        const QString environment = QStringLiteral("file:///srv/env.csv");
+        choice = CatalogueChoice::resolve({}, environment, configured, conf);
         QCOMPARE(choice.origin, CatalogueChoice::Origin::environment);
         QCOMPARE(choice.source.localPath(), QStringLiteral("/srv/env.csv"));
 
-        choice = CatalogueChoice::resolve(QStringLiteral("http://127.0.0.1/cli.csv"), conf);
+        choice = CatalogueChoice::resolve(QStringLiteral("http://127.0.0.1/cli.csv"), environment, configured, conf);
         QCOMPARE(choice.origin, CatalogueChoice::Origin::commandLine);
 
         StdoutCapture output;
-        choice = CatalogueChoice::resolve(QStringLiteral("gopher://x/y"), conf);
+        choice = CatalogueChoice::resolve(QStringLiteral("gopher://x/y"), environment, configured, conf);
         QCOMPARE(choice.origin, CatalogueChoice::Origin::environment);
         QVERIFY(output.text().startsWith("Ignoring the catalogue of --catalogue: "));
         output.restore();
-        qunsetenv(Config::catalogueVariable());
     }
 
     void aChoiceMadeInTheWindowIsRemembered()
     {
         QTemporaryDir folder;
         const QString conf = folder.filePath(QStringLiteral("quillora/quillora.conf"));
-        qunsetenv(Config::catalogueVariable());
         const QUrl address(QStringLiteral("https://docs.example.org/pub?output=csv&gid=1,2"));
         QVERIFY(CatalogueChoice::remember(CatalogueSource::address(address), conf).isEmpty());
-        QCOMPARE(CatalogueChoice::resolve({}, conf).source.url(), address);
+        QCOMPARE(QUrl(Config::catalogueSetting(conf)), address);
         QVERIFY(CatalogueChoice::remember(CatalogueSource::myStations(), conf).isEmpty());
-        QVERIFY(CatalogueChoice::resolve({}, conf).source.isMyStations());
+        QCOMPARE(Config::catalogueSetting(conf), QString());
         QVERIFY(!QSettings(conf, QSettings::IniFormat).contains(QStringLiteral("catalogue")));
+    }
+
+    // The note over stored stations: the year only when it is not this one.
+    void theOfflineNoteDatesTheStoredStations()
+    {
+        const QDateTime loadedAt = QDateTime(QDate(2026, 12, 3), QTime(14, 20)).toUTC();
+        QCOMPARE(ActiveCatalogue::offlineNote(loadedAt, QDateTime(QDate(2026, 12, 6), QTime(9, 0))),
+                 QStringLiteral("Offline: stations from 3 December, 14:20"));
+        QCOMPARE(ActiveCatalogue::offlineNote(loadedAt, QDateTime(QDate(2027, 1, 2), QTime(9, 0))),
+                 QStringLiteral("Offline: stations from 3 December 2026, 14:20"));
     }
 };
 

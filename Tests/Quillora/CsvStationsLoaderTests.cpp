@@ -1,7 +1,7 @@
 // The spreadsheet loader against a local HTTP server: catalogue shapes,
 // bad rows, hostile answers (each with its reason) and addresses, fresh
-// fetches, and the delegate contract (one callback, on the loading thread,
-// delegate kept alive, plain delegates still served).
+// fetches, and the reply (one finished(), on the loading thread, never from
+// inside load(); a deleted reply cancels the load).
 #include "Catalogue/CsvStationsLoader.h"
 #include "Support/LocalHttpServer.h"
 #include "TestSupport.h"
@@ -15,56 +15,30 @@
 
 namespace {
 
-class RecordingDelegate final : public StationsLoaderDelegate {
-public:
+// What one reply said, recorded as it finished.
+struct Answer {
     int loaded = 0;
     int failed = 0;
-    int plainCalls = 0;
     QList<Station> stations;
     CatalogueReport report;
     std::optional<LoadFailure> failure;
     QThread* thread = nullptr;
-
-    void onLoaded(const QList<Station>&) override { ++plainCalls; }
-    void onFailed() override { ++plainCalls; }
-    void onCatalogueLoaded(const QList<Station>& list, const CatalogueReport& catalogueReport) override
-    {
-        ++loaded;
-        stations = list;
-        report = catalogueReport;
-        thread = QThread::currentThread();
-    }
-    void onCatalogueFailed(const LoadFailure& why) override
-    {
-        ++failed;
-        failure = why;
-        thread = QThread::currentThread();
-    }
-    int answers() const { return loaded + failed + plainCalls; }
+    int answers() const { return loaded + failed; }
 };
 
-// Implements only the plain pair, as the player does.
-class PlainDelegate final : public StationsLoaderDelegate {
-public:
-    int loaded = 0;
-    int failed = 0;
-    void onLoaded(const QList<Station>&) override { ++loaded; }
-    void onFailed() override { ++failed; }
-};
-
-// Counts its answers somewhere that outlives it.
-class CountingDelegate final : public StationsLoaderDelegate {
-public:
-    explicit CountingDelegate(int* answers)
-        : m_answers(answers)
-    {
-    }
-    void onLoaded(const QList<Station>&) override { ++*m_answers; }
-    void onFailed() override { ++*m_answers; }
-
-private:
-    int* m_answers;
-};
+std::shared_ptr<Answer> record(StationsReply* reply)
+{
+    auto answer = std::make_shared<Answer>();
+    QObject::connect(reply, &StationsReply::finished, reply, [reply, answer] {
+        reply->deleteLater();
+        ++(reply->failure() ? answer->failed : answer->loaded);
+        answer->stations = reply->stations();
+        answer->report = reply->report();
+        answer->failure = reply->failure();
+        answer->thread = QThread::currentThread();
+    });
+    return answer;
+}
 
 const QByteArray canonical = "id,url,image,genre,title\n"
                              "1,http://a.example/s1,http://a.example/l1.png,Rock,One\n"
@@ -86,18 +60,16 @@ private:
     }
 
     // Loads the address and waits for the one answer.
-    std::shared_ptr<RecordingDelegate> load(const QString& address, int transferTimeoutMs = 30000,
-                                            int deadlineMs = 120000)
+    std::shared_ptr<Answer> load(const QString& address, int transferTimeoutMs = 30000, int deadlineMs = 120000)
     {
-        auto delegate = std::make_shared<RecordingDelegate>();
         CsvStationsLoader loader(address);
         loader.transferTimeoutMs = transferTimeoutMs;
         loader.deadlineMs = deadlineMs;
-        loader.load(delegate);
-        if (!QTest::qWaitFor([&] { return delegate->answers() > 0; }, 10000))
+        const auto answer = record(loader.load());
+        if (!QTest::qWaitFor([&] { return answer->answers() > 0; }, 10000))
             qWarning("no answer for %s", qPrintable(address));
         QTest::qWait(20); // a second answer would show up here
-        return delegate;
+        return answer;
     }
 
     QString at(const QString& pathAndQuery) const { return m_server->url(pathAndQuery).toString(); }
@@ -137,12 +109,12 @@ private slots:
     void decodesByColumnName()
     {
         for (const QString& name : {QStringLiteral("/canonical.csv"), QStringLiteral("/reordered.csv")}) {
-            const auto delegate = load(at(name));
-            QCOMPARE(delegate->loaded, 1);
-            QCOMPARE(delegate->failed, 0);
-            QCOMPARE(delegate->thread, QThread::currentThread());
-            QCOMPARE(delegate->stations.size(), 2);
-            const Station& second = delegate->stations[1];
+            const auto answer = load(at(name));
+            QCOMPARE(answer->loaded, 1);
+            QCOMPARE(answer->failed, 0);
+            QCOMPARE(answer->thread, QThread::currentThread());
+            QCOMPARE(answer->stations.size(), 2);
+            const Station& second = answer->stations[1];
             QCOMPARE(second.id, 2);
             QCOMPARE(second.url, QStringLiteral("http://a.example/s2.m3u"));
             QCOMPARE(second.image, QStringLiteral("http://a.example/l2.png"));
@@ -154,26 +126,26 @@ private slots:
     void skipsRowsThatDoNotDecode()
     {
         StdoutCapture output;
-        const auto delegate = load(at(QStringLiteral("/bad-rows.csv")));
+        const auto answer = load(at(QStringLiteral("/bad-rows.csv")));
         const QByteArray printed = output.text();
         output.restore();
-        QCOMPARE(delegate->loaded, 1);
+        QCOMPARE(answer->loaded, 1);
         QList<qint64> ids;
-        for (const Station& station : delegate->stations)
+        for (const Station& station : answer->stations)
             ids.append(station.id);
         QCOMPARE(ids, (QList<qint64>{1, 6, 6}));
-        QCOMPARE(delegate->report.skippedRows, 4);
-        QCOMPARE(delegate->report.source, QStringLiteral("127.0.0.1"));
+        QCOMPARE(answer->report.skippedRows, 4);
+        QCOMPARE(answer->report.source, QStringLiteral("127.0.0.1"));
         QCOMPARE(printed.count("Skipped row "), 4);
         QVERIFY(printed.contains("Skipped row 3 of 127.0.0.1: the id \"x\" is not a whole number"));
     }
 
     void headerOnlyIsAnEmptyCatalogue()
     {
-        const auto delegate = load(at(QStringLiteral("/header.csv")));
-        QCOMPARE(delegate->loaded, 1);
-        QVERIFY(delegate->stations.isEmpty());
-        QCOMPARE(delegate->thread, QThread::currentThread());
+        const auto answer = load(at(QStringLiteral("/header.csv")));
+        QCOMPARE(answer->loaded, 1);
+        QVERIFY(answer->stations.isEmpty());
+        QCOMPARE(answer->thread, QThread::currentThread());
     }
 
     // Every hostile answer ends in exactly one failure with its reason, in
@@ -209,12 +181,12 @@ private slots:
         QFETCH(QString, path);
         QFETCH(int, reason);
         QFETCH(QString, message);
-        const auto delegate = load(at(path), 1000);
-        QCOMPARE(delegate->failed, 1);
-        QCOMPARE(delegate->answers(), 1);
-        QCOMPARE(delegate->thread, QThread::currentThread());
-        QCOMPARE(int(delegate->failure->reason), reason);
-        QCOMPARE(delegate->failure->message(), QStringLiteral("Could not load the stations from 127.0.0.1: ") + message);
+        const auto answer = load(at(path), 1000);
+        QCOMPARE(answer->failed, 1);
+        QCOMPARE(answer->answers(), 1);
+        QCOMPARE(answer->thread, QThread::currentThread());
+        QCOMPARE(int(answer->failure->reason), reason);
+        QCOMPARE(answer->failure->message(), QStringLiteral("Could not load the stations from 127.0.0.1: ") + message);
     }
 
     void serversThatDoNotAnswer()
@@ -233,10 +205,13 @@ private slots:
     {
         for (const QString& address : {QStringLiteral("not a url"), QStringLiteral("ftp://127.0.0.1/x.csv"),
                                        QStringLiteral("http://"), QString()}) {
-            auto delegate = std::make_shared<RecordingDelegate>();
-            CsvStationsLoader(address).load(delegate);
-            QVERIFY2(delegate->failed == 1 && delegate->answers() == 1, qPrintable(address));
-            QCOMPARE(delegate->failure->reason, LoadFailure::Reason::invalidAddress);
+            StationsReply* reply = CsvStationsLoader(address).load();
+            const auto answer = record(reply);
+            // Known at once, yet announced from the event loop.
+            QVERIFY2(reply->isFinished() && reply->failure(), qPrintable(address));
+            QCOMPARE(answer->answers(), 0);
+            QTRY_COMPARE(answer->answers(), 1);
+            QCOMPARE(answer->failure->reason, LoadFailure::Reason::invalidAddress);
         }
     }
 
@@ -256,42 +231,34 @@ private slots:
         QCOMPARE(bom->stations.size(), 2);
     }
 
-    // A delegate that knows only the plain pair still hears exactly once.
-    void plainDelegatesHearOnce()
-    {
-        auto good = std::make_shared<PlainDelegate>();
-        auto bad = std::make_shared<PlainDelegate>();
-        CsvStationsLoader(at(QStringLiteral("/canonical.csv"))).load(good);
-        CsvStationsLoader(at(QStringLiteral("/missing.csv"))).load(bad);
-        QTRY_VERIFY_WITH_TIMEOUT(good->loaded + bad->failed == 2, 10000);
-        QTest::qWait(20);
-        QCOMPARE(good->loaded + good->failed + bad->loaded + bad->failed, 2);
-    }
-
     void everyLoadReachesTheServer()
     {
         m_server->resetCounts();
         CsvStationsLoader loader(at(QStringLiteral("/canonical.csv")));
-        auto first = std::make_shared<RecordingDelegate>();
-        auto second = std::make_shared<RecordingDelegate>();
-        loader.load(first);
-        loader.load(second);
+        const auto first = record(loader.load());
+        const auto second = record(loader.load());
         QTRY_VERIFY_WITH_TIMEOUT(first->answers() == 1 && second->answers() == 1, 10000);
         QCOMPARE(second->stations.size(), 2);
         QCOMPARE(m_server->requestCount(QStringLiteral("/canonical.csv")), 2);
     }
 
-    void keepsTheDelegateUntilItAnswered()
+    // A reply deleted before it finished takes its load with it: nothing
+    // arrives later, whether the server or the parser was still at work.
+    void deletingTheReplyCancelsTheLoad()
     {
-        int answers = 0;
-        auto delegate = std::make_shared<CountingDelegate>(&answers);
-        const std::weak_ptr<CountingDelegate> watch = delegate;
-        CsvStationsLoader(at(QStringLiteral("/canonical.csv?delay=0.2"))).load(std::move(delegate));
-        // The loader is gone and we hold no reference: the load keeps it
-        // until it has answered, then lets go.
-        QVERIFY(!watch.expired());
-        QTRY_COMPARE_WITH_TIMEOUT(answers, 1, 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(watch.expired(), 5000);
+        const QString local = QUrl::fromLocalFile(m_root.filePath(QStringLiteral("canonical.csv"))).toString();
+        for (const QString& address : {at(QStringLiteral("/canonical.csv?delay=0.3")), local}) {
+            m_server->resetCounts();
+            StationsReply* cancelled = CsvStationsLoader(address).load();
+            const auto dropped = record(cancelled);
+            if (address != local)
+                QTRY_VERIFY_WITH_TIMEOUT(m_server->requestCount(QStringLiteral("/canonical.csv")) == 1, 10000);
+            delete cancelled;
+            // A later load of the same answers after the cancelled one would have.
+            const auto later = load(address);
+            QCOMPARE(later->loaded, 1);
+            QCOMPARE(dropped->answers(), 0);
+        }
     }
 };
 

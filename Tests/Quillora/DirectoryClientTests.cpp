@@ -1,6 +1,6 @@
 // The directory client against local directory servers: what every request
 // carries, click counting, moving on from a failing server and remembering
-// the one that works, QUILLORA_DIRECTORY_URL, and cancelling.
+// the one that works, a server given by address, and cancelling.
 #include "Directory/DirectoryClient.h"
 #include "Support/DirectoryTestServer.h"
 
@@ -59,7 +59,6 @@ private:
 private slots:
     void initTestCase()
     {
-        qunsetenv("QUILLORA_DIRECTORY_URL");
         m_server = std::make_unique<DirectoryTestServer>(200);
         QVERIFY(m_server->isRunning());
     }
@@ -189,23 +188,17 @@ private slots:
         QCOMPARE(client.workingServer(), m_server->url());
     }
 
-    void takesTheServerFromTheEnvironment()
+    void takesTheServerItIsGiven()
     {
-        qputenv("QUILLORA_DIRECTORY_URL", (m_server->url().toString() + "/mirror/").toUtf8());
-        DirectoryClient mirror;
-        qunsetenv("QUILLORA_DIRECTORY_URL");
+        DirectoryClient mirror(m_server->url().toString() + "/mirror/");
         waitFor(mirror.popularTags(3));
         QCOMPARE(m_server->requestsTo(QStringLiteral("/mirror/json/tags")).size(), 1);
 
-        qputenv("QUILLORA_DIRECTORY_URL", m_server->url().toString().toUtf8());
-        DirectoryClient direct;
-        qunsetenv("QUILLORA_DIRECTORY_URL");
+        DirectoryClient direct(m_server->url().toString());
         QCOMPARE(waitFor(direct.popularTags(3)).answer.tags.size(), 3);
 
         for (const char* bad : {"ftp://127.0.0.1:21", "127.0.0.1:8080", "http://", "file:///tmp/x"}) {
-            qputenv("QUILLORA_DIRECTORY_URL", bad);
-            DirectoryClient broken;
-            qunsetenv("QUILLORA_DIRECTORY_URL");
+            DirectoryClient broken(QString::fromLatin1(bad));
             const Outcome outcome = waitFor(broken.searchStations({}, 0, 50), 5000);
             QVERIFY2(outcome.finished, bad);
             QCOMPARE(outcome.error, DirectoryReply::Error::BadAddress);

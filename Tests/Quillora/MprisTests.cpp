@@ -3,6 +3,7 @@
 // PlaybackStatus says after each command and after a failed stream, and the
 // Can* properties following the catalogue, each change announced.
 #include "MediaControls/MprisService.h"
+#include "MediaControls/NowPlayingPublisher.h"
 #include "MediaControls/NowPlayingSink.h"
 #include "Model/Player.h"
 #include "TestSupport.h"
@@ -67,8 +68,11 @@ private slots:
         auto loader = std::make_shared<ManualLoader>();
         auto* media = new RecordingMediaPlayer;
         NowPlayingSink nowPlaying;
-        const std::shared_ptr<Player> player = Player::create(loader, media, &nowPlaying);
-        MprisService service(player, &nowPlaying);
+        const auto player = std::make_unique<Player>(loader.get(), media);
+        NowPlayingPublisher publisher(&nowPlaying);
+        QObject::connect(player.get(), &Player::nowPlayingChanged, &publisher,
+                         [&] { publisher.showInfo(player->station()); });
+        MprisService service(player.get(), &nowPlaying);
         QVERIFY(service.registerOnSessionBus());
 
         // Nothing to play yet: the desktop offers nothing, and says Stopped.

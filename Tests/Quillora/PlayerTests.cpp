@@ -1,7 +1,7 @@
 // The player's rules over a recording media player: loading, selection and
 // wrap-around, toggling, reloading, announcements and playback failures.
-#include "Catalogue/EmptyLoader.h"
-#include "Catalogue/MockLoader.h"
+#include "EmptyLoader.h"
+#include "MockLoader.h"
 #include "Model/Player.h"
 #include "TestSupport.h"
 
@@ -13,13 +13,15 @@
 namespace {
 
 struct Fixture {
-    explicit Fixture(std::shared_ptr<StationsLoader> loader)
-        : media(new RecordingMediaPlayer)
-        , player(Player::create(std::move(loader), media))
+    explicit Fixture(std::shared_ptr<StationsLoader> source)
+        : loader(std::move(source))
+        , media(new RecordingMediaPlayer)
+        , player(std::make_unique<Player>(loader.get(), media))
     {
     }
+    std::shared_ptr<StationsLoader> loader;
     RecordingMediaPlayer* media; // owned by the player
-    std::shared_ptr<Player> player;
+    std::unique_ptr<Player> player;
 };
 
 QList<Station> threeStations()
@@ -281,17 +283,39 @@ private slots:
         QCOMPARE(started.last().first().value<Station>().id, 12);
     }
 
+    // A reload while a load is in flight cancels it: the older catalogue
+    // can never land over the newer one.
+    void onlyTheNewestLoadCounts()
+    {
+        auto loader = std::make_shared<ManualLoader>();
+        Fixture f(loader);
+        StdoutCapture out;
+        f.player->loadStations();
+        const QPointer<StationsReply> older = loader->pending;
+        f.player->loadStations();
+        QTRY_VERIFY(older.isNull());
+        loader->deliver(threeStations());
+        QCOMPARE(f.player->stations().size(), 3);
+        QCOMPARE(loader->loads, 2);
+    }
+
     void failedLoadKeepsState()
     {
         class FailingLoader final : public StationsLoader {
         public:
-            void load(std::shared_ptr<StationsLoaderDelegate> delegate) override { delegate->onFailed(); }
+            StationsReply* load() override
+            {
+                auto* reply = new StationsReply;
+                reply->fail(LoadFailure{});
+                return reply;
+            }
         };
         Fixture f(std::make_shared<FailingLoader>());
         StdoutCapture out;
         QSignalSpy willChange(f.player.get(), &Player::objectWillChange);
         f.player->loadStations();
-        QCOMPARE(out.text(), QByteArray("Failed to load stations...\n"));
+        // The source tells of its failure; the player says nothing.
+        QCOMPARE(out.text(), QByteArray());
         QCOMPARE(willChange.size(), 0);
         QVERIFY(f.player->stations().isEmpty());
     }

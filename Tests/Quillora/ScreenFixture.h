@@ -56,8 +56,6 @@ public:
     {
     }
 
-    // A load never delivered holds the player: let it go with the fixture.
-    ~ScreenFixture() { loader->pending.reset(); }
 
     // Call first in every test: QVERIFY cannot run in a constructor.
     bool ready() { return window && QTest::qWaitForWindowExposed(window); }
@@ -81,12 +79,12 @@ public:
     QTemporaryDir folder;
 
 private:
-    std::shared_ptr<ActiveCatalogue> m_catalogue;
+    std::unique_ptr<ActiveCatalogue> m_catalogue;
 
 public:
     // The catalogue the screen shows the state of.
     ActiveCatalogue& catalogue;
-    std::shared_ptr<Player> player;
+    std::unique_ptr<Player> player;
     RecentlyPlayed recentlyPlayed{nullptr};
     DirectoryClient directoryClient;
     DirectorySearchModel directory{&directoryClient};
@@ -97,17 +95,19 @@ private:
     ScreenFixture(QSize size, std::optional<CatalogueSource> source, StateStore* store)
         : loader(std::make_shared<ManualLoader>())
         , media(new RecordingMediaPlayer)
-        , m_catalogue(std::make_shared<ActiveCatalogue>(
+        , m_catalogue(std::make_unique<ActiveCatalogue>(
               source.value_or(CatalogueSource::address(
                   QUrl::fromLocalFile(folder.filePath(QStringLiteral("stations.csv"))))),
               store, nullptr))
         , catalogue(*m_catalogue)
-        , player(Player::create(source ? std::shared_ptr<StationsLoader>(m_catalogue) : loader, media))
+        , player(std::make_unique<Player>(source ? static_cast<StationsLoader*>(m_catalogue.get()) : loader.get(),
+                                          media))
     {
         if (source) {
             QObject::connect(m_catalogue.get(), &ActiveCatalogue::reloadRequested, player.get(),
                              &Player::loadStations);
-            m_catalogue->restoreFromDisk(*player);
+            if (const QList<Station> stored = m_catalogue->restoreFromDisk(); !stored.isEmpty())
+                player->applyCatalogue(stored);
         }
         engine.addImageProvider(QStringLiteral("icons"), new IconProvider);
         engine.setInitialProperties({{QStringLiteral("player"), QVariant::fromValue(player.get())},

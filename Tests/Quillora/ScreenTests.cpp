@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(screen.item("genre")->property("text").toString(), QStringLiteral("Rocks"));
 
         // An empty catalogue later brings the indicator back.
-        screen.player->onLoaded({});
+        screen.player->applyCatalogue({});
         QTRY_VERIFY(indicator->isVisible());
         QVERIFY(!screen.item("previousButton")->isEnabled());
     }
@@ -299,7 +299,7 @@ private slots:
 
         list[0].image = QStringLiteral("http://127.0.0.1:9/new-logo.png");
         list[0].title = QStringLiteral("Renamed");
-        screen.player->onLoaded(list);
+        screen.player->applyCatalogue(list);
         QCOMPARE(QQmlProperty::read(strip, QStringLiteral("currentItem")).value<QQuickItem*>(), card);
         QCOMPARE(card->property("image").toString(), list[0].image);
         QCOMPARE(screen.item("title")->property("text").toString(), QStringLiteral("Renamed"));

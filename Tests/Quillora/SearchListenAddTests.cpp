@@ -6,10 +6,10 @@
 // round's requests to the directory are printed: what was asked, in order,
 // and the User-Agent each carried.
 #include "App/Application.h"
-#include "App/AppInfo.h"
+#include "Support/AppInfo.h"
 #include "App/MainWindow.h"
 #include "Catalogue/CatalogueTable.h"
-#include "Config.h"
+#include "Support/Config.h"
 #include "Model/Player.h"
 #include "Support/DirectoryTestServer.h"
 #include "Support/LivePeers.h"

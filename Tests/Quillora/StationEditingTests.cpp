@@ -55,9 +55,9 @@ QByteArray contents(const QString& path)
 class EditingScreen {
 public:
     explicit EditingScreen(const QUrl& source)
-        : catalogue(std::make_shared<ActiveCatalogue>(CatalogueSource::address(source), nullptr, nullptr))
+        : catalogue(std::make_unique<ActiveCatalogue>(CatalogueSource::address(source), nullptr, nullptr))
         , media(new RecordingMediaPlayer)
-        , player(Player::create(catalogue, media))
+        , player(std::make_unique<Player>(catalogue.get(), media))
     {
         QObject::connect(catalogue.get(), &ActiveCatalogue::reloadRequested, player.get(), &Player::loadStations);
         // The station on screen stays on screen across reloads.
@@ -156,9 +156,9 @@ public:
         return item("toast")->property("showing").toBool() ? item("toastText")->property("text").toString() : QString();
     }
 
-    std::shared_ptr<ActiveCatalogue> catalogue;
+    std::unique_ptr<ActiveCatalogue> catalogue;
     RecordingMediaPlayer* media;
-    std::shared_ptr<Player> player;
+    std::unique_ptr<Player> player;
     RecentlyPlayed recentlyPlayed{nullptr};
     DirectoryClient directoryClient;
     DirectorySearchModel directory{&directoryClient};

@@ -5,7 +5,7 @@
 // stand-in portal on a private session bus (the test runs under
 // dbus-run-session).
 #include "Catalogue/CatalogueSource.h"
-#include "Config.h"
+#include "Support/Config.h"
 #include "ScreenFixture.h"
 #include "Support/LocalHttpServer.h"
 #include "Views/FileChooser.h"

@@ -5,8 +5,10 @@
 #include "Playback/MediaPlayer.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
 #include <QList>
+#include <QPointer>
 #include <QTemporaryFile>
 #include <QUrl>
 
@@ -49,14 +51,19 @@ private:
     int m_saved = -1;
 };
 
-// A catalogue given by the test, delivered synchronously.
+// A catalogue given by the test, at hand at once.
 class FixedLoader final : public StationsLoader {
 public:
     explicit FixedLoader(QList<Station> stations)
         : stations(std::move(stations))
     {
     }
-    void load(std::shared_ptr<StationsLoaderDelegate> delegate) override { delegate->onLoaded(stations); }
+    StationsReply* load() override
+    {
+        auto* reply = new StationsReply;
+        reply->finish(stations, {});
+        return reply;
+    }
     QList<Station> stations;
 };
 
@@ -94,19 +101,25 @@ public:
     void sound(bool on) { setAudioPlaying(on); }
 };
 
-// A catalogue that arrives when the test says so.
+// A catalogue that arrives when the test says so (finished() then comes
+// from the event loop, as from a real source).
 class ManualLoader final : public StationsLoader {
 public:
-    void load(std::shared_ptr<StationsLoaderDelegate> delegate) override
+    StationsReply* load() override
     {
-        pending = std::move(delegate);
+        pending = new StationsReply;
         ++loads;
+        return pending;
     }
     void deliver(const QList<Station>& stations)
     {
-        if (auto delegate = std::exchange(pending, nullptr))
-            delegate->onLoaded(stations);
+        if (!pending)
+            return;
+        StationsReply* reply = std::exchange(pending, nullptr);
+        reply->finish(stations, {});
+        // The test looks at once: its queued finished() runs now.
+        QCoreApplication::sendPostedEvents(reply, QEvent::MetaCall);
     }
-    std::shared_ptr<StationsLoaderDelegate> pending;
+    QPointer<StationsReply> pending;
     int loads = 0;
 };

@@ -1,4 +1,4 @@
-#include "App/StartupTrace.h"
+#include "Support/StartupTrace.h"
 
 #include "Diagnostics/Diagnostics.h"
 
@@ -6,7 +6,6 @@
 #include <QElapsedTimer>
 #include <QMutex>
 #include <QSet>
-#include <QtGlobal>
 
 namespace StartupTrace {
 namespace {
@@ -17,16 +16,19 @@ QElapsedTimer& clock()
     return timer;
 }
 
+// Set once at the start of main(), before any other thread exists.
+bool on = false;
+
 } // namespace
 
-void start()
+void start(bool enabled)
 {
+    on = enabled;
     clock().start();
 }
 
 bool enabled()
 {
-    static const bool on = qEnvironmentVariableIntValue("QUILLORA_TRACE_STARTUP") != 0;
     return on;
 }
 

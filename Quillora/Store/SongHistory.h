@@ -1,0 +1,42 @@
+// The songs heard lately, as the store keeps them (the recently_played
+// table): read once at start, each new one written at once, so that a player
+// that runs for days in the background loses nothing when it is killed.
+//
+// Main thread (the store's connection belongs to it).
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+class Database;
+class QSqlDatabase;
+
+struct PlayedSong {
+    QDateTime playedAt; // UTC
+    QString station;
+    QString song;
+    bool operator==(const PlayedSong&) const = default;
+};
+
+class SongHistory {
+public:
+    // The database must have loaded its store.
+    explicit SongHistory(Database& database);
+
+    // The newest `limit` songs, newest first; empty (and one line) when the
+    // store cannot be read.
+    QList<PlayedSong> newest(int limit) const;
+    // Adds the song and forgets all but the newest `keep`. Returns the
+    // error, empty on success.
+    QString add(const PlayedSong& song, int keep);
+    QString clear();
+
+private:
+    QString write(const QString& key, const std::function<QString(QSqlDatabase&)>& change);
+
+    Database& m_database;
+    int m_writes = 0;
+};

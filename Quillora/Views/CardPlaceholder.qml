@@ -13,7 +13,7 @@ InitialsTile {
     // The station has a logo address: wait before showing the initials.
     property bool waitsForLogo: false
 
-    radius: 60
+    radius: Theme.radiusCard
     textScale: 0.3
     antialiasing: true
     opacity: waitsForLogo ? 0 : 1

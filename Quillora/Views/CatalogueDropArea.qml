@@ -30,16 +30,16 @@ DropArea {
         anchors.margins: 8
         radius: 20
         visible: area.containsDrag
-        color: SheetTheme.backdrop
+        color: Theme.backdrop
         border.width: 3
-        border.color: "white"
+        border.color: Theme.textOnPrimary
 
         Text {
             anchors.centerIn: parent
             width: parent.width - 48
             text: qsTr("Drop a CSV file or an address to use it as the catalogue")
             font: Theme.titleFont
-            color: "white"
+            color: Theme.textOnPrimary
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap
             textFormat: Text.PlainText

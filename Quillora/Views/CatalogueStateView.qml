@@ -24,14 +24,14 @@ Item {
     Column {
         anchors.centerIn: parent
         width: Math.min(view.width - 64, 360)
-        spacing: 16
+        spacing: Theme.spacingLarge
 
         Image {
             anchors.horizontalCenter: parent.horizontalCenter
             width: 36
             height: 36
             sourceSize: Qt.size(36 * Screen.devicePixelRatio, 36 * Screen.devicePixelRatio)
-            source: Theme.icon(view.failed ? "wifi.slash" : "antenna.radiowaves.left.and.right", "white")
+            source: Theme.icon(view.failed ? "wifi.slash" : "antenna.radiowaves.left.and.right", Theme.textOnPrimary)
             opacity: 0.85
             Accessible.ignored: true
         }
@@ -42,7 +42,7 @@ Item {
             visible: view.failed
             text: view.catalogue ? view.catalogue.failureMessage : ""
             font: Theme.bodyFont
-            color: "white"
+            color: Theme.textOnPrimary
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap
             textFormat: Text.PlainText
@@ -60,8 +60,8 @@ Item {
                 width: parent.width
                 text: view.catalogue && view.catalogue.isMyStations ? qsTr("My stations is empty")
                     : qsTr("%1 holds no station").arg(view.catalogue ? view.catalogue.sourceName : "")
-                font: Qt.font({ pixelSize: 20, weight: Font.DemiBold })
-                color: "white"
+                font: Theme.headingFont
+                color: Theme.textOnPrimary
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.Wrap
                 textFormat: Text.PlainText
@@ -69,8 +69,8 @@ Item {
             Text {
                 width: parent.width
                 text: qsTr("Find stations in the directory, or choose another catalogue.")
-                font: Qt.font({ pixelSize: 15 })
-                color: Qt.rgba(1, 1, 1, 0.85)
+                font: Theme.calloutFont
+                color: Theme.alpha(Theme.textOnPrimary, 0.85)
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.Wrap
                 textFormat: Text.PlainText

@@ -14,9 +14,9 @@ Rectangle {
     implicitWidth: Math.min(220, label.implicitWidth + 28)
     implicitHeight: 32
     radius: height / 2
-    color: checked ? Theme.primary : SheetTheme.fill
+    color: checked ? Theme.primary : Theme.fill
     border.width: activeFocus ? 2 : 0
-    border.color: checked ? SheetTheme.surface : SheetTheme.focusRing
+    border.color: checked ? Theme.surface : Theme.focusRing
     opacity: enabled ? (tap.pressed ? 0.7 : 1) : 0.4
 
     activeFocusOnTab: true
@@ -37,8 +37,8 @@ Rectangle {
         anchors.centerIn: parent
         width: Math.min(implicitWidth, chip.width - 24)
         text: chip.text
-        font: SheetTheme.chipFont
-        color: chip.checked ? "white" : Theme.text
+        font: Theme.chipFont
+        color: chip.checked ? Theme.textOnPrimary : Theme.text
         elide: Text.ElideRight
         textFormat: Text.PlainText
     }

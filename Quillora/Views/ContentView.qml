@@ -100,7 +100,7 @@ Item {
                 return root.player.station ? root.player.station.genre : ""
             }
             font: Theme.bodyFont
-            color: root.session.state === PlaybackSession.Failed ? Theme.attention : Theme.secondaryText
+            color: root.session.state === PlaybackSession.Failed ? Theme.danger : Theme.secondaryText
             elide: Text.ElideRight
             textFormat: Text.PlainText
         }
@@ -253,7 +253,7 @@ Item {
         anchors.right: parent.right
         anchors.margins: 12
         glyph: "magnifyingglass"
-        color: "white"
+        color: Theme.textOnPrimary
         Accessible.name: qsTr("Search stations")
         onClicked: root.searchRequested()
     }
@@ -270,7 +270,7 @@ Item {
         anchors.left: parent.left
         anchors.margins: 12
         glyph: "antenna.radiowaves.left.and.right"
-        color: "white"
+        color: Theme.textOnPrimary
         Accessible.name: qsTr("Stations")
         onClicked: root.stationsRequested()
     }

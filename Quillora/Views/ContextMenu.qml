@@ -165,10 +165,10 @@ FocusScope {
         height: column.implicitHeight + 12
         x: Math.max(8, Math.min(d.at.x, menu.width - width - 8))
         y: Math.max(8, Math.min(d.at.y, menu.height - height - 8))
-        radius: 12
-        color: SheetTheme.surface
+        radius: Theme.radius
+        color: Theme.surface
         border.width: 1
-        border.color: SheetTheme.separator
+        border.color: Theme.separator
         opacity: d.isOpen ? 1 : 0
         scale: d.isOpen ? 1 : 0.96
         Behavior on opacity { NumberAnimation { duration: 110 } }
@@ -182,7 +182,7 @@ FocusScope {
             z: -1
             cornerRadius: parent.radius
             blurRadius: 16
-            color: Qt.rgba(0, 0, 0, Theme.dark ? 0.5 : 0.22)
+            color: Theme.alpha(Theme.shadow, Theme.dark ? 0.5 : 0.22)
         }
 
         // Presses on the caption and the edges stay in the menu.
@@ -203,12 +203,12 @@ FocusScope {
                 objectName: "contextMenuTitle"
                 visible: menu.title.length > 0
                 width: parent.width
-                leftPadding: 12
-                rightPadding: 12
+                leftPadding: Theme.spacing
+                rightPadding: Theme.spacing
                 topPadding: 6
                 bottomPadding: 6
                 text: menu.title
-                font: SheetTheme.detailFont
+                font: Theme.detailFont
                 color: Theme.secondaryText
                 elide: Text.ElideRight
                 textFormat: Text.PlainText
@@ -241,14 +241,14 @@ FocusScope {
                         y: 4
                         width: parent.width - 16
                         height: 1
-                        color: SheetTheme.separator
+                        color: Theme.separator
                     }
 
                     Rectangle {
                         anchors.fill: parent
                         anchors.topMargin: entry.separated ? 9 : 0
-                        radius: 8
-                        color: entry.activeFocus ? SheetTheme.highlight : (hover.hovered ? SheetTheme.fill : "transparent")
+                        radius: Theme.radiusSmall
+                        color: entry.activeFocus ? Theme.highlight : (hover.hovered ? Theme.fill : "transparent")
 
                         Text {
                             id: label
@@ -256,8 +256,8 @@ FocusScope {
                             x: 12
                             width: parent.width - 24
                             text: entry.modelData.text
-                            font: SheetTheme.chipFont
-                            color: entry.modelData.destructive === true ? SheetTheme.danger : Theme.text
+                            font: Theme.chipFont
+                            color: entry.modelData.destructive === true ? Theme.danger : Theme.text
                             elide: Text.ElideRight
                             textFormat: Text.PlainText
                         }

@@ -47,8 +47,8 @@ Item {
         anchors.fill: parent
         anchors.topMargin: 2
         anchors.bottomMargin: 2
-        radius: 12
-        color: row.current ? SheetTheme.highlight : (hover.hovered ? SheetTheme.fill : "transparent")
+        radius: Theme.radius
+        color: row.current ? Theme.highlight : (hover.hovered ? Theme.fill : "transparent")
     }
 
     Item {
@@ -64,7 +64,7 @@ Item {
             anchors.fill: parent
             anchors.margins: 1
             radius: 9
-            color: "white"
+            color: Theme.textOnPrimary
         }
         RemoteImage {
             objectName: "rowLogo"
@@ -80,7 +80,7 @@ Item {
             content: Component {
                 RoundedImage {
                     anchors.fill: parent
-                    radius: 10
+                    radius: Theme.radiusTile
                 }
             }
         }
@@ -88,7 +88,7 @@ Item {
 
     Column {
         anchors.left: logo.right
-        anchors.leftMargin: 12
+        anchors.leftMargin: Theme.spacing
         anchors.right: button.left
         anchors.rightMargin: 10
         anchors.verticalCenter: parent.verticalCenter
@@ -98,7 +98,7 @@ Item {
             objectName: "rowName"
             width: parent.width
             text: row.name
-            font: SheetTheme.rowTitleFont
+            font: Theme.rowTitleFont
             color: Theme.text
             elide: Text.ElideRight
             textFormat: Text.PlainText
@@ -107,7 +107,7 @@ Item {
             width: parent.width
             visible: text.length > 0
             text: row.tagsText
-            font: SheetTheme.detailFont
+            font: Theme.detailFont
             color: Theme.secondaryText
             elide: Text.ElideRight
             textFormat: Text.PlainText
@@ -117,7 +117,7 @@ Item {
             width: parent.width
             visible: text.length > 0
             text: row.details
-            font: SheetTheme.detailFont
+            font: Theme.detailFont
             color: Theme.secondaryText
             elide: Text.ElideRight
             textFormat: Text.PlainText
@@ -128,7 +128,7 @@ Item {
         id: button
         objectName: "rowAddButton"
         anchors.right: parent.right
-        anchors.rightMargin: 8
+        anchors.rightMargin: Theme.spacingSmall
         anchors.verticalCenter: parent.verticalCenter
         text: row.canAdd ? qsTr("Add") : qsTr("Copy as CSV row")
         activeFocusOnTab: false

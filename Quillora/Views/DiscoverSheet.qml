@@ -105,9 +105,9 @@ Sheet {
         id: chips
         objectName: "discoverChips"
         anchors.top: field.bottom
-        anchors.topMargin: 12
+        anchors.topMargin: Theme.spacing
         width: parent.width
-        spacing: 8
+        spacing: Theme.spacingSmall
 
         Chip {
             objectName: "countryChip"
@@ -144,7 +144,7 @@ Sheet {
         width: parent.width
         visible: !sheet.canAdd && sheet.addUnavailableReason.length > 0
         text: sheet.addUnavailableReason
-        font: SheetTheme.detailFont
+        font: Theme.detailFont
         color: Theme.secondaryText
         wrapMode: Text.Wrap
         textFormat: Text.PlainText
@@ -156,7 +156,7 @@ Sheet {
         anchors.topMargin: 10
         width: parent.width
         height: 1
-        color: SheetTheme.separator
+        color: Theme.separator
     }
 
     ListView {
@@ -229,12 +229,12 @@ Sheet {
         width: results.width
         height: 56
         visible: loading || failed
-        color: SheetTheme.surface
+        color: Theme.surface
 
         Rectangle {
             width: parent.width
             height: 1
-            color: SheetTheme.separator
+            color: Theme.separator
         }
         ActivityIndicator {
             objectName: "discoverMoreProgress"
@@ -246,13 +246,13 @@ Sheet {
         }
         Row {
             anchors.centerIn: parent
-            spacing: 12
+            spacing: Theme.spacing
             visible: pageStatus.failed
             Text {
                 anchors.verticalCenter: parent.verticalCenter
                 width: Math.min(implicitWidth, pageStatus.width - 120)
                 text: sheet.directory ? sheet.directory.statusMessage : ""
-                font: SheetTheme.detailFont
+                font: Theme.detailFont
                 color: Theme.secondaryText
                 elide: Text.ElideRight
                 textFormat: Text.PlainText
@@ -272,7 +272,7 @@ Sheet {
         width: 3
         height: Math.max(24, results.visibleArea.heightRatio * results.height)
         radius: 1.5
-        color: SheetTheme.handle
+        color: Theme.handle
         visible: results.visibleArea.heightRatio < 1
         opacity: results.moving ? 1 : 0.5
     }
@@ -290,7 +290,7 @@ Sheet {
             width: parent.width - 40
             visible: parent.status === DirectorySearchModel.Idle
             text: qsTr("Find stations by name, or pick a tag.")
-            font: SheetTheme.chipFont
+            font: Theme.chipFont
             color: Theme.secondaryText
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap
@@ -316,7 +316,7 @@ Sheet {
                 objectName: "discoverEmpty"
                 width: parent.width
                 text: qsTr("No stations found")
-                font: SheetTheme.rowTitleFont
+                font: Theme.rowTitleFont
                 color: Theme.text
                 horizontalAlignment: Text.AlignHCenter
                 textFormat: Text.PlainText
@@ -324,7 +324,7 @@ Sheet {
             Text {
                 width: parent.width
                 text: qsTr("Try another name, tag or country, or add the station by its stream address.")
-                font: SheetTheme.detailFont
+                font: Theme.detailFont
                 color: Theme.secondaryText
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.Wrap
@@ -341,14 +341,14 @@ Sheet {
         Column {
             anchors.centerIn: parent
             width: parent.width - 40
-            spacing: 12
+            spacing: Theme.spacing
             visible: parent.status === DirectorySearchModel.Error
 
             Text {
                 objectName: "discoverError"
                 width: parent.width
                 text: sheet.directory ? sheet.directory.statusMessage : ""
-                font: SheetTheme.chipFont
+                font: Theme.chipFont
                 color: Theme.text
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.Wrap

@@ -40,7 +40,7 @@ FocusScope {
         Text {
             width: parent.width
             text: field.label
-            font: SheetTheme.detailFont
+            font: Theme.detailFont
             color: Theme.secondaryText
             elide: Text.ElideRight
             textFormat: Text.PlainText
@@ -50,10 +50,10 @@ FocusScope {
         Rectangle {
             width: parent.width
             height: 44
-            radius: 12
-            color: SheetTheme.fill
+            radius: Theme.radius
+            color: Theme.fill
             border.width: input.activeFocus || field.showsProblem ? 2 : 0
-            border.color: field.showsProblem ? SheetTheme.danger : SheetTheme.focusRing
+            border.color: field.showsProblem ? Theme.danger : Theme.focusRing
 
             TextInput {
                 id: input
@@ -61,13 +61,13 @@ FocusScope {
                 focus: true
                 anchors.left: parent.left
                 anchors.right: parent.right
-                anchors.leftMargin: 12
-                anchors.rightMargin: 12
+                anchors.leftMargin: Theme.spacing
+                anchors.rightMargin: Theme.spacing
                 anchors.verticalCenter: parent.verticalCenter
-                font: SheetTheme.fieldFont
+                font: Theme.fieldFont
                 color: Theme.text
                 selectionColor: Theme.primary
-                selectedTextColor: "white"
+                selectedTextColor: Theme.textOnPrimary
                 selectByMouse: true
                 clip: true
                 activeFocusOnTab: true
@@ -80,7 +80,7 @@ FocusScope {
                 anchors.fill: input
                 verticalAlignment: Text.AlignVCenter
                 text: field.placeholderText
-                font: SheetTheme.fieldFont
+                font: Theme.fieldFont
                 color: Theme.secondaryText
                 elide: Text.ElideRight
                 textFormat: Text.PlainText
@@ -96,8 +96,8 @@ FocusScope {
             width: parent.width
             visible: field.showsProblem
             text: field.problem
-            font: SheetTheme.detailFont
-            color: SheetTheme.danger
+            font: Theme.detailFont
+            color: Theme.danger
             wrapMode: Text.Wrap
             textFormat: Text.PlainText
             Accessible.role: Accessible.StaticText

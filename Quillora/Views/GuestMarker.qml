@@ -16,11 +16,11 @@ Column {
     property string reason
     signal keepRequested()
 
-    spacing: 4
+    spacing: Theme.spacingTiny
 
     Row {
         anchors.horizontalCenter: parent.horizontalCenter
-        spacing: 8
+        spacing: Theme.spacingSmall
 
         Rectangle {
             id: pill
@@ -29,7 +29,7 @@ Column {
             // The ring and the label's margins around the label's own width.
             width: Math.min(label.implicitWidth + 40, marker.width - action.width - 8)
             height: 32
-            radius: 16
+            radius: Theme.radiusLarge
             color: "transparent"
             border.width: 1
             border.color: Theme.secondaryText
@@ -54,10 +54,10 @@ Column {
                 anchors.left: ring.right
                 anchors.leftMargin: 6
                 anchors.right: parent.right
-                anchors.rightMargin: 12
+                anchors.rightMargin: Theme.spacing
                 anchors.verticalCenter: parent.verticalCenter
                 text: qsTr("Not in %1").arg(marker.catalogueName)
-                font: SheetTheme.detailFont
+                font: Theme.detailFont
                 color: Theme.secondaryText
                 elide: Text.ElideRight
                 textFormat: Text.PlainText
@@ -84,7 +84,7 @@ Column {
         text: qsTr("Quillora cannot write to %1").arg(marker.catalogueName)
         Accessible.role: Accessible.StaticText
         Accessible.name: marker.reason
-        font: SheetTheme.detailFont
+        font: Theme.detailFont
         color: Theme.secondaryText
         horizontalAlignment: Text.AlignHCenter
         wrapMode: Text.Wrap

@@ -33,7 +33,7 @@ Item {
         radius: width / 2
         color: "transparent"
         border.width: 2
-        border.color: SheetTheme.focusRing
+        border.color: Theme.focusRing
         visible: button.activeFocus
     }
 

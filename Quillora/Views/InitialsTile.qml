@@ -1,4 +1,5 @@
 import QtQuick
+import Quillora
 
 // Stands in for a logo that is not there (yet): a rounded tile in a colour
 // picked from the name, with the name's initials. The same name always gets
@@ -10,9 +11,6 @@ Rectangle {
     // The letters' height as a share of the tile's.
     property real textScale: 0.38
 
-    // White letters read on each of them (contrast 4:1 or more).
-    readonly property var palette: ["#5b3cc4", "#c4487a", "#2a8277", "#b36a22", "#3c79c4", "#8a4cc4", "#4f8a3a",
-        "#b5523b"]
 
     function initials(text) {
         const words = text.split(/[\s\-_.,:;!?'"()\[\]{}\/\\&+|*#@~<>=]+/).filter(word => word.length > 0)
@@ -28,8 +26,8 @@ Rectangle {
 
     implicitWidth: 48
     implicitHeight: 48
-    radius: 10
-    color: palette[hash(name) % palette.length]
+    radius: Theme.radiusTile
+    color: Theme.tileColors[hash(name) % Theme.tileColors.length]
 
     Text {
         objectName: "initials"
@@ -37,7 +35,7 @@ Rectangle {
         text: tile.initials(tile.name)
         font.pixelSize: Math.round(tile.height * tile.textScale)
         font.weight: Font.DemiBold
-        color: "white"
+        color: Theme.textOnPrimary
         textFormat: Text.PlainText
     }
 }

@@ -94,12 +94,7 @@ Window {
     property bool directoryCanAdd: window.catalogue.canEdit
     property string directoryAddUnavailableReason: window.catalogue.addUnavailableReason
 
-    function openDiscover() {
-        if (discover.item)
-            discover.item.open()
-        else
-            discover.source = "DiscoverSheet.qml"
-    }
+    function openDiscover() { discover.open() }
 
     Shortcut {
         sequence: "Ctrl+F"
@@ -109,12 +104,11 @@ Window {
         target: content
         function onSearchRequested() { window.openDiscover() }
     }
-    Loader {
+    LazySheet {
         id: discover
         objectName: "discoverLoader"
-        anchors.fill: parent
-        onLoaded: {
-            const sheet = discover.item
+        sheetSource: "DiscoverSheet.qml"
+        onBuilt: sheet => {
             sheet.directory = window.directory
             sheet.canAdd = Qt.binding(() => window.directoryCanAdd)
             sheet.addUnavailableReason = Qt.binding(() => window.directoryAddUnavailableReason)
@@ -122,19 +116,13 @@ Window {
             sheet.addRequested.connect(window.addDirectoryStation)
             sheet.copyRowRequested.connect(window.copyDirectoryStationRow)
             sheet.addStationRequested.connect(editing.addStation)
-            sheet.open()
         }
     }
 
     // ---- Recently played: the songs heard lately -------------------------
     // Opened from the song line or with Ctrl+H; built the first time.
 
-    function openRecentlyPlayed() {
-        if (recent.item)
-            (recent.item as RecentlyPlayedSheet).open()
-        else
-            recent.source = "RecentlyPlayedSheet.qml"
-    }
+    function openRecentlyPlayed() { recent.open() }
 
     Shortcut {
         sequence: "Ctrl+H"
@@ -144,16 +132,14 @@ Window {
         target: content
         function onRecentlyPlayedRequested() { window.openRecentlyPlayed() }
     }
-    Loader {
+    LazySheet {
         id: recent
         objectName: "recentlyPlayedLoader"
-        anchors.fill: parent
-        onLoaded: {
-            const sheet = recent.item
+        sheetSource: "RecentlyPlayedSheet.qml"
+        onBuilt: sheet => {
             sheet.songs = window.recentlyPlayed
             sheet.stationTitle = Qt.binding(() => window.player.station ? window.player.station.title : "")
             sheet.streamDetails = Qt.binding(() => window.player.session.streamDetails)
-            sheet.open()
         }
     }
     // ---- Stations: where the catalogue comes from ------------------------
@@ -161,12 +147,7 @@ Window {
     // CSV file, My stations. It is built the first time it opens (the
     // antenna button, Ctrl+L, the empty screen's button, a drop).
 
-    function openStations() {
-        if (stations.item)
-            stations.item.open()
-        else
-            stations.source = "StationsSheet.qml"
-    }
+    function openStations() { stations.open() }
     // A CSV file or an address dropped on the window: the sheet shows what
     // becomes of it.
     function useDroppedCatalogue(text) {
@@ -182,15 +163,13 @@ Window {
         target: content
         function onStationsRequested() { window.openStations() }
     }
-    Loader {
+    LazySheet {
         id: stations
         objectName: "stationsLoader"
-        anchors.fill: parent
-        onLoaded: {
-            const sheet = stations.item
+        sheetSource: "StationsSheet.qml"
+        onBuilt: sheet => {
             sheet.catalogue = window.catalogue
             sheet.stationCount = Qt.binding(() => window.player.stationModel.count)
-            sheet.open()
         }
     }
     CatalogueDropArea {

@@ -35,7 +35,7 @@ Item {
     Rectangle {
         anchors.fill: parent
         radius: Math.min(14, height / 2)
-        color: Qt.rgba(0, 0, 0, tap.pressed ? 0.3 : 0.18)
+        color: Theme.alpha(Theme.shadow, tap.pressed ? 0.3 : 0.18)
     }
 
     Image {
@@ -45,7 +45,7 @@ Item {
         width: 14
         height: 14
         sourceSize: Qt.size(14 * Screen.devicePixelRatio, 14 * Screen.devicePixelRatio)
-        source: Theme.icon("wifi.slash", "white")
+        source: Theme.icon("wifi.slash", Theme.textOnPrimary)
     }
 
     Text {
@@ -56,8 +56,8 @@ Item {
         anchors.verticalCenter: parent.verticalCenter
         width: note.width - glyph.width - 30
         text: note.shownText
-        font.pixelSize: 13
-        color: "white"
+        font: Theme.detailFont
+        color: Theme.textOnPrimary
         wrapMode: Text.Wrap
         maximumLineCount: 2
         elide: Text.ElideRight

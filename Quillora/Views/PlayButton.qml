@@ -57,7 +57,7 @@ Item {
 
         // A faint full circle, and a quarter of it in full colour that turns.
         ShapePath {
-            strokeColor: Qt.rgba(Theme.primary.r, Theme.primary.g, Theme.primary.b, 0.22)
+            strokeColor: Theme.alpha(Theme.primary, 0.22)
             strokeWidth: ring.lineWidth
             fillColor: "transparent"
             PathAngleArc {
@@ -89,7 +89,7 @@ Item {
         anchors.centerIn: parent
         width: 25; height: 25
         sourceSize: Qt.size(25 * Screen.devicePixelRatio, 25 * Screen.devicePixelRatio)
-        source: Theme.icon("play.fill", "#ffffff")
+        source: Theme.icon("play.fill", Theme.textOnPrimary)
         opacity: button.playing ? 0 : 1
         scale: button.playing ? 0.5 : 1
         Behavior on opacity { NumberAnimation { duration: 150; easing.type: Easing.OutCubic } }
@@ -100,7 +100,7 @@ Item {
         anchors.centerIn: parent
         width: 25; height: 25
         sourceSize: Qt.size(25 * Screen.devicePixelRatio, 25 * Screen.devicePixelRatio)
-        source: Theme.icon("stop.fill", "#ffffff")
+        source: Theme.icon("stop.fill", Theme.textOnPrimary)
         opacity: button.playing ? 1 : 0
         scale: button.playing ? 1 : 0.5
         Behavior on opacity { NumberAnimation { duration: 150; easing.type: Easing.OutCubic } }

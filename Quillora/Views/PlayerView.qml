@@ -79,7 +79,7 @@ Item {
         width: 40
         height: 40
         anchors.centerIn: parent
-        color: "white"
+        color: Theme.textOnPrimary
     }
 
     ListView {

@@ -37,8 +37,8 @@ Item {
         anchors.fill: parent
         anchors.topMargin: 2
         anchors.bottomMargin: 2
-        radius: 10
-        color: row.current ? SheetTheme.highlight : (hover.hovered ? SheetTheme.fill : "transparent")
+        radius: Theme.radiusTile
+        color: row.current ? Theme.highlight : (hover.hovered ? Theme.fill : "transparent")
     }
 
     Text {
@@ -48,7 +48,7 @@ Item {
         width: 64
         anchors.verticalCenter: parent.verticalCenter
         text: row.timeText
-        font: SheetTheme.detailFont
+        font: Theme.detailFont
         color: Theme.secondaryText
         elide: Text.ElideRight
         textFormat: Text.PlainText
@@ -56,9 +56,9 @@ Item {
 
     Column {
         anchors.left: time.right
-        anchors.leftMargin: 8
+        anchors.leftMargin: Theme.spacingSmall
         anchors.right: copyButton.left
-        anchors.rightMargin: 4
+        anchors.rightMargin: Theme.spacingTiny
         anchors.verticalCenter: parent.verticalCenter
         spacing: 2
 
@@ -66,7 +66,7 @@ Item {
             objectName: "rowSong"
             width: parent.width
             text: row.song
-            font: SheetTheme.rowTitleFont
+            font: Theme.rowTitleFont
             color: Theme.text
             elide: Text.ElideRight
             maximumLineCount: 1
@@ -76,7 +76,7 @@ Item {
             objectName: "rowStation"
             width: parent.width
             text: row.station
-            font: SheetTheme.detailFont
+            font: Theme.detailFont
             color: Theme.secondaryText
             elide: Text.ElideRight
             maximumLineCount: 1
@@ -97,7 +97,7 @@ Item {
         anchors.verticalCenter: parent.verticalCenter
         glyph: row.copiedShown ? "checkmark" : "doc.on.doc"
         glyphSize: 20
-        color: SheetTheme.accent
+        color: Theme.accent
         activeFocusOnTab: false
         Accessible.name: row.copiedShown ? qsTr("Copied") : qsTr("Copy")
         onClicked: row.copyRequested()

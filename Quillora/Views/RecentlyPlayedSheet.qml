@@ -45,12 +45,12 @@ Sheet {
             anchors.left: parent.left
             anchors.leftMargin: 10
             anchors.right: clear.left
-            anchors.rightMargin: 12
+            anchors.rightMargin: Theme.spacing
             anchors.verticalCenter: parent.verticalCenter
             text: sheet.streamDetails.length === 0 ? ""
                 : sheet.stationTitle.length > 0 ? sheet.stationTitle + " · " + sheet.streamDetails
                 : sheet.streamDetails
-            font: SheetTheme.detailFont
+            font: Theme.detailFont
             color: Theme.secondaryText
             elide: Text.ElideMiddle
             textFormat: Text.PlainText
@@ -72,7 +72,7 @@ Sheet {
         anchors.topMargin: 6
         width: parent.width
         height: 1
-        color: SheetTheme.separator
+        color: Theme.separator
     }
 
     ListView {
@@ -118,7 +118,7 @@ Sheet {
             objectName: "recentlyPlayedEmpty"
             width: parent.width
             text: qsTr("No songs yet")
-            font: SheetTheme.rowTitleFont
+            font: Theme.rowTitleFont
             color: Theme.text
             horizontalAlignment: Text.AlignHCenter
             textFormat: Text.PlainText
@@ -126,7 +126,7 @@ Sheet {
         Text {
             width: parent.width
             text: qsTr("Songs appear here as the stations announce them.")
-            font: SheetTheme.detailFont
+            font: Theme.detailFont
             color: Theme.secondaryText
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap

@@ -31,10 +31,10 @@ FocusScope {
 
     Rectangle {
         anchors.fill: parent
-        radius: 12
-        color: SheetTheme.fill
+        radius: Theme.radius
+        color: Theme.fill
         border.width: input.activeFocus ? 2 : 0
-        border.color: SheetTheme.focusRing
+        border.color: Theme.focusRing
     }
 
     Image {
@@ -52,14 +52,14 @@ FocusScope {
         objectName: "searchInput"
         focus: true
         anchors.left: magnifier.right
-        anchors.leftMargin: 8
+        anchors.leftMargin: Theme.spacingSmall
         anchors.right: clearButton.visible ? clearButton.left : parent.right
         anchors.rightMargin: clearButton.visible ? 0 : 12
         anchors.verticalCenter: parent.verticalCenter
-        font: SheetTheme.fieldFont
+        font: Theme.fieldFont
         color: Theme.text
         selectionColor: Theme.primary
-        selectedTextColor: "white"
+        selectedTextColor: Theme.textOnPrimary
         selectByMouse: true
         clip: true
         onAccepted: field.accepted()
@@ -69,7 +69,7 @@ FocusScope {
         anchors.fill: input
         verticalAlignment: Text.AlignVCenter
         text: field.placeholderText
-        font: SheetTheme.fieldFont
+        font: Theme.fieldFont
         color: Theme.secondaryText
         elide: Text.ElideRight
         textFormat: Text.PlainText

@@ -145,7 +145,7 @@ FocusScope {
     // The backdrop: the main screen dimmed; a click on it closes the sheet.
     Rectangle {
         anchors.fill: parent
-        color: SheetTheme.backdrop
+        color: Theme.backdrop
         opacity: sheet.position
     }
     MouseArea {
@@ -168,8 +168,8 @@ FocusScope {
         width: parent.width
         height: Math.max(0, parent.height - sheet.topMargin) + radiusBelow
         y: parent.height - sheet.position * (height - radiusBelow)
-        radius: 16
-        color: SheetTheme.surface
+        radius: Theme.radiusLarge
+        color: Theme.surface
 
         // Clicks and the wheel on the sheet never reach the screen beneath.
         MouseArea {
@@ -190,18 +190,18 @@ FocusScope {
                 width: 36
                 height: 5
                 radius: 2.5
-                color: SheetTheme.handle
+                color: Theme.handle
             }
 
             Text {
                 anchors.left: parent.left
-                anchors.leftMargin: 20
+                anchors.leftMargin: Theme.spacingHuge
                 anchors.right: headerActionRow.left
-                anchors.rightMargin: 8
+                anchors.rightMargin: Theme.spacingSmall
                 anchors.verticalCenter: parent.verticalCenter
                 anchors.verticalCenterOffset: 6
                 text: sheet.title
-                font: SheetTheme.headingFont
+                font: Theme.headingFont
                 color: Theme.text
                 elide: Text.ElideRight
                 textFormat: Text.PlainText
@@ -212,22 +212,22 @@ FocusScope {
             Row {
                 id: headerActionRow
                 anchors.right: closeButton.left
-                anchors.rightMargin: 4
+                anchors.rightMargin: Theme.spacingTiny
                 anchors.verticalCenter: parent.verticalCenter
                 anchors.verticalCenterOffset: 6
-                spacing: 8
+                spacing: Theme.spacingSmall
             }
 
             IconButton {
                 id: closeButton
                 objectName: "sheetCloseButton"
                 anchors.right: parent.right
-                anchors.rightMargin: 8
+                anchors.rightMargin: Theme.spacingSmall
                 anchors.verticalCenter: parent.verticalCenter
                 anchors.verticalCenterOffset: 6
                 glyph: "xmark.circle.fill"
                 glyphSize: 26
-                color: SheetTheme.handle
+                color: Theme.handle
                 activeFocusOnTab: false
                 Accessible.name: qsTr("Close")
                 onClicked: sheet.close()
@@ -267,8 +267,8 @@ FocusScope {
             anchors.left: parent.left
             anchors.right: parent.right
             anchors.bottom: parent.bottom
-            anchors.leftMargin: 16
-            anchors.rightMargin: 16
+            anchors.leftMargin: Theme.spacingLarge
+            anchors.rightMargin: Theme.spacingLarge
             anchors.bottomMargin: panel.radiusBelow
         }
     }

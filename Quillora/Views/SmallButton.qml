@@ -13,9 +13,9 @@ Rectangle {
     implicitWidth: label.implicitWidth + 28
     implicitHeight: 32
     radius: height / 2
-    color: prominent ? Theme.primary : SheetTheme.fill
+    color: prominent ? Theme.primary : Theme.fill
     border.width: activeFocus ? 2 : 0
-    border.color: prominent ? SheetTheme.surface : SheetTheme.focusRing
+    border.color: prominent ? Theme.surface : Theme.focusRing
     opacity: enabled ? (tap.pressed ? 0.6 : 1) : 0.4
     Behavior on opacity { NumberAnimation { duration: 100 } }
 
@@ -33,8 +33,8 @@ Rectangle {
         id: label
         anchors.centerIn: parent
         text: button.text
-        font: SheetTheme.buttonFont
-        color: button.prominent ? "white" : SheetTheme.accent
+        font: Theme.buttonFont
+        color: button.prominent ? Theme.textOnPrimary : Theme.accent
         textFormat: Text.PlainText
     }
 

@@ -57,7 +57,7 @@ Item {
         radius: 6
         color: "transparent"
         border.width: 2
-        border.color: SheetTheme.focusRing
+        border.color: Theme.focusRing
         visible: line.activeFocus
     }
 
@@ -102,11 +102,11 @@ Item {
         anchors.topMargin: 6
         width: Math.min(tipText.implicitWidth, maximumWidth - 20) + 20
         height: tipText.height + 14
-        radius: 8
-        color: Theme.dark ? "#2f2a3e" : "#2b2737"
+        radius: Theme.radiusSmall
+        color: Theme.tooltip
         // On the dark background the bubble needs an edge.
         border.width: Theme.dark ? 1 : 0
-        border.color: "#4d4760"
+        border.color: Theme.tooltipEdge
         visible: rested && hover.hovered && line.truncated && line.song.length > 0
 
         Text {
@@ -116,8 +116,8 @@ Item {
             y: 7
             width: Math.min(implicitWidth, tip.maximumWidth - 20)
             text: line.song
-            font: SheetTheme.detailFont
-            color: "white"
+            font: Theme.detailFont
+            color: Theme.textOnPrimary
             wrapMode: Text.Wrap
             textFormat: Text.PlainText
         }

@@ -67,12 +67,11 @@ Item {
     function openForm(station) {
         if (editing.formOpen)
             return
-        if (!formLoader.item)
-            formLoader.active = true
+        const form = formLoader.build()
         if (station)
-            formLoader.item.edit(station)
+            form.edit(station)
         else
-            formLoader.item.add()
+            form.add()
     }
     // The empty form, to add a station by its stream address.
     function addStation() { editing.openForm(null) }
@@ -120,11 +119,9 @@ Item {
         Accessible.name: qsTr("Station actions")
     }
 
-    Loader {
+    LazySheet {
         id: formLoader
         objectName: "stationFormLoader"
-        anchors.fill: parent
-        active: false
         sourceComponent: StationFormSheet {
             catalogue: editing.catalogue
             onDone: message => { if (message !== "") Notices.show(message) }

@@ -129,7 +129,7 @@ Sheet {
             id: column
             width: parent.width
             spacing: 14
-            topPadding: 4
+            topPadding: Theme.spacingTiny
 
             FormField {
                 id: titleField
@@ -180,7 +180,7 @@ Sheet {
                 width: parent.width
                 visible: form.copies
                 text: form.catalogue ? form.catalogue.addUnavailableReason : ""
-                font: SheetTheme.detailFont
+                font: Theme.detailFont
                 color: Theme.secondaryText
                 wrapMode: Text.Wrap
                 textFormat: Text.PlainText
@@ -191,8 +191,8 @@ Sheet {
                 width: parent.width
                 visible: form.saveError.length > 0
                 text: form.saveError
-                font: SheetTheme.detailFont
-                color: SheetTheme.danger
+                font: Theme.detailFont
+                color: Theme.danger
                 wrapMode: Text.Wrap
                 textFormat: Text.PlainText
                 Accessible.role: Accessible.AlertMessage

@@ -26,13 +26,13 @@ Item {
             anchors.fill: parent
             cornerRadius: 60
             blurRadius: 20
-            color: Qt.rgba(0, 0, 0, 0.33)
+            color: Theme.alpha(Theme.shadow, 0.33)
         }
 
         Rectangle {
             anchors.fill: parent
-            radius: 60
-            color: "white"
+            radius: Theme.radiusCard
+            color: Theme.textOnPrimary
             antialiasing: true
         }
 
@@ -54,18 +54,18 @@ Item {
             content: Component {
                 RoundedImage {
                     anchors.fill: parent
-                    radius: 60
+                    radius: Theme.radiusCard
                 }
             }
         }
 
         Rectangle {
             anchors.fill: parent
-            radius: 60
+            radius: Theme.radiusCard
             color: "transparent"
             antialiasing: true
             border.width: 1
-            border.color: Qt.rgba(Theme.background.r, Theme.background.g, Theme.background.b, 0.4)
+            border.color: Theme.alpha(Theme.background, 0.4)
         }
 
         Accessible.role: Accessible.Graphic

@@ -26,9 +26,6 @@ Sheet {
     initialFocusItem: field
 
     readonly property bool switching: sheet.catalogue !== null && sheet.catalogue.isSwitching
-    // Light and dark: a message that something did not work.
-    readonly property color problemText: Theme.dark ? "#ffb4a9" : "#a11d12"
-    readonly property color problemFill: Theme.dark ? "#3b2025" : "#fdecea"
 
     // Uses an address or a file's path; the sheet shows how it went.
     function use(text) {
@@ -88,7 +85,7 @@ Sheet {
             // ---- The catalogue in use
             Text {
                 text: qsTr("In use")
-                font: SheetTheme.detailFont
+                font: Theme.detailFont
                 color: Theme.secondaryText
                 textFormat: Text.PlainText
             }
@@ -101,14 +98,14 @@ Sheet {
                     id: symbol
                     width: 44
                     height: 44
-                    radius: 10
+                    radius: Theme.radiusTile
                     color: Theme.primary
                     Image {
                         anchors.centerIn: parent
                         width: 24
                         height: 24
                         sourceSize: Qt.size(24 * Screen.devicePixelRatio, 24 * Screen.devicePixelRatio)
-                        source: Theme.icon("antenna.radiowaves.left.and.right", "white")
+                        source: Theme.icon("antenna.radiowaves.left.and.right", Theme.textOnPrimary)
                     }
                 }
 
@@ -123,7 +120,7 @@ Sheet {
                         objectName: "sourceName"
                         width: parent.width
                         text: sheet.catalogue ? sheet.catalogue.sourceName : ""
-                        font: SheetTheme.rowTitleFont
+                        font: Theme.rowTitleFont
                         color: Theme.text
                         elide: Text.ElideRight
                         textFormat: Text.PlainText
@@ -134,7 +131,7 @@ Sheet {
                         visible: text.length > 0
                         text: !sheet.catalogue ? ""
                             : (sheet.catalogue.isMyStations ? sheet.catalogue.filePath : sheet.catalogue.sourceAddress)
-                        font: SheetTheme.detailFont
+                        font: Theme.detailFont
                         color: Theme.secondaryText
                         wrapMode: Text.WrapAnywhere
                         maximumLineCount: 3
@@ -146,7 +143,7 @@ Sheet {
                         width: parent.width
                         visible: sheet.stationCount > 0
                         text: sheet.stationCount === 1 ? qsTr("1 station") : qsTr("%1 stations").arg(sheet.stationCount)
-                        font: SheetTheme.detailFont
+                        font: Theme.detailFont
                         color: Theme.secondaryText
                         textFormat: Text.PlainText
                     }
@@ -156,8 +153,8 @@ Sheet {
                         width: parent.width
                         visible: rows > 0
                         text: rows === 1 ? qsTr("1 row could not be read") : qsTr("%1 rows could not be read").arg(rows)
-                        font: SheetTheme.detailFont
-                        color: sheet.problemText
+                        font: Theme.detailFont
+                        color: Theme.danger
                         wrapMode: Text.Wrap
                         textFormat: Text.PlainText
                     }
@@ -167,8 +164,8 @@ Sheet {
                         visible: sheet.catalogue !== null && sheet.catalogue.status === ActiveCatalogue.Failed
                         text: !visible ? "" : (sheet.catalogue.note.length > 0 && sheet.catalogue.note !== sheet.catalogue.failureMessage
                             ? sheet.catalogue.note + "\n" + sheet.catalogue.failureMessage : sheet.catalogue.failureMessage)
-                        font: SheetTheme.detailFont
-                        color: sheet.problemText
+                        font: Theme.detailFont
+                        color: Theme.danger
                         wrapMode: Text.Wrap
                         textFormat: Text.PlainText
                     }
@@ -186,7 +183,7 @@ Sheet {
             Rectangle {
                 width: parent.width
                 height: 1
-                color: SheetTheme.separator
+                color: Theme.separator
             }
 
             // ---- Another catalogue
@@ -196,7 +193,7 @@ Sheet {
 
                 Text {
                     text: qsTr("Use another catalogue")
-                    font: SheetTheme.rowTitleFont
+                    font: Theme.rowTitleFont
                     color: Theme.text
                     textFormat: Text.PlainText
                     Accessible.role: Accessible.Heading
@@ -205,7 +202,7 @@ Sheet {
                 Text {
                     width: parent.width
                     text: qsTr("The CSV address of a published spreadsheet, any CSV address, or a CSV file on this computer.")
-                    font: SheetTheme.detailFont
+                    font: Theme.detailFont
                     color: Theme.secondaryText
                     wrapMode: Text.Wrap
                     textFormat: Text.PlainText
@@ -256,7 +253,7 @@ Sheet {
                     width: parent.width - openButton.width - parent.spacing
                     visible: chooser.checked && !chooser.available
                     text: qsTr("No file dialog here: paste the file's path above.")
-                    font: SheetTheme.detailFont
+                    font: Theme.detailFont
                     color: Theme.secondaryText
                     wrapMode: Text.Wrap
                     textFormat: Text.PlainText
@@ -278,7 +275,7 @@ Sheet {
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
                     text: qsTr("Reading the catalogue…")
-                    font: SheetTheme.detailFont
+                    font: Theme.detailFont
                     color: Theme.secondaryText
                     textFormat: Text.PlainText
                 }
@@ -293,8 +290,8 @@ Sheet {
                 width: parent.width
                 height: problemText.height + 20
                 visible: message.length > 0
-                radius: 12
-                color: sheet.problemFill
+                radius: Theme.radius
+                color: Theme.dangerFill
                 Accessible.role: Accessible.AlertMessage
                 Accessible.name: message
 
@@ -305,7 +302,7 @@ Sheet {
                     width: 18
                     height: 18
                     sourceSize: Qt.size(18 * Screen.devicePixelRatio, 18 * Screen.devicePixelRatio)
-                    source: Theme.icon("exclamationmark.triangle.fill", sheet.problemText)
+                    source: Theme.icon("exclamationmark.triangle.fill", Theme.danger)
                 }
                 Text {
                     id: problemText
@@ -316,8 +313,8 @@ Sheet {
                     anchors.rightMargin: 12
                     y: 10
                     text: problem.message + "\n" + qsTr("The stations in use stay as they are.")
-                    font: SheetTheme.detailFont
-                    color: sheet.problemText
+                    font: Theme.detailFont
+                    color: Theme.danger
                     wrapMode: Text.Wrap
                     textFormat: Text.PlainText
                     lineHeight: 1.1
@@ -327,7 +324,7 @@ Sheet {
             Text {
                 width: parent.width
                 text: qsTr("You can also drop a CSV file or an address on the window.")
-                font: SheetTheme.detailFont
+                font: Theme.detailFont
                 color: Theme.secondaryText
                 wrapMode: Text.Wrap
                 textFormat: Text.PlainText

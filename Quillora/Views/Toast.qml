@@ -89,7 +89,7 @@ Item {
         width: Math.min(toast.width - 32, content.implicitWidth + 32)
         height: Math.max(48, content.implicitHeight + 20)
         radius: 14
-        color: Theme.dark ? "#ece9f6" : "#2a2535"
+        color: Theme.inverseSurface
         opacity: d.showing ? 1 : 0
         visible: opacity > 0
         // Rises a little as it appears.
@@ -107,13 +107,13 @@ Item {
             width: 4
             height: parent.height - 20
             radius: 2
-            color: "#e5484d"
+            color: Theme.inverseDanger
         }
 
         Row {
             id: content
             anchors.centerIn: parent
-            spacing: 12
+            spacing: Theme.spacing
             readonly property real textRoom: toast.width - 64 - (action.visible ? action.width + spacing : 0)
 
             Text {
@@ -122,8 +122,8 @@ Item {
                 anchors.verticalCenter: parent.verticalCenter
                 width: Math.min(implicitWidth, content.textRoom)
                 text: d.text
-                font: SheetTheme.chipFont
-                color: Theme.dark ? "#1d1a26" : "#f4f2fb"
+                font: Theme.chipFont
+                color: Theme.inverseText
                 wrapMode: Text.Wrap
                 maximumLineCount: 4
                 elide: Text.ElideRight
@@ -136,8 +136,8 @@ Item {
                 anchors.verticalCenter: parent.verticalCenter
                 visible: d.actionText.length > 0
                 text: d.actionText
-                font: SheetTheme.buttonFont
-                color: Theme.dark ? "#5b3cc4" : "#b9a8ff"
+                font: Theme.buttonFont
+                color: Theme.inverseAccent
                 textFormat: Text.PlainText
                 opacity: actionArea.pressed ? 0.6 : 1
 

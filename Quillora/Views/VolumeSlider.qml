@@ -45,7 +45,7 @@ Item {
         width: slider.availableWidth
         height: 4
         radius: 2
-        color: Qt.rgba(Theme.secondary.r, Theme.secondary.g, Theme.secondary.b, 0.2)
+        color: Theme.alpha(Theme.secondary, 0.2)
 
         Rectangle {
             width: slider.position * parent.width
@@ -66,12 +66,12 @@ Item {
             anchors.fill: parent
             cornerRadius: 13
             blurRadius: 6
-            color: Qt.rgba(0, 0, 0, 0.25)
+            color: Theme.alpha(Theme.shadow, 0.25)
         }
         Rectangle {
             anchors.fill: parent
             radius: 13
-            color: "white"
+            color: Theme.textOnPrimary
             antialiasing: true
         }
     }

@@ -18,7 +18,6 @@
 #include <QUrl>
 
 class DirectoryServerDiscovery;
-class QNetworkAccessManager;
 
 // What a person searches for; each part may be empty.
 struct DirectorySearch {
@@ -69,8 +68,6 @@ public:
     // sent) when the identifier is not a UUID.
     DirectoryReply* countClick(const QString& stationUuid);
 
-    QNetworkAccessManager* network() const { return m_network; }
-
 private:
     friend class DirectoryReply;
 
@@ -82,7 +79,6 @@ private:
     void serverWorked(const QUrl& server);
     void serverFailed(const QUrl& server);
 
-    QNetworkAccessManager* m_network;
     DirectoryServerDiscovery* m_discovery;
     QList<QUrl> m_servers;
     qsizetype m_working = 0;

@@ -11,9 +11,11 @@
 #include "Model/Player.h"
 #include "Model/RecentlyPlayed.h"
 #include "Playback/MpvMediaPlayer.h"
+#include "RemoteImage/Services.h"
 #include "Store/SongHistory.h"
 #include "Store/StateStore.h"
 #include "Support/Config.h"
+#include "Support/NetworkPolicy.h"
 #include "Support/NetworkReachability.h"
 
 #include <QCoreApplication>
@@ -22,6 +24,12 @@ CompositionRoot::CompositionRoot(Application& application, const QString& catalo
     : QObject(parent)
     , m_application(application)
 {
+    // The logos' servers hear the same name as the catalogue's and the
+    // directory's.
+    remoteimage::NetworkConfiguration images;
+    images.userAgent = NetworkPolicy::userAgent();
+    remoteimage::setNetworkConfiguration(images);
+
     Database& container = m_application.database();
     m_store = std::make_unique<StateStore>(container);
     m_reachability = new NetworkReachability(this);

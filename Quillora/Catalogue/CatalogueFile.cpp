@@ -2,6 +2,7 @@
 
 #include "Catalogue/StarterCatalogue.h"
 #include "Diagnostics/Diagnostics.h"
+#include "Network/WebAddress.h"
 
 #include "CSV/CSV.h"
 
@@ -37,13 +38,6 @@ std::optional<QByteArray> readBytes(const QString& path)
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
     return bytes;
-}
-
-bool isWebAddress(const QString& text)
-{
-    const QUrl url(text, QUrl::StrictMode);
-    return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"))
-        && !url.host().isEmpty();
 }
 
 // One line of text for a field: spreadsheet cells may hold line breaks, a
@@ -170,9 +164,9 @@ CatalogueFile::Problems CatalogueFile::problems(const Fields& fields)
     Problems found;
     if (fields.title.trimmed().isEmpty())
         found.title = tr("A station needs a title.");
-    if (!isWebAddress(fields.url.trimmed()))
+    if (!net::webAddress(fields.url))
         found.url = tr("The stream address must be an http:// or https:// address.");
-    if (!fields.image.trimmed().isEmpty() && !isWebAddress(fields.image.trimmed()))
+    if (!fields.image.trimmed().isEmpty() && !net::webAddress(fields.image))
         found.image = tr("The logo address must be empty or an http:// or https:// address.");
     return found;
 }

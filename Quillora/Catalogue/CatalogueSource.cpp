@@ -4,6 +4,7 @@
 #include "Catalogue/LocalStationsLoader.h"
 #include "Support/Config.h"
 #include "Diagnostics/Diagnostics.h"
+#include "Network/WebAddress.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -77,12 +78,11 @@ CheckedAddress CatalogueSource::check(const QString& text, bool requireExistingF
     }
     if (!url.isValid() || url.scheme().isEmpty())
         return {std::nullopt, tr("This is not an address: it should begin with https://, http:// or file://.")};
-    const QString scheme = url.scheme().toLower();
-    if (scheme == QLatin1String("http") || scheme == QLatin1String("https")) {
-        if (url.host().isEmpty())
-            return {std::nullopt, tr("The address names no server.")};
+    if (net::isWebAddress(url))
         return {address(url), {}};
-    }
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+        return {std::nullopt, tr("The address names no server.")};
     if (scheme != QLatin1String("file"))
         return {std::nullopt, tr("A catalogue address begins with https://, http:// or file://, not %1:.")
                                   .arg(url.scheme())};

@@ -1,10 +1,10 @@
 #include "Directory/DirectoryClient.h"
 
-#include "Support/AppInfo.h"
 #include "Directory/DirectoryServerDiscovery.h"
 #include "Diagnostics/Diagnostics.h"
+#include "Network/WebAddress.h"
+#include "Support/NetworkPolicy.h"
 
-#include <QNetworkAccessManager>
 #include <QUuid>
 
 namespace {
@@ -28,20 +28,16 @@ QString queryOf(const QList<std::pair<QString, QString>>& items)
 
 DirectoryClient::DirectoryClient(const QString& serverAddress, QObject* parent)
     : QObject(parent)
-    , m_network(new QNetworkAccessManager(this))
     , m_discovery(new DirectoryServerDiscovery(discoveryName(), this))
 {
-    m_network->setCache(nullptr);
     connect(m_discovery, &DirectoryServerDiscovery::finished, this, &DirectoryClient::discoveryFinished);
     connect(m_discovery, &DirectoryServerDiscovery::failed, this, &DirectoryClient::discoveryFailed);
 
     const QString address = serverAddress.trimmed();
     if (address.isEmpty())
         return;
-    const QUrl url(address, QUrl::StrictMode);
-    if (url.isValid() && !url.host().isEmpty()
-        && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"))) {
-        setServers({url});
+    if (const std::optional<QUrl> url = net::webAddress(address)) {
+        setServers({*url});
     } else {
         m_badAddress = true;
         printLine(QStringLiteral("Directory: QUILLORA_DIRECTORY_URL is not an http or https address: %1").arg(address));
@@ -57,7 +53,7 @@ DirectoryClient::~DirectoryClient()
 
 QByteArray DirectoryClient::userAgent()
 {
-    return AppInfo::userAgent().toUtf8();
+    return NetworkPolicy::userAgent();
 }
 
 void DirectoryClient::setServers(const QList<QUrl>& servers)

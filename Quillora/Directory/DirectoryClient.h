@@ -19,7 +19,6 @@
 #include <QUrl>
 
 class DirectoryServerDiscovery;
-class QNetworkAccessManager;
 
 // What a person searches for; each part may be empty.
 struct DirectorySearch {
@@ -70,8 +69,6 @@ public:
     // sent) when the identifier is not a UUID.
     DirectoryReply* countClick(const QString& stationUuid);
 
-    QNetworkAccessManager* network() const { return m_network; }
-
 private:
     friend class DirectoryReply;
 
@@ -83,7 +80,6 @@ private:
     void serverWorked(const QUrl& server);
     void serverFailed(const QUrl& server);
 
-    QNetworkAccessManager* m_network;
     DirectoryServerDiscovery* m_discovery;
     QList<QUrl> m_servers;
     qsizetype m_working = 0;

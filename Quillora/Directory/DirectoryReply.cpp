@@ -2,10 +2,10 @@
 
 #include "Directory/DirectoryClient.h"
 #include "Diagnostics/Diagnostics.h"
+#include "Network/BoundedGet.h"
+#include "Support/NetworkPolicy.h"
 
 #include <QFutureWatcher>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -38,12 +38,6 @@ DirectoryReply::DirectoryReply(DirectoryClient* client, Kind kind, QString path,
     , m_query(std::move(query))
     , m_limit(limit)
 {
-    m_deadline.setSingleShot(true);
-    connect(&m_deadline, &QTimer::timeout, this, [this] {
-        m_timedOut = true;
-        if (m_network)
-            m_network->abort(); // finishes the network reply at once
-    });
 }
 
 void DirectoryReply::start(const QList<QUrl>& servers)
@@ -70,9 +64,6 @@ void DirectoryReply::attempt()
         return;
     }
     m_server = m_servers.at(m_next++);
-    m_timedOut = false;
-    m_tooLarge = false;
-    m_body.clear();
 
     QUrl url = m_server;
     QString base = url.path();
@@ -82,76 +73,47 @@ void DirectoryReply::attempt()
     url.setQuery(m_query, QUrl::StrictMode);
 
     QNetworkRequest request(url);
-    request.setHeader(QNetworkRequest::UserAgentHeader, DirectoryClient::userAgent());
     request.setRawHeader("Accept", "application/json");
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(5);
-
-    QNetworkReply* network = m_client->network()->get(request);
-    m_network = network;
-    // Refused as soon as it is known to be too large, not after reading it.
-    const auto refuseIfTooLarge = [this, network](qint64 size) {
-        if (size > DirectoryClient::maxAnswerBytes && !m_tooLarge) {
-            m_tooLarge = true;
-            network->abort();
-        }
-    };
-    connect(network, &QNetworkReply::metaDataChanged, this, [network, refuseIfTooLarge] {
-        bool known = false;
-        const qint64 length = network->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
-        if (known)
-            refuseIfTooLarge(length);
-    });
-    // Qt's network thread reads no further ahead than this, so what a
-    // server sends is counted here as it arrives, not gathered unbounded.
-    network->setReadBufferSize(readAheadBytes);
-    connect(network, &QNetworkReply::readyRead, this, [this, network, refuseIfTooLarge] {
-        m_body += network->readAll();
-        refuseIfTooLarge(m_body.size());
-    });
-    connect(network, &QNetworkReply::finished, this, &DirectoryReply::onNetworkFinished);
-    m_deadline.start(m_client->requestTimeout());
+    // Bounded by the whole request's time alone: the directory answers at
+    // once or not at all.
+    m_network = new net::BoundedGet(request,
+                                    NetworkPolicy::get(DirectoryClient::maxAnswerBytes, 0, m_client->requestTimeout()),
+                                    net::BoundedGet::Body::Keep, this);
+    connect(m_network, &net::BoundedGet::finished, this, &DirectoryReply::onNetworkFinished);
 }
 
 void DirectoryReply::onNetworkFinished()
 {
-    QNetworkReply* network = std::exchange(m_network, nullptr);
+    net::BoundedGet* network = std::exchange(m_network, nullptr);
     if (!network)
         return;
-    m_deadline.stop();
     network->disconnect(this);
     network->deleteLater();
-    if (m_tooLarge || m_timedOut)
-        m_body.clear();
 
-    const QVariant status = network->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    const int code = status.toInt();
-    if (m_tooLarge) {
+    using Failure = net::GetError::Kind;
+    const net::GetError& failure = network->error();
+    switch (failure.kind) {
+    case Failure::None:
+        break;
+    case Failure::TooLarge:
         attemptFailed(Error::TooLarge, QStringLiteral("answer over %1 bytes").arg(DirectoryClient::maxAnswerBytes));
         return;
-    }
-    if (m_timedOut) {
+    case Failure::TimedOut:
         attemptFailed(Error::TimedOut, QStringLiteral("no answer within %1 ms").arg(m_client->requestTimeout()));
         return;
-    }
-    if (status.isValid() && (code < 200 || code > 299)) {
+    case Failure::HttpStatus: {
         // A request the server refuses as such (4xx) is refused by every
         // server alike; only a server's own trouble is worth another one.
+        const int code = failure.httpStatus;
         const bool serverTrouble = code < 400 || code >= 500 || code == 429;
         attemptFailed(Error::HttpStatus, QStringLiteral("HTTP %1").arg(code), serverTrouble);
         return;
     }
-    if (network->error() != QNetworkReply::NoError || !status.isValid()) {
-        attemptFailed(Error::Unreachable, network->errorString());
+    default:
+        attemptFailed(Error::Unreachable, failure.detail.isEmpty() ? failure.message() : failure.detail);
         return;
     }
-    QByteArray body = std::exchange(m_body, {}) + network->readAll();
-    if (body.size() > DirectoryClient::maxAnswerBytes) {
-        attemptFailed(Error::TooLarge, QStringLiteral("answer over %1 bytes").arg(DirectoryClient::maxAnswerBytes));
-        return;
-    }
+    QByteArray body = network->takeBody();
     if (m_kind == Kind::Click) {
         if (m_client)
             m_client->serverWorked(m_server);
@@ -208,7 +170,6 @@ void DirectoryReply::finish(Error error, const QString& message)
     if (m_finished || m_aborted)
         return;
     m_finished = true;
-    m_deadline.stop();
     m_error = error;
     m_errorMessage = message;
     if (error != Error::None)
@@ -222,8 +183,7 @@ void DirectoryReply::abort()
     if (m_aborted)
         return;
     m_aborted = true;
-    m_deadline.stop();
-    if (QNetworkReply* network = std::exchange(m_network, nullptr)) {
+    if (net::BoundedGet* network = std::exchange(m_network, nullptr)) {
         network->disconnect(this);
         network->abort();
         network->deleteLater();

@@ -13,11 +13,12 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QTimer>
 #include <QUrl>
 
 class DirectoryClient;
-class QNetworkReply;
+namespace net {
+class BoundedGet;
+}
 template<typename T>
 class QFutureWatcher;
 
@@ -61,8 +62,6 @@ private:
     // query: already percent-encoded.
     DirectoryReply(DirectoryClient* client, Kind kind, QString path, QString query, qsizetype limit);
 
-    static constexpr qint64 readAheadBytes = 256 * 1024;
-
     // Called by the client once it knows its servers (in the order to try).
     void start(const QList<QUrl>& servers);
     // Called by the client when no server can be found.
@@ -82,12 +81,8 @@ private:
     QList<QUrl> m_servers;
     qsizetype m_next = 0;
     QUrl m_server;
-    QNetworkReply* m_network = nullptr;
-    QByteArray m_body;
+    net::BoundedGet* m_network = nullptr;
     QFutureWatcher<DirectoryAnswer>* m_reading = nullptr;
-    QTimer m_deadline;
-    bool m_timedOut = false;
-    bool m_tooLarge = false;
     bool m_finished = false;
     bool m_aborted = false;
     Error m_error = Error::None;

@@ -1,5 +1,7 @@
 #include "Directory/DirectoryStation.h"
 
+#include "Network/WebAddress.h"
+
 #include <QJsonObject>
 #include <QUrl>
 #include <QUuid>
@@ -64,13 +66,10 @@ QString webAddress(const QString& raw)
         if (separatesWords(c.unicode()) || isDirectionControl(c.unicode()))
             return {};
     }
-    const QUrl url(trimmed, QUrl::TolerantMode);
-    if (!url.isValid() || url.isRelative() || url.host().isEmpty())
+    const std::optional<QUrl> url = net::webAddress(trimmed, net::Parsing::Tolerant);
+    if (!url)
         return {};
-    const QString scheme = url.scheme();
-    if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
-        return {};
-    const QString normalised = QString::fromLatin1(url.toEncoded(QUrl::FullyEncoded));
+    const QString normalised = QString::fromLatin1(url->toEncoded(QUrl::FullyEncoded));
     return normalised.size() <= DirectoryStation::maxAddressLength ? normalised : QString();
 }
 

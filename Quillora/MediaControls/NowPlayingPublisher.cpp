@@ -1,5 +1,6 @@
 #include "MediaControls/NowPlayingPublisher.h"
 
+#include "Network/WebAddress.h"
 #include "RemoteImage/CachedImageFile.h"
 
 #include <QUrl>
@@ -28,10 +29,10 @@ void NowPlayingPublisher::showInfo(const std::optional<Station>& station)
     m_artwork.reset();
     m_logo = station->image;
     publish(*station, QString());
-    const QUrl logo(station->image, QUrl::StrictMode);
-    if (!logo.isValid() || logo.isEmpty())
+    const std::optional<QUrl> logo = net::webAddress(station->image);
+    if (!logo)
         return;
-    m_artwork = std::make_unique<remoteimage::CachedImageFile>(logo, [this, target = *station](const QUrl& file) {
+    m_artwork = std::make_unique<remoteimage::CachedImageFile>(*logo, [this, target = *station](const QUrl& file) {
         publish(target, file.toString());
     });
 }

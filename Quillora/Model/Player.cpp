@@ -1,6 +1,7 @@
 #include "Model/Player.h"
 
 #include "Diagnostics/Diagnostics.h"
+#include "Network/WebAddress.h"
 #include "Playback/MediaPlayer.h"
 
 #include <QUrl>
@@ -155,10 +156,11 @@ void Player::loadStation()
     const std::optional<Station> selected = station();
     if (!selected)
         return;
-    const QUrl url(selected->url, QUrl::StrictMode);
+    const std::optional<QUrl> address = net::webAddress(selected->url);
     // An address we will not open leaves the current stream as it was.
-    if (!MediaPlayer::isStreamUrl(url))
+    if (!address)
         return;
+    const QUrl& url = *address;
     const bool another = url != m_session->stream();
     m_session->setStream(url, selected->title);
     if (m_isPlaying && another)

@@ -36,13 +36,8 @@ public:
 
     bool isAudioPlaying() const { return m_audioPlaying; }
 
-    // Only these schemes are handed to the media player: anything else could
-    // open local files, devices or helper programs.
-    static bool isStreamUrl(const QUrl& url)
-    {
-        return url.isValid() && !url.host().isEmpty()
-            && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
-    }
+    // Only web addresses (net::isWebAddress) are handed to the media player:
+    // anything else could open local files, devices or helper programs.
 
 signals:
     void playbackEnded(const QString& message, EndCause cause);

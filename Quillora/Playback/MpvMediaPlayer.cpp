@@ -1,6 +1,7 @@
 #include "Playback/MpvMediaPlayer.h"
 
 #include "Diagnostics/Diagnostics.h"
+#include "Network/WebAddress.h"
 
 #include "Playback/MpvLibrary.h"
 #include "Playback/SongMetadata.h"
@@ -185,7 +186,7 @@ bool MpvMediaPlayer::isValid()
 
 void MpvMediaPlayer::replaceItem(const QUrl& url)
 {
-    m_url = isStreamUrl(url) ? url : QUrl();
+    m_url = net::isWebAddress(url) ? url : QUrl();
     if (rate() > 0)
         open();
     else

@@ -1,6 +1,7 @@
 #include "Playback/PlaybackSession.h"
 
 #include "Diagnostics/Diagnostics.h"
+#include "Network/WebAddress.h"
 #include "Playback/MediaPlayer.h"
 #include "Support/NetworkReachability.h"
 
@@ -115,7 +116,7 @@ void PlaybackSession::setVolume(float volume)
 
 void PlaybackSession::connectStream(State whileConnecting)
 {
-    if (!MediaPlayer::isStreamUrl(m_url)) {
+    if (!net::isWebAddress(m_url)) {
         m_media->pause();
         fail(humanReason(EndCause::UnsupportedFormat));
         printLine(QStringLiteral("Cannot play %1: not an http(s) stream address").arg(m_url.toDisplayString()));

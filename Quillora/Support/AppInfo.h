@@ -4,6 +4,8 @@
 // which also names the packaging files after the id.
 #pragma once
 
+#include "Support/NetworkPolicy.h"
+
 #include <QString>
 
 namespace AppInfo {
@@ -36,7 +38,7 @@ inline QString version()
 // How Quillora names itself to servers: "Quillora/<version>".
 inline QString userAgent()
 {
-    return displayName() + QLatin1Char('/') + version();
+    return QString::fromUtf8(NetworkPolicy::userAgent());
 }
 
 } // namespace AppInfo

@@ -1,5 +1,6 @@
 #include "RemoteImage/CachedImageFile.h"
 
+#include "Network/WebAddress.h"
 #include "RemoteImage/ImageLoader/ImageLoaderObserver.h"
 #include "RemoteImage/ImageRequest.h"
 #include "RemoteImage/RemoteImageService.h"
@@ -51,8 +52,7 @@ CachedImageFile::CachedImageFile(const QUrl& url, Completion completion, RemoteI
 {
     m_waiter->context = new QObject;
     m_waiter->completion = std::move(completion);
-    if (!url.isValid() || url.host().isEmpty()
-        || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
+    if (!net::isWebAddress(url))
         return;
 
     Services& services = service.services();

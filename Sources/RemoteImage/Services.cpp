@@ -1,8 +1,28 @@
 #include "RemoteImage/Services.h"
 
+#include <mutex>
 #include <utility>
 
 namespace remoteimage {
+
+namespace {
+
+std::mutex configurationMutex;
+NetworkConfiguration configuration; // guarded by configurationMutex
+
+} // namespace
+
+void setNetworkConfiguration(const NetworkConfiguration& value)
+{
+    std::lock_guard lock(configurationMutex);
+    configuration = value;
+}
+
+NetworkConfiguration networkConfiguration()
+{
+    std::lock_guard lock(configurationMutex);
+    return configuration;
+}
 
 Services::Services(std::unique_ptr<RemoteFileCacheService> remoteFileCacheService,
                    std::unique_ptr<ImageLoaderService> imageLoaderService,

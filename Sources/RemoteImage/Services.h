@@ -6,9 +6,23 @@
 #include "RemoteImage/ImageProcessingService.h"
 #include "RemoteImage/RemoteFileCacheService.h"
 
+#include <QByteArray>
+
 #include <memory>
 
 namespace remoteimage {
+
+// How the library's downloads name themselves to servers and how long they
+// may take. The library's user sets it, at any time: each download reads it
+// as it starts. The size limit is the cache's own (ImageFile.h).
+struct NetworkConfiguration {
+    QByteArray userAgent;     // empty: Qt's own
+    int deadlineMs = 120000;  // for one whole image
+    int maxRedirects = 5;
+};
+
+void setNetworkConfiguration(const NetworkConfiguration& configuration);
+NetworkConfiguration networkConfiguration();
 
 class Services {
 public:

@@ -99,6 +99,9 @@ public:
     // Every count the server keeps (see httpserver.py's /__stats).
     QJsonObject stats() const { return fetchJson(QStringLiteral("/__stats")); }
 
+    // The User-Agent of the last request to each path.
+    QJsonObject agents() const { return fetchJson(QStringLiteral("/__agents")); }
+
 private:
 #if defined(__SANITIZE_THREAD__)
     // QProcess starts children in a way that corrupts ThreadSanitizer's view

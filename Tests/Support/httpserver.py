@@ -11,6 +11,7 @@ parameters, so one server can play every hostile peer a test needs:
   type=MIME       Content-Type to send (default: guessed from the name)
   tag=T           also count the request under "#T" (tells one test round's
                   requests from a late one of an earlier round to the same path)
+  location=URL    also send "Location: URL" (with status=302: a redirect)
 
 Special paths:
   /__stats        JSON object: request path -> number of requests seen; a
@@ -18,7 +19,8 @@ Special paths:
                   also counts under "!aborted <path>", a body sent whole
                   under "!done <path>" (so requests still in flight are the
                   requests less both)
-  /__reset        forget the counts
+  /__reset        forget the counts (and the agents)
+  /__agents       JSON object: request path -> the User-Agent of its last request
   /__body/N       N bytes of 'x' (for size limits), text/plain
 
 It prints "PORT <n>" on its first line of standard output once it listens,
@@ -38,6 +40,7 @@ import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 counts = {}
+agents = {}
 counts_lock = threading.Lock()
 
 
@@ -64,6 +67,8 @@ class Handler(BaseHTTPRequestHandler):
         self.send_header("Content-Type", ctype)
         self.send_header("Content-Length", str(len(body)))
         self.send_header("Cache-Control", "no-store")
+        for location in query.get("location", []):
+            self.send_header("Location", location)
         if truncate:
             self.send_header("Connection", "close")
         self.end_headers()
@@ -103,11 +108,18 @@ class Handler(BaseHTTPRequestHandler):
             with counts_lock:
                 body = json.dumps(counts).encode()
             return self._send(200, body, "application/json", {})
+        if path == "/__agents":
+            with counts_lock:
+                body = json.dumps(agents).encode()
+            return self._send(200, body, "application/json", {})
         if path == "/__reset":
             with counts_lock:
                 counts.clear()
+                agents.clear()
             return self._send(200, b"{}", "application/json", {})
         self._count(path)
+        with counts_lock:
+            agents[path] = self.headers.get("User-Agent", "")
         for tag in query.get("tag", []):
             self._count("#" + tag)
         status = int(query.get("status", [200])[0])

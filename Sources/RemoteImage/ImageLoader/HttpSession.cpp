@@ -1,10 +1,10 @@
 #include "RemoteImage/ImageLoader/HttpSession.h"
 
 #include "Diagnostics/Diagnostics.h"
+#include "Network/BoundedGet.h"
+#include "RemoteImage/Services.h"
 
 #include <QDir>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QTemporaryFile>
 
 #include <cstdlib>
@@ -15,11 +15,8 @@ namespace remoteimage {
 struct HttpSession::Transfer {
     std::shared_ptr<HttpTask> task;
     QString host;
-    QNetworkReply* reply = nullptr;
+    net::BoundedGet* get = nullptr;
     std::unique_ptr<QTemporaryFile> file; // download tasks only
-    qint64 received = 0;
-    qint64 expected = -1;
-    bool statusChecked = false;
     std::optional<QString> failure;
 };
 
@@ -36,7 +33,6 @@ HttpSession::HttpSession(QString label, qint64 maximumBodySize)
     m_context = new QObject;
     m_context->moveToThread(&m_thread);
     m_thread.start();
-    async([this] { m_manager = new QNetworkAccessManager(m_context); });
 }
 
 HttpSession::~HttpSession()
@@ -104,16 +100,14 @@ void HttpSession::shutdown()
     }
     dropped.clear(); // outside the lock: captured objects may post again
     const auto stop = [this] {
+        m_open = false;
         for (auto& [task, transfer] : m_transfers) {
-            QObject::disconnect(transfer->reply, nullptr, m_context, nullptr);
-            transfer->reply->abort();
-            delete transfer->reply;
+            QObject::disconnect(transfer->get, nullptr, m_context, nullptr);
+            delete transfer->get; // ends its transfer without a word
         }
         m_transfers.clear();
         m_waiting.clear();
         m_active.clear();
-        delete m_manager;
-        m_manager = nullptr;
     };
     if (isCurrent()) {
         stop();
@@ -150,7 +144,7 @@ void HttpSession::cancel(const std::shared_ptr<HttpTask>& task)
             return;
     }
     if (const auto it = m_transfers.find(task.get()); it != m_transfers.end()) {
-        it->second->reply->abort(); // reported by finish() as a cancellation
+        it->second->get->abort(); // reported by finish() as a cancellation
         return;
     }
     auto waiting = m_waiting.find(hostKey(task->originalRequest()));
@@ -188,77 +182,55 @@ void HttpSession::start(const std::shared_ptr<HttpTask>& task)
             return;
         }
     }
-    if (!m_manager) {
+    if (!m_open) {
         complete(task, TaskError{TaskError::Code::Failed, QStringLiteral("session closed")});
-        return;
-    }
-    // Image addresses come from the network: never let one read local files
-    // (file:, qrc:) or anything else Qt can open.
-    const QString scheme = task->originalRequest().url().scheme().toLower();
-    if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
-        complete(task, TaskError{TaskError::Code::Failed, QStringLiteral("unsupported scheme '%1'").arg(scheme)});
-        startNext(transfer->host);
         return;
     }
     m_active[transfer->host] = task;
 
-    QNetworkRequest request = task->originalRequest();
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-    transfer->reply = m_manager->get(request);
+    const NetworkConfiguration configuration = networkConfiguration();
+    net::Policy policy;
+    policy.userAgent = configuration.userAgent;
+    policy.maxBytes = m_maximumBodySize;
+    policy.transferTimeoutMs = 0; // the request's own (imageRequest())
+    policy.deadlineMs = configuration.deadlineMs;
+    policy.maxRedirects = configuration.maxRedirects;
+    transfer->get = new net::BoundedGet(task->originalRequest(), policy, net::BoundedGet::Body::Stream, m_context);
     Transfer* raw = transfer.get();
     m_transfers.emplace(task.get(), std::move(transfer));
-    QObject::connect(raw->reply, &QNetworkReply::readyRead, m_context, [this, raw] { readBody(*raw); });
-    QObject::connect(raw->reply, &QNetworkReply::finished, m_context, [this, task] { finish(task); });
+    QObject::connect(raw->get, &net::BoundedGet::received, m_context,
+                     [this, raw](const QByteArray& bytes, qint64 total, qint64 expected) {
+                         write(*raw, bytes, total, expected);
+                     });
+    QObject::connect(raw->get, &net::BoundedGet::finished, m_context, [this, task] { finish(task); });
 }
 
 void HttpSession::fail(Transfer& transfer, QString message)
 {
     if (!transfer.failure)
         transfer.failure = std::move(message);
-    if (transfer.reply->isFinished())
-        return;
-    // No more body; the abort itself waits for the next turn of the event
-    // loop: aborting from inside the reply's own signals confuses Qt.
-    QObject::disconnect(transfer.reply, &QNetworkReply::readyRead, m_context, nullptr);
+    // The abort waits for the next turn of the event loop: aborting from
+    // inside the transfer's own signals confuses Qt.
     QMetaObject::invokeMethod(
         m_context,
         [this, task = transfer.task] {
             const auto it = m_transfers.find(task.get());
-            if (it != m_transfers.end() && !it->second->reply->isFinished())
-                it->second->reply->abort();
+            if (it != m_transfers.end())
+                it->second->get->abort();
         },
         Qt::QueuedConnection);
 }
 
-void HttpSession::readBody(Transfer& transfer)
+void HttpSession::write(Transfer& transfer, const QByteArray& bytes, qint64 totalReceived, qint64 expected)
 {
     if (transfer.failure)
         return;
-    QNetworkReply* reply = transfer.reply;
-    if (!transfer.statusChecked) {
-        transfer.statusChecked = true;
-        const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        if (status.isValid() && (status.toInt() < 200 || status.toInt() > 299))
-            return fail(transfer, QStringLiteral("HTTP status %1").arg(status.toInt()));
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid())
-            transfer.expected = length.toLongLong();
-        if (transfer.expected > m_maximumBodySize)
-            return fail(transfer, QStringLiteral("body of %1 bytes is too large").arg(transfer.expected));
-    }
-    const QByteArray bytes = reply->readAll();
-    if (bytes.isEmpty())
-        return;
-    transfer.received += bytes.size();
-    if (transfer.received > m_maximumBodySize)
-        return fail(transfer, QStringLiteral("body is larger than %1 bytes").arg(m_maximumBodySize));
     const std::shared_ptr<HttpTask> task = transfer.task;
     if (transfer.file) {
         if (transfer.file->write(bytes) != bytes.size())
             return fail(transfer, transfer.file->errorString());
         if (m_delegate.writeDataCallback)
-            m_delegate.writeDataCallback(task, bytes.size(), transfer.received, transfer.expected);
+            m_delegate.writeDataCallback(task, bytes.size(), totalReceived, expected);
     } else if (m_delegate.receiveDataCallback) {
         m_delegate.receiveDataCallback(task, bytes);
     }
@@ -269,16 +241,11 @@ void HttpSession::finish(const std::shared_ptr<HttpTask>& task)
     const auto it = m_transfers.find(task.get());
     if (it == m_transfers.end())
         return;
-    Transfer& transfer = *it->second;
-    QNetworkReply* reply = transfer.reply;
-    if (!transfer.failure && reply->error() == QNetworkReply::NoError) {
-        if (reply->bytesAvailable() > 0 || !transfer.statusChecked)
-            readBody(transfer); // the rest, and the status of an empty body
-    }
     std::unique_ptr<Transfer> owned = std::move(it->second);
     m_transfers.erase(it);
-    reply->disconnect(m_context);
-    reply->deleteLater();
+    net::BoundedGet* get = owned->get;
+    get->disconnect(m_context);
+    get->deleteLater();
     if (m_active.count(owned->host) && m_active[owned->host] == task)
         m_active.erase(owned->host);
 
@@ -287,16 +254,16 @@ void HttpSession::finish(const std::shared_ptr<HttpTask>& task)
         std::lock_guard lock(task->m_mutex);
         cancelRequested = task->m_cancelRequested;
     }
+    const net::GetError& failed = get->error();
     std::optional<TaskError> error;
     if (cancelRequested && !owned->failure)
         error = TaskError{TaskError::Code::Cancelled, QStringLiteral("cancelled")};
     else if (owned->failure)
         error = TaskError{TaskError::Code::Failed, *owned->failure};
-    else if (reply->error() != QNetworkReply::NoError)
-        error = TaskError{TaskError::Code::Failed, reply->errorString()};
-    else if (owned->expected >= 0 && owned->received != owned->expected)
-        error = TaskError{TaskError::Code::Failed,
-                          QStringLiteral("body ended after %1 of %2 bytes").arg(owned->received).arg(owned->expected)};
+    else if (failed.isError())
+        error = TaskError{TaskError::Code::Failed, failed.detail.isEmpty()
+                                                       ? failed.message()
+                                                       : QStringLiteral("%1 (%2)").arg(failed.message(), failed.detail)};
 
     if (!error && owned->file) {
         owned->file->flush();

@@ -2,13 +2,11 @@
 // that owns the QNetworkAccessManager, runs every transfer and every task
 // posted with async(), one at a time in order.
 //
-// Rules the session enforces because image URLs come from the network:
-// - http and https only;
-// - one transfer per host at a time (more wait their turn);
-// - only 2xx answers succeed; the body of any other status is not delivered;
-// - a body longer than maximumBodySize, or shorter than its Content-Length,
-//   fails;
-// - no HTTP cache.
+// Every transfer is a net::BoundedGet (http and https only, also on
+// redirects; only 2xx answers; a body over maximumBodySize or shorter than
+// its Content-Length fails; no HTTP cache), named and timed by the library's
+// NetworkConfiguration (Services.h). The session adds one rule of its own:
+// one transfer per host at a time (more wait their turn).
 #pragma once
 
 #include "RemoteImage/ImageLoader/HttpTask.h"
@@ -24,8 +22,6 @@
 #include <memory>
 #include <mutex>
 
-class QNetworkAccessManager;
-class QNetworkReply;
 class QTemporaryFile;
 
 namespace remoteimage {
@@ -70,7 +66,7 @@ private:
     void cancel(const std::shared_ptr<HttpTask>& task);  // on the thread
     void startNext(const QString& host);                  // on the thread
     void start(const std::shared_ptr<HttpTask>& task);    // on the thread
-    void readBody(Transfer& transfer);
+    void write(Transfer& transfer, const QByteArray& bytes, qint64 totalReceived, qint64 expected);
     void finish(const std::shared_ptr<HttpTask>& task);
     void fail(Transfer& transfer, QString message);
     void complete(const std::shared_ptr<HttpTask>& task, const std::optional<TaskError>& error);
@@ -81,8 +77,8 @@ private:
     HttpSessionHooks m_delegate;
 
     QThread m_thread;
-    QObject* m_context = nullptr;           // lives on m_thread
-    QNetworkAccessManager* m_manager = nullptr; // made on m_thread
+    QObject* m_context = nullptr; // lives on m_thread
+    bool m_open = true;           // only touched on the thread
     mutable std::mutex m_mutex;
     bool m_shutDown = false;                     // guarded by m_mutex
     std::deque<std::function<void()>> m_posted;  // guarded by m_mutex

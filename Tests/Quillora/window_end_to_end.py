@@ -308,7 +308,6 @@ def run(quillora, work):
     # A click on the song line opens the songs heard lately: once on air for
     # a moment, the song is the list's first row (in text colour, where the
     # empty list has nothing).
-    time.sleep(2.5)
     subprocess.run(["timeout", "10", "xdotool", "mousemove", str(WIDTH // 2), "512", "click", "1"],
                    env=dict(os.environ, DISPLAY=display), check=True)
     def first_row_shown():
@@ -342,12 +341,17 @@ def run(quillora, work):
     player_output.clear()
 
     # 10,000 stations: the first cards appear, and only their logos are asked for.
+    def logos_settled():
+        """The first card shows its logo and no logo request is on its way."""
+        stats = http_stats(http)
+        return logo_shown() and stats.get("/many.png", 0) == stats.get("!done /many.png", 0) + stats.get(
+            "!aborted /many.png", 0)
     livepeers.fetch(f"http://127.0.0.1:{http}/__reset")
     env = player_env(work, "many", display, bus)
     many, many_out = start_window(quillora, f"http://127.0.0.1:{http}/many.csv", env)
     if "Loaded 10000 stations" not in many_out.text():
         fail("the 10,000 stations were not all loaded")
-    time.sleep(1.5)
+    wait_for("the first card's logo", logos_settled, timeout=15, interval=0.3)
     logos = http_stats(http).get("/many.png", 0)
     print(f"logo requests for 10,000 stations: {logos}", flush=True)
     if not 1 <= logos <= 4:
@@ -361,7 +365,7 @@ def run(quillora, work):
     again, again_out = start_window(quillora, f"http://127.0.0.1:{http}/many.csv", env)
     if "startup: first-card" not in again_out.text() or "Loaded 10000 stations" not in again_out.text():
         fail("the stored 10,000 stations were not shown")
-    time.sleep(1.5)
+    wait_for("the first card's logo", logos_settled, timeout=15, interval=0.3)
     logos = http_stats(http).get("/many.png", 0)
     print(f"logo requests for 10,000 stored stations: {logos}", flush=True)
     if logos > 4:

@@ -96,6 +96,9 @@ public:
 
     void resetCounts() const { fetchJson(QStringLiteral("/__reset")); }
 
+    // Lets the answers asked for with hold=<name> go.
+    void release(const QString& name) const { fetchJson(QStringLiteral("/__release/") + name); }
+
     // Every count the server keeps (see httpserver.py's /__stats).
     QJsonObject stats() const { return fetchJson(QStringLiteral("/__stats")); }
 

@@ -27,34 +27,6 @@ Q_IMPORT_QML_PLUGIN(RemoteImagePlugin)
 
 namespace {
 
-bool write(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-QByteArray catalogueText(const QStringList& titles, const QByteArray& extraRows = {})
-{
-    QByteArray text = "id,url,image,genre,title\n";
-    for (int i = 0; i < titles.size(); ++i)
-        text += QStringLiteral("%1,http://127.0.0.1:9/s%1,,Genre,%2\n").arg(i + 1).arg(titles[i]).toUtf8();
-    return text + extraRows;
-}
-
-// QTest::keyClicks only takes widgets.
-void type(QWindow* window, const QString& text)
-{
-    for (const QChar c : text)
-        QTest::keyClick(window, c.toLatin1());
-}
-
-void keepGrab(const QImage& image, const QString& name)
-{
-    if (const QByteArray dir = qgetenv("QUILLORA_TEST_GRABS"); !dir.isEmpty())
-        image.save(QStringLiteral("%1/stations-%2.png").arg(QString::fromLocal8Bit(dir), name));
-}
-
 // The globs and MIME types of the portal's filters, a(sa(us)).
 QStringList filterPatterns(const QVariant& value)
 {
@@ -235,10 +207,10 @@ private slots:
         qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
         qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
         QVERIFY(QDBusConnection::sessionBus().isConnected());
-        QVERIFY(write(file(QStringLiteral("other.csv")),
+        QVERIFY(writeFile(file(QStringLiteral("other.csv")),
                       catalogueText({QStringLiteral("Other One"), QStringLiteral("Other Two")})));
-        QVERIFY(write(file(QStringLiteral("header-only.csv")), "id,url,image,genre,title\n"));
-        QVERIFY(write(m_www.filePath(QStringLiteral("remote.csv")), catalogueText({QStringLiteral("Remote One")})));
+        QVERIFY(writeFile(file(QStringLiteral("header-only.csv")), "id,url,image,genre,title\n"));
+        QVERIFY(writeFile(m_www.filePath(QStringLiteral("remote.csv")), catalogueText({QStringLiteral("Remote One")})));
         m_server = std::make_unique<LocalHttpServer>(m_www.path());
         QVERIFY(m_server->isRunning());
     }
@@ -246,7 +218,7 @@ private slots:
     void init()
     {
         // My stations: two stations and a row that carries none.
-        QVERIFY(write(Config::myStationsFile(),
+        QVERIFY(writeFile(Config::myStationsFile(),
                       catalogueText({QStringLiteral("Mine One"), QStringLiteral("Mine Two")}, "x,http://a,,,Bad id\n")));
         QFile::remove(Config::configurationFile());
     }
@@ -273,7 +245,7 @@ private slots:
         // The field has the keys: Space types instead of playing.
         QTest::keyClick(screen.window, Qt::Key_Space);
         QVERIFY(!screen.player->isPlaying());
-        keepGrab(screen.grab(), QStringLiteral("sheet-light"));
+        screen.keepGrab(QStringLiteral("sheet-light"));
 
         QTest::keyClick(screen.window, Qt::Key_Escape);
         QTRY_VERIFY(!screen.sheet()->isVisible());
@@ -317,7 +289,7 @@ private slots:
         QCOMPARE(screen.item("addressField")->property("text").toString(), address);
         QVERIFY(remembered().isEmpty());
         if (QTest::currentDataTag() == QLatin1String("server answers 404"))
-            keepGrab(screen.grab(), QStringLiteral("sheet-error-light"));
+            screen.keepGrab(QStringLiteral("sheet-error-light"));
     }
 
     // A good file, then a good address (read while the sheet shows

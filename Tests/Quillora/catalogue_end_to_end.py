@@ -28,8 +28,8 @@ sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, "..", "Support"))
 import livepeers  # noqa: E402
 from headless_end_to_end import Output, fail, player_output, playerctl, wait_for  # noqa: E402
-from livepeers import start, start_bus, start_http, stop_all  # noqa: E402
-from window_end_to_end import HEIGHT, PRIMARY, WIDTH, close, grab, start_x  # noqa: E402
+from livepeers import start, start_bus, start_http, start_xvfb, stop_all  # noqa: E402
+from window_end_to_end import HEIGHT, PRIMARY, SCREEN, WIDTH, close, grab  # noqa: E402
 
 # The starter catalogue's first station.
 FIRST_STARTER_STATION = "SomaFM Groove Salad"
@@ -97,7 +97,7 @@ def main():
 
 
 def run(quillora, work):
-    display = start_x(work)
+    display = start_xvfb(SCREEN)
     bus = start_bus(work)
     os.environ["DBUS_SESSION_BUS_ADDRESS"] = bus
 

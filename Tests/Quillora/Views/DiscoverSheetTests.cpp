@@ -196,7 +196,7 @@ private slots:
         QVERIFY2(rows >= screen.screenful() && rows <= screen.rowBound(), qPrintable(QString::number(rows)));
         QCOMPARE(directory.logoCounts().requested, rows);
         auto* logo = screen.row(0)->findChild<QQuickItem*>(QStringLiteral("rowLogo"));
-        QTRY_VERIFY(near(screen.grab().pixelColor(screen.centreOf(logo)), DirectoryWithLogos::logoColour()));
+        QTRY_VERIFY(near(screen.grab().pixelColor(screen.centreOf(logo)), DirectoryWithLogos::logoColour(), 8));
     }
 
     void scrollingToTheEndLoadsTheNextPage()

@@ -146,14 +146,8 @@ public:
         QQuickItem* found = item(name);
         return found ? found->property("text").toString() : QString();
     }
-    bool shows(const char* name) const
-    {
-        QQuickItem* found = item(name);
-        return found && found->isVisible();
-    }
     QString title() const { return text("title"); }
     QString error() const { return shows("switchError") ? item("switchError")->property("message").toString() : QString(); }
-    void click(const char* name) { QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(item(name))); }
 
     // Types into the address field (emptied first) and presses Enter.
     void use(const QString& text)

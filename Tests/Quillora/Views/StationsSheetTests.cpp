@@ -141,12 +141,7 @@ public:
         QTest::keyClick(window, Qt::Key_L, Qt::ControlModifier);
         return QTest::qWaitFor([&] { return isOpen(); }, 3000);
     }
-    QString text(const char* name) const
-    {
-        QQuickItem* found = item(name);
-        return found ? found->property("text").toString() : QString();
-    }
-    QString title() const { return text("title"); }
+    QString title() const { return textOf("title"); }
     QString error() const { return shows("switchError") ? item("switchError")->property("message").toString() : QString(); }
 
     // Types into the address field (emptied first) and presses Enter.
@@ -228,11 +223,11 @@ private slots:
         QVERIFY(!screen.sheet());
         screen.click("stationsButton");
         QTRY_VERIFY(screen.isOpen());
-        QCOMPARE(screen.text("sourceName"), QStringLiteral("My stations"));
-        QCOMPARE(screen.text("sourceAddress"), Config::myStationsFile());
-        QCOMPARE(screen.text("stationCount"), QStringLiteral("2 stations"));
+        QCOMPARE(screen.textOf("sourceName"), QStringLiteral("My stations"));
+        QCOMPARE(screen.textOf("sourceAddress"), Config::myStationsFile());
+        QCOMPARE(screen.textOf("stationCount"), QStringLiteral("2 stations"));
         QVERIFY(screen.shows("skippedRows"));
-        QCOMPARE(screen.text("skippedRows"), QStringLiteral("1 row could not be read"));
+        QCOMPARE(screen.textOf("skippedRows"), QStringLiteral("1 row could not be read"));
         QVERIFY(!screen.shows("useMyStationsButton"));
         QVERIFY(!screen.shows("switchError"));
         QVERIFY(!screen.shows("sourceProblem"));
@@ -275,9 +270,9 @@ private slots:
         screen.use(address);
         QVERIFY(screen.settled());
         QTRY_COMPARE(screen.error(), error);
-        QVERIFY(screen.text("switchErrorText").endsWith(QStringLiteral("The stations in use stay as they are.")));
+        QVERIFY(screen.textOf("switchErrorText").endsWith(QStringLiteral("The stations in use stay as they are.")));
         QCOMPARE(screen.title(), QStringLiteral("Mine One"));
-        QCOMPARE(screen.text("sourceName"), QStringLiteral("My stations"));
+        QCOMPARE(screen.textOf("sourceName"), QStringLiteral("My stations"));
         QVERIFY(screen.catalogue.isMyStations());
         // The address stays in the field, to be mended.
         QCOMPARE(screen.item("addressField")->property("text").toString(), address);
@@ -297,9 +292,9 @@ private slots:
 
         screen.use(file(QStringLiteral("other.csv")));
         QTRY_COMPARE(screen.title(), QStringLiteral("Other One"));
-        QCOMPARE(screen.text("sourceName"), QStringLiteral("other.csv"));
-        QCOMPARE(screen.text("sourceAddress"), file(QStringLiteral("other.csv")));
-        QCOMPARE(screen.text("stationCount"), QStringLiteral("2 stations"));
+        QCOMPARE(screen.textOf("sourceName"), QStringLiteral("other.csv"));
+        QCOMPARE(screen.textOf("sourceAddress"), file(QStringLiteral("other.csv")));
+        QCOMPARE(screen.textOf("stationCount"), QStringLiteral("2 stations"));
         QVERIFY(!screen.shows("skippedRows"));
         QVERIFY(!screen.shows("switchError"));
         QVERIFY(screen.shows("useMyStationsButton"));
@@ -314,14 +309,14 @@ private slots:
         QCOMPARE(screen.title(), QStringLiteral("Other One"));
         QTRY_COMPARE_WITH_TIMEOUT(screen.title(), QStringLiteral("Remote One"), 10000);
         QVERIFY(!screen.shows("switchProgress"));
-        QCOMPARE(screen.text("sourceName"), QStringLiteral("127.0.0.1"));
-        QCOMPARE(screen.text("sourceAddress"), remote);
+        QCOMPARE(screen.textOf("sourceName"), QStringLiteral("127.0.0.1"));
+        QCOMPARE(screen.textOf("sourceAddress"), remote);
         // The remote catalogue was read once, for the check, not again for the cards.
         QCOMPARE(m_server->requestCount(QStringLiteral("/remote.csv")), 1);
 
         screen.click("useMyStationsButton");
         QTRY_COMPARE(screen.title(), QStringLiteral("Mine One"));
-        QCOMPARE(screen.text("sourceName"), QStringLiteral("My stations"));
+        QCOMPARE(screen.textOf("sourceName"), QStringLiteral("My stations"));
         QVERIFY(!screen.shows("useMyStationsButton"));
         QVERIFY(remembered().isEmpty());
     }
@@ -355,14 +350,14 @@ private slots:
         screen.drop(&files);
         QTRY_VERIFY(screen.isOpen());
         QTRY_COMPARE(screen.title(), QStringLiteral("Other One"));
-        QCOMPARE(screen.text("sourceName"), QStringLiteral("my other.csv"));
+        QCOMPARE(screen.textOf("sourceName"), QStringLiteral("my other.csv"));
 
         // An address dragged from a browser as text.
         QMimeData text;
         text.setText(QStringLiteral("\n  http://127.0.0.1:%1/remote.csv  \n").arg(m_server->port()));
         screen.drop(&text);
         QTRY_COMPARE_WITH_TIMEOUT(screen.title(), QStringLiteral("Remote One"), 10000);
-        QCOMPARE(screen.text("sourceName"), QStringLiteral("127.0.0.1"));
+        QCOMPARE(screen.textOf("sourceName"), QStringLiteral("127.0.0.1"));
 
         // Something that is no catalogue: said in the sheet, nothing changes.
         QMimeData words;
@@ -413,7 +408,7 @@ private slots:
         screen.click("openFileButton");
         QTRY_COMPARE(portal.chooser.calls, 2);
         QTRY_COMPARE(screen.title(), QStringLiteral("Other One"));
-        QCOMPARE(screen.text("sourceName"), QStringLiteral("other.csv"));
+        QCOMPARE(screen.textOf("sourceName"), QStringLiteral("other.csv"));
         QVERIFY(!screen.shows("switchError"));
 
         // A file that holds no station: explained, the cards stay.

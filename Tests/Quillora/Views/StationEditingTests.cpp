@@ -21,7 +21,7 @@ namespace {
 
 // A catalogue as a person keeps it: a column of their own and a row that
 // is no station, both of which every rewrite must keep.
-const QByteArray catalogueText = "id,url,image,genre,title,note\n"
+const QByteArray keptCatalogue = "id,url,image,genre,title,note\n"
                                  "1,http://127.0.0.1:9/one.mp3,,Jazz,One FM,mine\n"
                                  "2,http://127.0.0.1:9/two.mp3,,Rock,Two FM,\n"
                                  "x,not a station,,,,kept anyway\n"
@@ -130,7 +130,7 @@ private:
         const QString path = m_folder.filePath(name);
         QFile file(path);
         if (file.open(QIODevice::WriteOnly))
-            file.write(catalogueText);
+            file.write(keptCatalogue);
         return path;
     }
 
@@ -164,7 +164,7 @@ private slots:
         QCOMPARE(screen.toast(), QStringLiteral("Added “Guest, \"the\" FM” to guest.csv"));
         // One new row, numbered after the highest id, carrying the uuid;
         // the person's column and the row that is no station are still there.
-        QByteArray expected = catalogueText;
+        QByteArray expected = keptCatalogue;
         expected.replace("title,note\n", "title,note,uuid\n");
         expected += "4,http://127.0.0.1:9/guest.ogg,http://127.0.0.1:9/guest.png,Lounge,\"Guest, \"\"the\"\" FM\",,"
                     + guest().uuid.toUtf8() + "\n";
@@ -192,7 +192,7 @@ private slots:
         QTemporaryDir served;
         QFile file(served.filePath(QStringLiteral("stations.csv")));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(catalogueText);
+        file.write(keptCatalogue);
         file.close();
         LocalHttpServer http(served.path());
         QVERIFY(http.isRunning());
@@ -229,7 +229,7 @@ private slots:
         QCOMPARE(back.genre, guest().genre);
         QCOMPARE(CatalogueTable::field(parsed.table->rows[0], 5), guest().uuid.toStdString());
         // Nothing was written anywhere.
-        QCOMPARE(contents(file.fileName()), catalogueText);
+        QCOMPARE(contents(file.fileName()), keptCatalogue);
         QVERIFY(screen.player->isGuest());
     }
 
@@ -302,7 +302,7 @@ private slots:
         // The focus goes to the first field that is wrong.
         QCOMPARE(screen.window->activeFocusItem(), screen.input("titleField"));
         screen.keepGrab(QStringLiteral("form-problems"));
-        QCOMPARE(contents(path), catalogueText);
+        QCOMPARE(contents(path), keptCatalogue);
 
         // Mended, Return saves: only that row changes, the rest of the file
         // is as it was.
@@ -313,7 +313,7 @@ private slots:
         QTest::keyClick(screen.window, Qt::Key_Return);
         QTRY_VERIFY(!screen.formOpen());
         QCOMPARE(screen.toast(), QStringLiteral("Saved “Two FM Live”"));
-        QByteArray expected = catalogueText;
+        QByteArray expected = keptCatalogue;
         expected.replace("2,http://127.0.0.1:9/two.mp3,,Rock,Two FM,",
                          "2,https://127.0.0.1:9/two-live.mp3,,Rock,Two FM Live,");
         QCOMPARE(contents(path), expected);
@@ -355,7 +355,7 @@ private slots:
         screen.click(screen.item("stationFormSave"));
         QTRY_VERIFY(!screen.formOpen());
         QCOMPARE(screen.toast(), QStringLiteral("Added “Typed FM” to add.csv"));
-        QCOMPARE(contents(path), catalogueText + "4,http://127.0.0.1:9/typed,,Ambient,Typed FM,\n");
+        QCOMPARE(contents(path), keptCatalogue + "4,http://127.0.0.1:9/typed,,Ambient,Typed FM,\n");
         QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Two FM,Three FM,Typed FM"));
 
         // The same stream again is refused, and the form says why.
@@ -368,7 +368,7 @@ private slots:
         QVERIFY(screen.item("stationFormError")->isVisible());
         QCOMPARE(screen.item("stationFormError")->property("text").toString(),
                  QStringLiteral("“Typed FM” is already in add.csv."));
-        QCOMPARE(contents(path), catalogueText + "4,http://127.0.0.1:9/typed,,Ambient,Typed FM,\n");
+        QCOMPARE(contents(path), keptCatalogue + "4,http://127.0.0.1:9/typed,,Ambient,Typed FM,\n");
     }
 
     void removeOffersUndoThatPutsTheRowBack()
@@ -390,7 +390,7 @@ private slots:
         // Undo: the row is back where it was, byte for byte.
         QVERIFY(screen.catalogue.canUndo());
         screen.click(screen.toastAction());
-        QCOMPARE(contents(path), catalogueText);
+        QCOMPARE(contents(path), keptCatalogue);
         QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Two FM,Three FM"));
         QTRY_COMPARE(screen.toast(), QString());
         QVERIFY(!screen.catalogue.canUndo());
@@ -401,7 +401,7 @@ private slots:
         QVERIFY(screen.choose(QStringLiteral("removeEntry")));
         QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Three FM"));
         QTest::keyClick(screen.window, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(contents(path), catalogueText);
+        QCOMPARE(contents(path), keptCatalogue);
         QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Two FM,Three FM"));
 
         QVERIFY(screen.choose(QStringLiteral("removeEntry")));

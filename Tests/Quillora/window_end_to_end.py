@@ -23,7 +23,6 @@ import signal
 import subprocess
 import sys
 import tempfile
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
@@ -31,28 +30,17 @@ sys.path.insert(0, os.path.join(HERE, "..", "Support"))
 import livepeers  # noqa: E402
 from headless_end_to_end import (Output, expect_pitch, fail, listeners, player_output,  # noqa: E402
                                  playerctl, wait_for)
-from livepeers import RATE, png, start, start_bus, start_http, start_icecast, start_tone, stop_all  # noqa: E402
+from livepeers import (RATE, png, start, start_bus, start_http, start_icecast, start_tone, start_xvfb,  # noqa: E402
+                       stop_all)
 
 WIDTH, HEIGHT = 440, 800
 PRIMARY = (0x5b, 0x3c, 0xc4)  # the light scheme's primary colour
 TEXT = (0x1d, 0x1a, 0x26)     # the light scheme's text colour
 BACKGROUND = (0xf3, 0xf1, 0xf9)
 LOGO = (0xf0, 0x80, 0x10)     # the logo served: solid orange
-
-
-def start_x(work):
-    """Starts Xvfb on a free display; returns the display name."""
-    for number in range(90, 140):
-        if os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock"):
-            continue
-        server = start(["Xvfb", f":{number}", "-screen", "0", "1024x900x24", "-nolisten", "tcp"])
-        socket_path = f"/tmp/.X11-unix/X{number}"
-        deadline = time.monotonic() + 10
-        while time.monotonic() < deadline and server.poll() is None and not os.path.exists(socket_path):
-            time.sleep(0.05)
-        if os.path.exists(socket_path):
-            return f":{number}"
-    fail("no Xvfb display could be started")
+# Xvfb picks a free display itself (-displayfd): two tests starting at once
+# cannot end up on one display.
+SCREEN = "1024x900x24"
 
 
 def grab(display, work):
@@ -181,7 +169,7 @@ def start_window(quillora, catalogue, env):
 
 
 def run(quillora, work):
-    display = start_x(work)
+    display = start_xvfb(SCREEN)
     ice = start_icecast(work)
     start_tone(ice, "/low.ogg", 440)
     song_source = start_tone(ice, "/song.mp3", 440, codec="mp3")
@@ -308,7 +296,6 @@ def run(quillora, work):
     # A click on the song line opens the songs heard lately: once on air for
     # a moment, the song is the list's first row (in text colour, where the
     # empty list has nothing).
-    time.sleep(2.5)
     subprocess.run(["timeout", "10", "xdotool", "mousemove", str(WIDTH // 2), "512", "click", "1"],
                    env=dict(os.environ, DISPLAY=display), check=True)
     def first_row_shown():
@@ -342,12 +329,17 @@ def run(quillora, work):
     player_output.clear()
 
     # 10,000 stations: the first cards appear, and only their logos are asked for.
+    def logos_settled():
+        """The first card shows its logo and no logo request is on its way."""
+        stats = http_stats(http)
+        return logo_shown() and stats.get("/many.png", 0) == stats.get("!done /many.png", 0) + stats.get(
+            "!aborted /many.png", 0)
     livepeers.fetch(f"http://127.0.0.1:{http}/__reset")
     env = player_env(work, "many", display, bus)
     many, many_out = start_window(quillora, f"http://127.0.0.1:{http}/many.csv", env)
     if "Loaded 10000 stations" not in many_out.text():
         fail("the 10,000 stations were not all loaded")
-    time.sleep(1.5)
+    wait_for("the first card's logo", logos_settled, timeout=15, interval=0.3)
     logos = http_stats(http).get("/many.png", 0)
     print(f"logo requests for 10,000 stations: {logos}", flush=True)
     if not 1 <= logos <= 4:
@@ -361,7 +353,7 @@ def run(quillora, work):
     again, again_out = start_window(quillora, f"http://127.0.0.1:{http}/many.csv", env)
     if "startup: first-card" not in again_out.text() or "Loaded 10000 stations" not in again_out.text():
         fail("the stored 10,000 stations were not shown")
-    time.sleep(1.5)
+    wait_for("the first card's logo", logos_settled, timeout=15, interval=0.3)
     logos = http_stats(http).get("/many.png", 0)
     print(f"logo requests for 10,000 stored stations: {logos}", flush=True)
     if logos > 4:

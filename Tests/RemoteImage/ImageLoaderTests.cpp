@@ -423,25 +423,6 @@ TEST_F(ImageLoaderTest, LoadWithoutSubscriptionOnlyPrints)
     EXPECT_EQ(server->requestCount("/logo.png"), 0);
 }
 
-TEST_F(ImageLoaderTest, QueueStateIsGuarded)
-{
-    EXPECT_FALSE(loader->queue().isCurrent());
-    EXPECT_EQ(loader->queue().label(), "RemoteImage.ImageLoaderServiceImpl.queue");
-    bool onQueue = false;
-    loader->queue().async([&] { onQueue = loader->queue().isCurrent(); });
-    loader->waitForQueue();
-    EXPECT_TRUE(onQueue);
-}
-
-// Outside the fixture: a death-test child must not inherit the HTTP server.
-TEST(HttpSession, AccessOffItsQueueStopsTheProgram)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // The message goes to standard output; the death test reads standard error.
-    EXPECT_DEATH((dup2(2, 1), HttpSession::create("RemoteImage.ImageLoaderServiceImpl.queue", 1)->checkCurrent()),
-                 "Must only be accessed on the designated queue: 'RemoteImage.ImageLoaderServiceImpl.queue'");
-}
-
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);

@@ -238,7 +238,8 @@ void RemoteImageViewTests::cleanupTestCase()
 
 void RemoteImageViewTests::placeholderThenLogo()
 {
-    const QUrl logo = m_server->url("/red.png?delay=0.5&tag=first");
+    // The answer waits for the test, however long the window takes.
+    const QUrl logo = m_server->url("/red.png?hold=first&tag=first");
     Scene scene(card, {{"logo", logo}});
     auto* remote = scene.find<RemoteImage>("remote");
     QVERIFY(scene.exposed && remote);
@@ -247,6 +248,7 @@ void RemoteImageViewTests::placeholderThenLogo()
     // Cached for the default seven days.
     QVERIFY(remote->loaderView() && remote->loaderView()->expiryDate());
     QVERIFY(std::abs(QDateTime::currentDateTimeUtc().secsTo(*remote->loaderView()->expiryDate()) - 604800) < 60);
+    m_server->release("first");
 
     QVERIFY(waitFor([&] { return remote->isLoaded(); }));
     const QImage shown = scene.grab();
@@ -262,7 +264,7 @@ void RemoteImageViewTests::defaultPlaceholderAndContent()
     Scene scene(R"(
         RemoteImage { objectName: "remote"; width: 240; height: 240; url: logo
                       required property url logo }
-    )", {{"logo", m_server->url("/red.png?delay=0.5&tag=defaults")}});
+    )", {{"logo", m_server->url("/red.png?hold=defaults&tag=defaults")}});
     auto* remote = scene.find<RemoteImage>("remote");
     QVERIFY(scene.exposed && remote);
 
@@ -277,6 +279,7 @@ void RemoteImageViewTests::defaultPlaceholderAndContent()
     }, 2000));
     const QImage placeholder = scene.grab();
     QCOMPARE_COLOR(placeholder, 60, 60, Qt::white);
+    m_server->release("defaults");
 
     // The image at its natural size (64 × 64), centred.
     QVERIFY(waitFor([&] { return remote->isLoaded(); }));
@@ -318,7 +321,6 @@ void RemoteImageViewTests::leavingTheScreenCancelsTheDownload()
         auto scene = std::make_unique<Scene>(card, QVariantMap{{"logo", m_server->url(slow + "gone")}});
         QVERIFY(scene->exposed);
         QVERIFY(waitFor([&] { return requests("gone") == 1; }));
-        QTest::qWait(200);
         scene.reset();
         QVERIFY(waitFor([&] { return aborted() == 1; }));
     }
@@ -328,7 +330,6 @@ void RemoteImageViewTests::leavingTheScreenCancelsTheDownload()
         auto* remote = scene.find<RemoteImage>("remote");
         QVERIFY(scene.exposed && remote);
         QVERIFY(waitFor([&] { return requests("hidden") == 1; }));
-        QTest::qWait(200);
         scene.root->setVisible(false);
         QVERIFY(waitFor([&] { return aborted() == 2; }));
         scene.root->setVisible(true);
@@ -351,9 +352,16 @@ void RemoteImageViewTests::leavingTheScreenCancelsTheDownload()
                 component.createWithInitialProperties({{"logo", logo}})));
             QVERIFY(item);
             item->setParentItem(scene.root.get());
-            QTest::qWait(i % 4 * 15);
+            for (int turn = 0; turn < i % 4; ++turn)
+                QCoreApplication::processEvents();
         }
-        QTest::qWait(500);
+        // Until every download has ended: the late reports come meanwhile.
+        QVERIFY(waitFor([&] {
+            const QJsonObject stats = m_server->stats();
+            return stats.value(QLatin1String("/slow.png")).toInt()
+                == stats.value(QLatin1String("!done /slow.png")).toInt()
+                    + stats.value(QLatin1String("!aborted /slow.png")).toInt();
+        }, 60000));
     }
 }
 
@@ -365,9 +373,10 @@ void RemoteImageViewTests::urlChangeDropsTheOldImage()
     QVERIFY(waitFor([&] { return remote->isLoaded(); }));
     QCOMPARE_COLOR(scene.grab(), 120, 120, Qt::red);
 
-    scene.root->setProperty("logo", m_server->url("/green.png?delay=0.5&tag=change"));
+    scene.root->setProperty("logo", m_server->url("/green.png?hold=change&tag=change"));
     QVERIFY(!remote->isLoaded());
     QCOMPARE_COLOR(scene.grab(), 120, 120, Qt::blue);
+    m_server->release("change");
     QVERIFY(waitFor([&] { return remote->isLoaded(); }));
     QCOMPARE_COLOR(scene.grab(), 120, 120, Qt::green);
 }
@@ -517,13 +526,13 @@ void RemoteImageViewTests::progressViews()
     QVERIFY(scene.exposed);
 
     // A quarter ring from twelve to three o'clock (centre (70, 70), radius 50).
-    QTest::qWait(400);
+    QVERIFY(waitFor([&] { return near(scene.grab().pixelColor(105, 35), Qt::black); }));
     QImage shown = scene.grab();
     QCOMPARE_COLOR(shown, 105, 35, Qt::black);
     QCOMPARE_COLOR(shown, 35, 35, Qt::white);
     QCOMPARE_COLOR(shown, 35, 105, Qt::white);
     scene.find("ring")->setProperty("progress", 1.5);
-    QTest::qWait(400);
+    QVERIFY(waitFor([&] { return near(scene.grab().pixelColor(35, 105), Qt::black); }));
     shown = scene.grab();
     QCOMPARE_COLOR(shown, 35, 105, Qt::black);
     QCOMPARE_COLOR(shown, 70, 70, Qt::white);

@@ -12,6 +12,8 @@ parameters, so one server can play every hostile peer a test needs:
   tag=T           also count the request under "#T" (tells one test round's
                   requests from a late one of an earlier round to the same path)
   location=URL    also send "Location: URL" (with status=302: a redirect)
+  hold=H          send nothing until /__release/H (a test checks what its
+                  client does while an answer is on its way, at any speed)
 
 Special paths:
   /__stats        JSON object: request path -> number of requests seen; a
@@ -21,6 +23,7 @@ Special paths:
                   requests less both)
   /__reset        forget the counts (and the agents)
   /__agents       JSON object: request path -> the User-Agent of its last request
+  /__release/H    let the answers held under H (and later ones) go
   /__body/N       N bytes of 'x' (for size limits), text/plain
 
 It prints "PORT <n>" on its first line of standard output once it listens,
@@ -42,6 +45,7 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 counts = {}
 agents = {}
 counts_lock = threading.Lock()
+releases = {}  # hold name -> threading.Event
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -112,6 +116,10 @@ class Handler(BaseHTTPRequestHandler):
             with counts_lock:
                 body = json.dumps(agents).encode()
             return self._send(200, body, "application/json", {})
+        if path.startswith("/__release/"):
+            with counts_lock:
+                releases.setdefault(path[len("/__release/"):], threading.Event()).set()
+            return self._send(200, b"{}", "application/json", {})
         if path == "/__reset":
             with counts_lock:
                 counts.clear()
@@ -122,6 +130,10 @@ class Handler(BaseHTTPRequestHandler):
             agents[path] = self.headers.get("User-Agent", "")
         for tag in query.get("tag", []):
             self._count("#" + tag)
+        for hold in query.get("hold", []):
+            with counts_lock:
+                release = releases.setdefault(hold, threading.Event())
+            release.wait(600)
         status = int(query.get("status", [200])[0])
         if path.startswith("/__body/"):
             body = b"x" * int(path[len("/__body/"):])

@@ -6,6 +6,7 @@
 #include "Support/LocalHttpServer.h"
 
 #include <QDateTime>
+#include <QJsonObject>
 #include <QPainter>
 #include <QQmlProperty>
 #include <QTemporaryDir>
@@ -19,12 +20,6 @@ namespace {
 const QColor lightPrimary(0x5b, 0x3c, 0xc4);
 const QColor lightBackground(0xf3, 0xf1, 0xf9);
 
-bool near(QColor a, QColor b, int tolerance = 6)
-{
-    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
-        && std::abs(a.blue() - b.blue()) <= tolerance;
-}
-
 // The first row, from the top, where column x stops being the band colour.
 int bandEdge(const QImage& image, int x)
 {
@@ -33,15 +28,6 @@ int bandEdge(const QImage& image, int x)
             return y;
     }
     return -1;
-}
-
-QList<Station> stations(int count)
-{
-    QList<Station> list;
-    list.reserve(count);
-    for (int i = 0; i < count; ++i)
-        list.append(testStation(i + 1));
-    return list;
 }
 
 // Cards the list view holds: its delegates carry a title.
@@ -101,8 +87,8 @@ private slots:
 
         for (const char* name : {"previousButton", "playButton", "nextButton", "volumeSlider"})
             QVERIFY2(!screen.item(name)->isEnabled(), name);
-        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(screen.item("playButton")));
-        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(screen.item("nextButton")));
+        screen.click("playButton");
+        screen.click("nextButton");
         QVERIFY(!screen.player->isPlaying());
         QCOMPARE(screen.player->selectedStationIndex(), 0);
         QCOMPARE(screen.item("title")->property("text").toString(), QString());
@@ -128,8 +114,7 @@ private slots:
         qputenv("QUILLORA_COLOR_SCHEME", "light");
         QVERIFY(screen.ready());
         screen.loader->deliver(stations(3));
-        QTRY_VERIFY(screen.item("strip")->isVisible());
-        QTest::qWait(50);
+        QTRY_VERIFY(screen.item("strip")->isVisible() && screen.stillFrame());
         const QImage image = screen.grab();
         const QPoint c = screen.centreOf(screen.item("pager"));
 
@@ -247,7 +232,7 @@ private slots:
         // without piling cards up.
         screen.player->setSelectedStationIndex(9999);
         QTRY_COMPARE(strip->property("contentX").toReal(), 9999.0 * strip->width());
-        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(screen.item("nextButton")));
+        screen.click("nextButton");
         QCOMPARE(screen.player->selectedStationIndex(), 0);
         QTRY_COMPARE(strip->property("contentX").toReal(), 0.0);
         QTRY_VERIFY2(liveCards(strip) >= 1 && liveCards(strip) <= 3, qPrintable(QString::number(liveCards(strip))));
@@ -270,17 +255,25 @@ private slots:
         QVERIFY(screen.ready());
         screen.loader->deliver(list);
         auto* strip = screen.item("strip");
-        QTRY_VERIFY(server.requestCount(QStringLiteral("/logo.png")) >= 1);
-        QTest::qWait(400);
+        // The card on screen shows its logo, and no logo is on its way.
+        const auto settled = [&] {
+            const auto logos = itemsNamed(strip->property("currentItem").value<QQuickItem*>(), QStringLiteral("logo"));
+            const QJsonObject stats = server.stats();
+            return !logos.isEmpty() && logos.first()->property("loaded").toBool()
+                && stats.value(QLatin1String("/logo.png")).toInt()
+                == stats.value(QLatin1String("!done /logo.png")).toInt()
+                    + stats.value(QLatin1String("!aborted /logo.png")).toInt();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(settled(), 10000);
         server.resetCounts();
 
         // Across the whole row and back round to the start: the last
         // station's logo (and a neighbour's) and, cached, the first one's.
         screen.player->setSelectedStationIndex(9999);
         QTRY_COMPARE(strip->property("contentX").toReal(), 9999.0 * strip->width());
-        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(screen.item("nextButton")));
+        screen.click("nextButton");
         QTRY_COMPARE(strip->property("contentX").toReal(), 0.0);
-        QTest::qWait(600);
+        QTRY_VERIFY_WITH_TIMEOUT(settled(), 10000);
         QVERIFY2(server.requestCount(QStringLiteral("/logo.png")) <= 3,
                  qPrintable(QString::number(server.requestCount(QStringLiteral("/logo.png")))));
     }

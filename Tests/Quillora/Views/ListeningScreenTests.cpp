@@ -19,22 +19,6 @@ namespace {
 
 const QColor lightBackground(0xf3, 0xf1, 0xf9);
 
-bool near(QColor a, QColor b, int tolerance = 6)
-{
-    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
-        && std::abs(a.blue() - b.blue()) <= tolerance;
-}
-
-// With QUILLORA_TEST_GRABS=<folder>, the window once its animations have
-// settled, to look at.
-void keepGrab(const ScreenFixture& screen, const QString& name)
-{
-    if (const QByteArray dir = qgetenv("QUILLORA_TEST_GRABS"); !dir.isEmpty()) {
-        QTest::qWait(400);
-        screen.grab().save(QStringLiteral("%1/listening-%2.png").arg(QString::fromLocal8Bit(dir), name));
-    }
-}
-
 StreamTags icy(const QByteArray& title)
 {
     return {{QStringLiteral("icy-title"), title}};
@@ -91,12 +75,12 @@ private slots:
         QCOMPARE(screen.ringPixelsDrawn(), 0);
         QCOMPARE(screen.genreLine(), QStringLiteral("Genre 1"));
 
-        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(screen.item("playButton")));
+        screen.click("playButton");
         QCOMPARE(screen.state(), PlaybackSession::State::Connecting);
         QVERIFY(screen.ring()->isVisible());
         QTRY_COMPARE(screen.ringPixelsDrawn(), 8);
         QCOMPARE(screen.genreLine(), QStringLiteral("Genre 1"));
-        keepGrab(screen, QStringLiteral("connecting"));
+        screen.keepGrab(QStringLiteral("connecting"));
 
         screen.media->sound(true);
         QCOMPARE(screen.state(), PlaybackSession::State::Playing);
@@ -111,7 +95,7 @@ private slots:
         QCOMPARE(screen.genreLine(), QStringLiteral("Reconnecting in 1 s…"));
         QVERIFY(screen.ring()->isVisible());
         QTRY_COMPARE(screen.ringPixelsDrawn(), 8);
-        keepGrab(screen, QStringLiteral("reconnecting"));
+        screen.keepGrab(QStringLiteral("reconnecting"));
         // The try itself: no countdown while it connects.
         QTRY_COMPARE_WITH_TIMEOUT(screen.genreLine(), QStringLiteral("Reconnecting…"), 3000);
         QVERIFY(screen.ring()->isVisible());
@@ -137,7 +121,7 @@ private slots:
         QVERIFY(screen.item("genre")->property("color").value<QColor>() != genreColour);
         QVERIFY(!screen.ring()->isVisible());
         QTRY_COMPARE(screen.ringPixelsDrawn(), 0);
-        keepGrab(screen, QStringLiteral("failed"));
+        screen.keepGrab(QStringLiteral("failed"));
 
         // Stopping clears the failure.
         screen.player->stop();
@@ -190,7 +174,7 @@ private slots:
         const QRectF bubble = tip->mapRectToScene(QRectF(0, 0, tip->width(), tip->height()));
         QVERIFY(QRectF(0, 0, screen.window->width(), screen.window->height()).contains(bubble));
         QVERIFY(tip->height() > emptyHeight); // wrapped over lines
-        keepGrab(screen, QStringLiteral("song-tip"));
+        screen.keepGrab(QStringLiteral("song-tip"));
         QTest::mouseMove(screen.window, QPoint(5, 5));
         QTRY_VERIFY(!tip->isVisible());
 
@@ -198,7 +182,7 @@ private slots:
         emit screen.media->metadataChanged(icy("Short - Song"));
         QTRY_VERIFY(!line->property("truncated").toBool());
         QTest::mouseMove(screen.window, screen.centreOf(line));
-        QTest::qWait(800);
+        QTRY_VERIFY(tip->property("rested").toBool());
         QVERIFY(!tip->isVisible());
 
         // Another station: no song, the station alone in the title.
@@ -217,7 +201,7 @@ private slots:
         auto* line = screen.item("songLine");
         // Nothing heard, nothing playing: the line offers nothing.
         QVERIFY(!line->property("clickable").toBool());
-        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(line));
+        screen.click(line);
         QCOMPARE(screen.item("recentlyPlayedLoader")->property("status").toInt(), 0); // Loader.Null
 
         const QDateTime today = QDateTime::currentDateTimeUtc();
@@ -231,7 +215,7 @@ private slots:
         screen.media->sound(true);
         emit screen.media->metadataChanged(icy("Now - Playing"));
         emit screen.media->streamDetailsChanged(StreamDetails{QStringLiteral("aac"), 128});
-        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(line));
+        screen.click(line);
         QQuickItem* sheet = nullptr;
         QTRY_VERIFY((sheet = screen.item("recentlyPlayedSheet")));
         QTRY_COMPARE(sheet->property("position").toReal(), 1.0);
@@ -250,13 +234,13 @@ private slots:
         QCOMPARE(textOf(rows[2], "rowStation"), QStringLiteral("Station 9"));
         QCOMPARE(textOf(rows[0], "rowTime"),
                  QLocale().toString(today.toLocalTime().time(), QLocale::ShortFormat));
-        keepGrab(screen, QStringLiteral("recently-played"));
+        screen.keepGrab(QStringLiteral("recently-played"));
 
         // The button copies its own row, and says so for a moment.
         QClipboard* clipboard = QGuiApplication::clipboard();
         clipboard->clear();
         QQuickItem* copyButton = itemsNamed(rows[1], QStringLiteral("copyButton")).value(0);
-        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(copyButton));
+        screen.click(copyButton);
         QCOMPARE(clipboard->text(), screen.recentlyPlayed.textAt(1));
         QVERIFY(clipboard->text().startsWith(QStringLiteral("Middle – Song — Station 1")));
         QVERIFY(rows[1]->property("copiedShown").toBool());
@@ -275,11 +259,11 @@ private slots:
         // Clear, in one action.
         auto* clear = screen.item("clearButton");
         QVERIFY(clear->isEnabled());
-        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.centreOf(clear));
+        screen.click(clear);
         QCOMPARE(screen.recentlyPlayed.count(), 0);
         QTRY_VERIFY(screen.item("recentlyPlayedEmpty")->isVisible());
         QVERIFY(!clear->isEnabled());
-        keepGrab(screen, QStringLiteral("recently-played-empty"));
+        screen.keepGrab(QStringLiteral("recently-played-empty"));
 
         // Escape closes it; stopped, nothing heard: the line offers nothing.
         QTest::keyClick(screen.window, Qt::Key_Escape);

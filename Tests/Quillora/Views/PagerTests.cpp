@@ -11,14 +11,6 @@ Q_IMPORT_QML_PLUGIN(RemoteImagePlugin)
 
 namespace {
 
-QList<Station> stations(int count)
-{
-    QList<Station> list;
-    for (int i = 0; i < count; ++i)
-        list.append(testStation(i + 1));
-    return list;
-}
-
 struct Pager {
     explicit Pager(ScreenFixture& screen)
         : screen(screen)

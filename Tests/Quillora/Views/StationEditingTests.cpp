@@ -3,15 +3,10 @@
 // catalogue (Add, or Copy as CSV row where the catalogue is a remote one),
 // the card's menu, the station form and what it refuses, Remove and Undo.
 // The file is read back after every change.
-#include "Catalogue/ActiveCatalogue.h"
 #include "Catalogue/CatalogueFile.h"
-#include "Directory/DirectoryClient.h"
-#include "Directory/DirectorySearchModel.h"
 #include "Model/Player.h"
-#include "Model/RecentlyPlayed.h"
 #include "ScreenFixture.h"
 #include "Support/LocalHttpServer.h"
-#include "Views/IconProvider.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -26,23 +21,11 @@ namespace {
 
 // A catalogue as a person keeps it: a column of their own and a row that
 // is no station, both of which every rewrite must keep.
-const QByteArray catalogueText = "id,url,image,genre,title,note\n"
+const QByteArray keptCatalogue = "id,url,image,genre,title,note\n"
                                  "1,http://127.0.0.1:9/one.mp3,,Jazz,One FM,mine\n"
                                  "2,http://127.0.0.1:9/two.mp3,,Rock,Two FM,\n"
                                  "x,not a station,,,,kept anyway\n"
                                  "3,http://127.0.0.1:9/three.mp3,,Pop,Three FM,third\n";
-
-void type(QWindow* window, const QString& text)
-{
-    for (const QChar c : text)
-        QTest::keyClick(window, c.toLatin1());
-}
-
-void keepGrab(const QImage& image, const QString& name)
-{
-    if (const QByteArray dir = qgetenv("QUILLORA_TEST_GRABS"); !dir.isEmpty())
-        image.save(QStringLiteral("%1/editing-%2.png").arg(QString::fromLocal8Bit(dir), name));
-}
 
 QByteArray contents(const QString& path)
 {
@@ -52,49 +35,18 @@ QByteArray contents(const QString& path)
 
 // The main window on a player whose catalogue is `source`, as the
 // application wires them: an edit of the file reloads the player.
-class EditingScreen {
+class EditingScreen : public ScreenFixture {
 public:
     explicit EditingScreen(const QUrl& source)
-        : catalogue(std::make_unique<ActiveCatalogue>(CatalogueSource::address(source), nullptr, nullptr))
-        , media(new RecordingMediaPlayer)
-        , player(std::make_unique<Player>(catalogue.get(), media))
+        : ScreenFixture(QSize(440, 800), CatalogueSource::address(source))
     {
-        QObject::connect(catalogue.get(), &ActiveCatalogue::reloadRequested, player.get(), &Player::loadStations);
         // The station on screen stays on screen across reloads.
         QObject::connect(player.get(), &Player::stationChanged, player.get(), [this] {
             if (player->station() && !player->isGuest())
                 player->setPreferredStationId(player->station()->id);
         });
-        engine.addImageProvider(QStringLiteral("icons"), new IconProvider);
-        engine.setInitialProperties({{QStringLiteral("player"), QVariant::fromValue(player.get())},
-                                     {QStringLiteral("catalogue"), QVariant::fromValue(catalogue.get())},
-                                     {QStringLiteral("recentlyPlayed"), QVariant::fromValue(&recentlyPlayed)},
-                                     {QStringLiteral("directory"), QVariant::fromValue(&directory)}});
-        engine.load(QUrl(QStringLiteral("qrc:/Quillora/Main.qml")));
-        if (!engine.rootObjects().isEmpty())
-            window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
-        if (window) {
-            window->resize(440, 800);
-            window->show();
-        }
     }
-    ~EditingScreen() { delete window; }
 
-    bool ready() { return window && QTest::qWaitForWindowExposed(window); }
-
-    template <typename T = QQuickItem>
-    T* item(const char* name) const
-    {
-        return window->findChild<T*>(QString::fromLatin1(name));
-    }
-    QPoint centreOf(const QQuickItem* item) const
-    {
-        return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
-    }
-    void click(const QQuickItem* item, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mouseClick(window, button, {}, centreOf(item));
-    }
     QString titles() const
     {
         QStringList list;
@@ -155,15 +107,6 @@ public:
     {
         return item("toast")->property("showing").toBool() ? item("toastText")->property("text").toString() : QString();
     }
-
-    std::unique_ptr<ActiveCatalogue> catalogue;
-    RecordingMediaPlayer* media;
-    std::unique_ptr<Player> player;
-    RecentlyPlayed recentlyPlayed{nullptr};
-    DirectoryClient directoryClient;
-    DirectorySearchModel directory{&directoryClient};
-    QQmlApplicationEngine engine;
-    QQuickWindow* window = nullptr;
 };
 
 Station guest()
@@ -187,7 +130,7 @@ private:
         const QString path = m_folder.filePath(name);
         QFile file(path);
         if (file.open(QIODevice::WriteOnly))
-            file.write(catalogueText);
+            file.write(keptCatalogue);
         return path;
     }
 
@@ -215,13 +158,13 @@ private slots:
         QVERIFY(!screen.item("guestReason")->isVisible());
         QTRY_COMPARE(screen.item("guestCard")->opacity(), 1.0);
         QCOMPARE(screen.item("title")->property("text").toString(), guest().title);
-        keepGrab(screen.window->grabWindow(), QStringLiteral("guest"));
+        screen.keepGrab(QStringLiteral("guest"));
 
         screen.click(keep);
         QCOMPARE(screen.toast(), QStringLiteral("Added “Guest, \"the\" FM” to guest.csv"));
         // One new row, numbered after the highest id, carrying the uuid;
         // the person's column and the row that is no station are still there.
-        QByteArray expected = catalogueText;
+        QByteArray expected = keptCatalogue;
         expected.replace("title,note\n", "title,note,uuid\n");
         expected += "4,http://127.0.0.1:9/guest.ogg,http://127.0.0.1:9/guest.png,Lounge,\"Guest, \"\"the\"\" FM\",,"
                     + guest().uuid.toUtf8() + "\n";
@@ -249,14 +192,14 @@ private slots:
         QTemporaryDir served;
         QFile file(served.filePath(QStringLiteral("stations.csv")));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(catalogueText);
+        file.write(keptCatalogue);
         file.close();
         LocalHttpServer http(served.path());
         QVERIFY(http.isRunning());
         EditingScreen screen(http.url(QStringLiteral("/stations.csv")));
         QVERIFY(screen.ready());
         QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Two FM,Three FM"));
-        QVERIFY(!screen.catalogue->canEdit());
+        QVERIFY(!screen.catalogue.canEdit());
         QGuiApplication::clipboard()->clear();
 
         screen.player->listenTo(guest());
@@ -266,8 +209,8 @@ private slots:
         auto* reason = screen.item("guestReason");
         QVERIFY(reason->isVisible());
         QCOMPARE(reason->property("text").toString(), QStringLiteral("Quillora cannot write to 127.0.0.1"));
-        QVERIFY(!screen.catalogue->addUnavailableReason().isEmpty());
-        keepGrab(screen.window->grabWindow(), QStringLiteral("guest-copy"));
+        QVERIFY(!screen.catalogue.addUnavailableReason().isEmpty());
+        screen.keepGrab(QStringLiteral("guest-copy"));
 
         screen.click(keep);
         const QString row = QGuiApplication::clipboard()->text();
@@ -286,7 +229,7 @@ private slots:
         QCOMPARE(back.genre, guest().genre);
         QCOMPARE(CatalogueTable::field(parsed.table->rows[0], 5), guest().uuid.toStdString());
         // Nothing was written anywhere.
-        QCOMPARE(contents(file.fileName()), catalogueText);
+        QCOMPARE(contents(file.fileName()), keptCatalogue);
         QVERIFY(screen.player->isGuest());
     }
 
@@ -335,7 +278,7 @@ private slots:
         // Edit, chosen from the keyboard: the form, filled in.
         screen.click(screen.item("cardMenuArea"), Qt::RightButton);
         QTRY_COMPARE(screen.item("contextMenuPanel")->opacity(), 1.0);
-        keepGrab(screen.window->grabWindow(), QStringLiteral("menu"));
+        screen.keepGrab(QStringLiteral("menu"));
         QTest::keyClick(screen.window, Qt::Key_Return);
         QTRY_VERIFY(screen.formShown());
         QCOMPARE(screen.form()->property("title").toString(), QStringLiteral("Edit station"));
@@ -358,8 +301,8 @@ private slots:
         QTRY_COMPARE(screen.item("stationFormSave")->opacity(), 0.5);
         // The focus goes to the first field that is wrong.
         QCOMPARE(screen.window->activeFocusItem(), screen.input("titleField"));
-        keepGrab(screen.window->grabWindow(), QStringLiteral("form-problems"));
-        QCOMPARE(contents(path), catalogueText);
+        screen.keepGrab(QStringLiteral("form-problems"));
+        QCOMPARE(contents(path), keptCatalogue);
 
         // Mended, Return saves: only that row changes, the rest of the file
         // is as it was.
@@ -370,7 +313,7 @@ private slots:
         QTest::keyClick(screen.window, Qt::Key_Return);
         QTRY_VERIFY(!screen.formOpen());
         QCOMPARE(screen.toast(), QStringLiteral("Saved “Two FM Live”"));
-        QByteArray expected = catalogueText;
+        QByteArray expected = keptCatalogue;
         expected.replace("2,http://127.0.0.1:9/two.mp3,,Rock,Two FM,",
                          "2,https://127.0.0.1:9/two-live.mp3,,Rock,Two FM Live,");
         QCOMPARE(contents(path), expected);
@@ -412,7 +355,7 @@ private slots:
         screen.click(screen.item("stationFormSave"));
         QTRY_VERIFY(!screen.formOpen());
         QCOMPARE(screen.toast(), QStringLiteral("Added “Typed FM” to add.csv"));
-        QCOMPARE(contents(path), catalogueText + "4,http://127.0.0.1:9/typed,,Ambient,Typed FM,\n");
+        QCOMPARE(contents(path), keptCatalogue + "4,http://127.0.0.1:9/typed,,Ambient,Typed FM,\n");
         QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Two FM,Three FM,Typed FM"));
 
         // The same stream again is refused, and the form says why.
@@ -425,7 +368,7 @@ private slots:
         QVERIFY(screen.item("stationFormError")->isVisible());
         QCOMPARE(screen.item("stationFormError")->property("text").toString(),
                  QStringLiteral("“Typed FM” is already in add.csv."));
-        QCOMPARE(contents(path), catalogueText + "4,http://127.0.0.1:9/typed,,Ambient,Typed FM,\n");
+        QCOMPARE(contents(path), keptCatalogue + "4,http://127.0.0.1:9/typed,,Ambient,Typed FM,\n");
     }
 
     void removeOffersUndoThatPutsTheRowBack()
@@ -442,15 +385,15 @@ private slots:
         QCOMPARE(screen.toastAction()->property("text").toString(), QStringLiteral("Undo"));
         QVERIFY(!contents(path).contains("One FM"));
         QTRY_COMPARE(screen.titles(), QStringLiteral("Two FM,Three FM"));
-        keepGrab(screen.window->grabWindow(), QStringLiteral("undo"));
+        screen.keepGrab(QStringLiteral("undo"));
 
         // Undo: the row is back where it was, byte for byte.
-        QVERIFY(screen.catalogue->canUndo());
+        QVERIFY(screen.catalogue.canUndo());
         screen.click(screen.toastAction());
-        QCOMPARE(contents(path), catalogueText);
+        QCOMPARE(contents(path), keptCatalogue);
         QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Two FM,Three FM"));
         QTRY_COMPARE(screen.toast(), QString());
-        QVERIFY(!screen.catalogue->canUndo());
+        QVERIFY(!screen.catalogue.canUndo());
 
         // Ctrl+Z does the same; once Undo has expired the notice goes and
         // the key does nothing.
@@ -458,12 +401,12 @@ private slots:
         QVERIFY(screen.choose(QStringLiteral("removeEntry")));
         QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Three FM"));
         QTest::keyClick(screen.window, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(contents(path), catalogueText);
+        QCOMPARE(contents(path), keptCatalogue);
         QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Two FM,Three FM"));
 
         QVERIFY(screen.choose(QStringLiteral("removeEntry")));
-        QVERIFY(screen.catalogue->canUndo());
-        QTRY_VERIFY_WITH_TIMEOUT(!screen.catalogue->canUndo(), (ActiveCatalogue::undoSeconds + 2) * 1000);
+        QVERIFY(screen.catalogue.canUndo());
+        QTRY_VERIFY_WITH_TIMEOUT(!screen.catalogue.canUndo(), (ActiveCatalogue::undoSeconds + 2) * 1000);
         QTRY_COMPARE(screen.toast(), QString());
         const QByteArray removed = contents(path);
         QTest::keyClick(screen.window, Qt::Key_Z, Qt::ControlModifier);

@@ -27,34 +27,6 @@ Q_IMPORT_QML_PLUGIN(RemoteImagePlugin)
 
 namespace {
 
-bool write(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-QByteArray catalogueText(const QStringList& titles, const QByteArray& extraRows = {})
-{
-    QByteArray text = "id,url,image,genre,title\n";
-    for (int i = 0; i < titles.size(); ++i)
-        text += QStringLiteral("%1,http://127.0.0.1:9/s%1,,Genre,%2\n").arg(i + 1).arg(titles[i]).toUtf8();
-    return text + extraRows;
-}
-
-// QTest::keyClicks only takes widgets.
-void type(QWindow* window, const QString& text)
-{
-    for (const QChar c : text)
-        QTest::keyClick(window, c.toLatin1());
-}
-
-void keepGrab(const QImage& image, const QString& name)
-{
-    if (const QByteArray dir = qgetenv("QUILLORA_TEST_GRABS"); !dir.isEmpty())
-        image.save(QStringLiteral("%1/stations-%2.png").arg(QString::fromLocal8Bit(dir), name));
-}
-
 // The globs and MIME types of the portal's filters, a(sa(us)).
 QStringList filterPatterns(const QVariant& value)
 {
@@ -169,19 +141,8 @@ public:
         QTest::keyClick(window, Qt::Key_L, Qt::ControlModifier);
         return QTest::qWaitFor([&] { return isOpen(); }, 3000);
     }
-    QString text(const char* name) const
-    {
-        QQuickItem* found = item(name);
-        return found ? found->property("text").toString() : QString();
-    }
-    bool shows(const char* name) const
-    {
-        QQuickItem* found = item(name);
-        return found && found->isVisible();
-    }
-    QString title() const { return text("title"); }
+    QString title() const { return textOf("title"); }
     QString error() const { return shows("switchError") ? item("switchError")->property("message").toString() : QString(); }
-    void click(const char* name) { QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(item(name))); }
 
     // Types into the address field (emptied first) and presses Enter.
     void use(const QString& text)
@@ -235,10 +196,10 @@ private slots:
         qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
         qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
         QVERIFY(QDBusConnection::sessionBus().isConnected());
-        QVERIFY(write(file(QStringLiteral("other.csv")),
+        QVERIFY(writeFile(file(QStringLiteral("other.csv")),
                       catalogueText({QStringLiteral("Other One"), QStringLiteral("Other Two")})));
-        QVERIFY(write(file(QStringLiteral("header-only.csv")), "id,url,image,genre,title\n"));
-        QVERIFY(write(m_www.filePath(QStringLiteral("remote.csv")), catalogueText({QStringLiteral("Remote One")})));
+        QVERIFY(writeFile(file(QStringLiteral("header-only.csv")), "id,url,image,genre,title\n"));
+        QVERIFY(writeFile(m_www.filePath(QStringLiteral("remote.csv")), catalogueText({QStringLiteral("Remote One")})));
         m_server = std::make_unique<LocalHttpServer>(m_www.path());
         QVERIFY(m_server->isRunning());
     }
@@ -246,7 +207,7 @@ private slots:
     void init()
     {
         // My stations: two stations and a row that carries none.
-        QVERIFY(write(Config::myStationsFile(),
+        QVERIFY(writeFile(Config::myStationsFile(),
                       catalogueText({QStringLiteral("Mine One"), QStringLiteral("Mine Two")}, "x,http://a,,,Bad id\n")));
         QFile::remove(Config::configurationFile());
     }
@@ -262,18 +223,18 @@ private slots:
         QVERIFY(!screen.sheet());
         screen.click("stationsButton");
         QTRY_VERIFY(screen.isOpen());
-        QCOMPARE(screen.text("sourceName"), QStringLiteral("My stations"));
-        QCOMPARE(screen.text("sourceAddress"), Config::myStationsFile());
-        QCOMPARE(screen.text("stationCount"), QStringLiteral("2 stations"));
+        QCOMPARE(screen.textOf("sourceName"), QStringLiteral("My stations"));
+        QCOMPARE(screen.textOf("sourceAddress"), Config::myStationsFile());
+        QCOMPARE(screen.textOf("stationCount"), QStringLiteral("2 stations"));
         QVERIFY(screen.shows("skippedRows"));
-        QCOMPARE(screen.text("skippedRows"), QStringLiteral("1 row could not be read"));
+        QCOMPARE(screen.textOf("skippedRows"), QStringLiteral("1 row could not be read"));
         QVERIFY(!screen.shows("useMyStationsButton"));
         QVERIFY(!screen.shows("switchError"));
         QVERIFY(!screen.shows("sourceProblem"));
         // The field has the keys: Space types instead of playing.
         QTest::keyClick(screen.window, Qt::Key_Space);
         QVERIFY(!screen.player->isPlaying());
-        keepGrab(screen.grab(), QStringLiteral("sheet-light"));
+        screen.keepGrab(QStringLiteral("sheet-light"));
 
         QTest::keyClick(screen.window, Qt::Key_Escape);
         QTRY_VERIFY(!screen.sheet()->isVisible());
@@ -309,15 +270,15 @@ private slots:
         screen.use(address);
         QVERIFY(screen.settled());
         QTRY_COMPARE(screen.error(), error);
-        QVERIFY(screen.text("switchErrorText").endsWith(QStringLiteral("The stations in use stay as they are.")));
+        QVERIFY(screen.textOf("switchErrorText").endsWith(QStringLiteral("The stations in use stay as they are.")));
         QCOMPARE(screen.title(), QStringLiteral("Mine One"));
-        QCOMPARE(screen.text("sourceName"), QStringLiteral("My stations"));
+        QCOMPARE(screen.textOf("sourceName"), QStringLiteral("My stations"));
         QVERIFY(screen.catalogue.isMyStations());
         // The address stays in the field, to be mended.
         QCOMPARE(screen.item("addressField")->property("text").toString(), address);
         QVERIFY(remembered().isEmpty());
         if (QTest::currentDataTag() == QLatin1String("server answers 404"))
-            keepGrab(screen.grab(), QStringLiteral("sheet-error-light"));
+            screen.keepGrab(QStringLiteral("sheet-error-light"));
     }
 
     // A good file, then a good address (read while the sheet shows
@@ -331,9 +292,9 @@ private slots:
 
         screen.use(file(QStringLiteral("other.csv")));
         QTRY_COMPARE(screen.title(), QStringLiteral("Other One"));
-        QCOMPARE(screen.text("sourceName"), QStringLiteral("other.csv"));
-        QCOMPARE(screen.text("sourceAddress"), file(QStringLiteral("other.csv")));
-        QCOMPARE(screen.text("stationCount"), QStringLiteral("2 stations"));
+        QCOMPARE(screen.textOf("sourceName"), QStringLiteral("other.csv"));
+        QCOMPARE(screen.textOf("sourceAddress"), file(QStringLiteral("other.csv")));
+        QCOMPARE(screen.textOf("stationCount"), QStringLiteral("2 stations"));
         QVERIFY(!screen.shows("skippedRows"));
         QVERIFY(!screen.shows("switchError"));
         QVERIFY(screen.shows("useMyStationsButton"));
@@ -348,14 +309,14 @@ private slots:
         QCOMPARE(screen.title(), QStringLiteral("Other One"));
         QTRY_COMPARE_WITH_TIMEOUT(screen.title(), QStringLiteral("Remote One"), 10000);
         QVERIFY(!screen.shows("switchProgress"));
-        QCOMPARE(screen.text("sourceName"), QStringLiteral("127.0.0.1"));
-        QCOMPARE(screen.text("sourceAddress"), remote);
+        QCOMPARE(screen.textOf("sourceName"), QStringLiteral("127.0.0.1"));
+        QCOMPARE(screen.textOf("sourceAddress"), remote);
         // The remote catalogue was read once, for the check, not again for the cards.
         QCOMPARE(m_server->requestCount(QStringLiteral("/remote.csv")), 1);
 
         screen.click("useMyStationsButton");
         QTRY_COMPARE(screen.title(), QStringLiteral("Mine One"));
-        QCOMPARE(screen.text("sourceName"), QStringLiteral("My stations"));
+        QCOMPARE(screen.textOf("sourceName"), QStringLiteral("My stations"));
         QVERIFY(!screen.shows("useMyStationsButton"));
         QVERIFY(remembered().isEmpty());
     }
@@ -389,14 +350,14 @@ private slots:
         screen.drop(&files);
         QTRY_VERIFY(screen.isOpen());
         QTRY_COMPARE(screen.title(), QStringLiteral("Other One"));
-        QCOMPARE(screen.text("sourceName"), QStringLiteral("my other.csv"));
+        QCOMPARE(screen.textOf("sourceName"), QStringLiteral("my other.csv"));
 
         // An address dragged from a browser as text.
         QMimeData text;
         text.setText(QStringLiteral("\n  http://127.0.0.1:%1/remote.csv  \n").arg(m_server->port()));
         screen.drop(&text);
         QTRY_COMPARE_WITH_TIMEOUT(screen.title(), QStringLiteral("Remote One"), 10000);
-        QCOMPARE(screen.text("sourceName"), QStringLiteral("127.0.0.1"));
+        QCOMPARE(screen.textOf("sourceName"), QStringLiteral("127.0.0.1"));
 
         // Something that is no catalogue: said in the sheet, nothing changes.
         QMimeData words;
@@ -447,7 +408,7 @@ private slots:
         screen.click("openFileButton");
         QTRY_COMPARE(portal.chooser.calls, 2);
         QTRY_COMPARE(screen.title(), QStringLiteral("Other One"));
-        QCOMPARE(screen.text("sourceName"), QStringLiteral("other.csv"));
+        QCOMPARE(screen.textOf("sourceName"), QStringLiteral("other.csv"));
         QVERIFY(!screen.shows("switchError"));
 
         // A file that holds no station: explained, the cards stay.

@@ -13,6 +13,8 @@
 #include "TestSupport.h"
 #include "Views/IconProvider.h"
 
+#include <QDir>
+#include <QFile>
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -36,6 +38,45 @@ inline QList<QQuickItem*> itemsNamed(QQuickItem* root, const QString& name)
         found.append(itemsNamed(child, name));
     }
     return found;
+}
+
+// Colours that differ by at most `tolerance` in each channel.
+inline bool near(QColor a, QColor b, int tolerance = 6)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+        && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+inline bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// A catalogue of stations without logos (nothing is asked of any server for
+// their cards), then `extraRows` as they are.
+inline QByteArray catalogueText(const QStringList& titles, const QByteArray& extraRows = {})
+{
+    QByteArray text = "id,url,image,genre,title\n";
+    for (int i = 0; i < titles.size(); ++i)
+        text += QStringLiteral("%1,http://127.0.0.1:9/s%1,,Genre,%2\n").arg(i + 1).arg(titles[i]).toUtf8();
+    return text + extraRows;
+}
+
+inline QList<Station> stations(int count)
+{
+    QList<Station> list;
+    for (int i = 0; i < count; ++i)
+        list.append(testStation(i + 1));
+    return list;
+}
+
+// QTest::keyClicks only takes widgets.
+inline void type(QWindow* window, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::keyClick(window, c.toLatin1());
 }
 
 class ScreenFixture {
@@ -73,6 +114,38 @@ public:
     }
 
     QImage grab() const { return window->grabWindow(); }
+    // The window looks as it did when last asked: nothing moves any more.
+    bool stillFrame()
+    {
+        const QImage frame = grab();
+        return std::exchange(m_lastFrame, frame) == frame;
+    }
+
+    bool shows(const char* name) const
+    {
+        QQuickItem* found = item(name);
+        return found && found->isVisible();
+    }
+    QString textOf(const char* name) const
+    {
+        QQuickItem* found = item(name);
+        return found ? found->property("text").toString() : QString();
+    }
+    void click(const QQuickItem* target, Qt::MouseButton button = Qt::LeftButton) const
+    {
+        QTest::mouseClick(window, button, {}, centreOf(target));
+    }
+    void click(const char* name) const { click(item(name)); }
+
+    // With QUILLORA_TEST_GRABS=<folder>, the window as it looks now, to look
+    // at: <folder>/<test program>-<name>.png.
+    void keepGrab(const QString& name, const QImage& image = {}) const
+    {
+        if (const QByteArray dir = qgetenv("QUILLORA_TEST_GRABS"); !dir.isEmpty())
+            (image.isNull() ? grab() : image)
+                .save(QStringLiteral("%1/%2-%3.png")
+                          .arg(QString::fromLocal8Bit(dir), QCoreApplication::applicationName(), name));
+    }
 
     std::shared_ptr<ManualLoader> loader;
     RecordingMediaPlayer* media; // owned by the player
@@ -80,6 +153,7 @@ public:
 
 private:
     std::unique_ptr<ActiveCatalogue> m_catalogue;
+    QImage m_lastFrame;
 
 public:
     // The catalogue the screen shows the state of.

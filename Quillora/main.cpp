@@ -5,12 +5,14 @@
 #include "Support/AppInfo.h"
 #include "App/CommandLine.h"
 #include "App/CompositionRoot.h"
+#include "App/ExchangeCommands.h"
 #include "App/RendererChoice.h"
 #include "App/MainWindow.h"
 #include "App/SignalWatcher.h"
 #include "Support/StartupTrace.h"
 #include "Diagnostics/Diagnostics.h"
 #include "Model/Player.h"
+#include "Support/EnglishPlurals.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -27,7 +29,10 @@ namespace {
 bool needsNoWindow(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
-        for (const char* option : {"--headless", "--help", "-h", "--help-all", "-?", "--version", "-v"}) {
+        if (std::strncmp(argv[i], "--export=", 9) == 0)
+            return true;
+        for (const char* option :
+             {"--headless", "--help", "-h", "--help-all", "-?", "--version", "-v", "--import", "--export"}) {
             if (std::strcmp(argv[i], option) == 0)
                 return true;
         }
@@ -39,6 +44,7 @@ void describe()
 {
     QCoreApplication::setApplicationName(AppInfo::applicationName());
     QCoreApplication::setApplicationVersion(AppInfo::version());
+    QCoreApplication::installTranslator(new EnglishPlurals(QCoreApplication::instance()));
 }
 
 // The end of the session (SIGTERM) or Ctrl+C quits cleanly, saving what is
@@ -57,6 +63,10 @@ int runHeadless(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     describe();
     const CommandLine options = CommandLine::parse(QCoreApplication::arguments());
+    if (!options.importFiles.isEmpty())
+        return ExchangeCommands::runImport(options.importFiles);
+    if (!options.exportFormat.isNull())
+        return ExchangeCommands::runExport(options.exportFormat, options.exportFile, options.catalogue);
     SignalWatcher watcher;
     quitOnTermination(watcher);
 

@@ -3,6 +3,19 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+[[noreturn]] void fail(const QString& message)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+    std::exit(2);
+}
+
+} // namespace
+
 CommandLine CommandLine::parse(const QStringList& arguments)
 {
     QCommandLineParser parser;
@@ -31,12 +44,40 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         QStringLiteral("catalogue"),
         QCoreApplication::translate("CommandLine", "Load the station catalogue (CSV) from <url>: http, https, file or a path."),
         QStringLiteral("url"));
+    const QCommandLineOption importOption(
+        QStringLiteral("import"),
+        QCoreApplication::translate("CommandLine",
+                                    "Add the stations of the files to My stations: M3U, PLS, XSPF, Goodvibes "
+                                    "stations.xml, Radiotray-NG bookmarks.json, pyradio stations.csv, or any CSV "
+                                    "with a URL column."));
+    const QCommandLineOption exportOption(
+        QStringLiteral("export"),
+        QCoreApplication::translate("CommandLine",
+                                    "Write the stations in use (My stations, or the catalogue of --catalogue) as "
+                                    "<format>: m3u, pls, xspf or csv, to the file given, else to standard output."),
+        QStringLiteral("format"));
     parser.addOption(headlessOption);
     parser.addOption(catalogueOption);
+    parser.addOption(importOption);
+    parser.addOption(exportOption);
+    parser.addPositionalArgument(QStringLiteral("files"),
+                                 QCoreApplication::translate("CommandLine", "The files of --import or --export."),
+                                 QStringLiteral("[FILE...]"));
     parser.process(arguments);
 
     CommandLine line;
     line.headless = parser.isSet(headlessOption);
     line.catalogue = parser.value(catalogueOption);
+    const QStringList files = parser.positionalArguments();
+    if (parser.isSet(importOption)) {
+        if (files.isEmpty())
+            fail(QCoreApplication::translate("CommandLine", "--import needs at least one file."));
+        line.importFiles = files;
+    } else if (parser.isSet(exportOption)) {
+        if (files.size() > 1)
+            fail(QCoreApplication::translate("CommandLine", "--export writes one file."));
+        line.exportFormat = parser.value(exportOption);
+        line.exportFile = files.value(0);
+    }
     return line;
 }

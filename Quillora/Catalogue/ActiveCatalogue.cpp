@@ -1,12 +1,18 @@
 #include "Catalogue/ActiveCatalogue.h"
 
 #include "Catalogue/CatalogueRetry.h"
+#include "Config.h"
+#include "Exchange/StationExchange.h"
+#include "Exchange/StationImport.h"
 #include "Diagnostics/Diagnostics.h"
 #include "Store/StateStore.h"
 
 #include "CSV/CSV.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -335,6 +341,15 @@ QString ActiveCatalogue::removeStation(qint64 id)
 
 void ActiveCatalogue::undoRemove()
 {
+    if (!m_imported.isEmpty()) {
+        const bool inUse = m_file && m_file->path() == Config::myStationsFile();
+        CatalogueFile other(Config::myStationsFile());
+        const CatalogueFile::Outcome outcome = (inUse ? *m_file : other).removeAll(m_imported);
+        if (!outcome.ok())
+            printLine(tr("Cannot take the imported stations out: %1").arg(outcome.error));
+        clearUndo();
+        return;
+    }
     if (!m_removed || !m_file)
         return;
     const CatalogueFile::Outcome outcome = m_file->restore(*m_removed);
@@ -343,12 +358,69 @@ void ActiveCatalogue::undoRemove()
     clearUndo();
 }
 
+QVariantMap ActiveCatalogue::importFiles(const QList<QUrl>& files)
+{
+    QStringList paths;
+    for (const QUrl& file : files) {
+        if (!file.isLocalFile())
+            return {{QStringLiteral("ok"), false},
+                    {QStringLiteral("message"), tr("Nothing imported: %1 is not a file on this computer")
+                                                    .arg(file.toDisplayString())}};
+        paths.append(file.toLocalFile());
+    }
+    // My stations, whichever catalogue is in use; its own file object when
+    // it is, so the rewrite is recognised as ours.
+    const bool inUse = m_file && m_file->path() == Config::myStationsFile();
+    CatalogueFile other(Config::myStationsFile());
+    CatalogueFile& target = inUse ? *m_file : other;
+    if (const QString error = target.seedIfMissing(); !error.isEmpty())
+        return {{QStringLiteral("ok"), false}, {QStringLiteral("message"), error}};
+    const StationImport::Result result = StationImport::runFiles(paths, target);
+    printLine(result.summary());
+    if (result.ok() && !result.ids.isEmpty()) {
+        clearUndo();
+        m_imported = result.ids;
+        m_undoText = result.summary();
+        m_undoTimer.start(undoSeconds * 1000);
+        emit undoChanged();
+    }
+    return {{QStringLiteral("ok"), result.ok()}, {QStringLiteral("message"), result.summary()}};
+}
+
+bool ActiveCatalogue::isImportable(const QUrl& file) const
+{
+    if (!file.isLocalFile())
+        return false;
+    const CatalogueFile::Read read = CatalogueFile::read(file.toLocalFile());
+    if (read.table && !read.failure)
+        return false;
+    QFile bytes(file.toLocalFile());
+    return bytes.open(QIODevice::ReadOnly) && StationExchange::read(bytes.read(StationExchange::maxBytes + 1)).ok();
+}
+
+QVariantMap ActiveCatalogue::exportStations(const QUrl& file, const QString& format)
+{
+    const QString path = file.isLocalFile() ? file.toLocalFile() : file.toString();
+    std::optional<StationExchange::Format> chosen = StationExchange::writableFormat(QFileInfo(path).suffix());
+    if (!chosen)
+        chosen = StationExchange::writableFormat(format);
+    if (!chosen)
+        chosen = StationExchange::Format::m3u;
+    const QString error = CatalogueFile::writeAtomically(path, StationExchange::write(*chosen, m_stations));
+    if (!error.isEmpty())
+        return {{QStringLiteral("ok"), false}, {QStringLiteral("message"), error}};
+    return {{QStringLiteral("ok"), true},
+            {QStringLiteral("message"),
+             tr("Exported %n station(s) to %1", nullptr, int(m_stations.size())).arg(QFileInfo(path).fileName())}};
+}
+
 void ActiveCatalogue::clearUndo()
 {
     m_undoTimer.stop();
-    if (!m_removed)
+    if (!m_removed && m_imported.isEmpty())
         return;
     m_removed.reset();
+    m_imported.clear();
     m_undoText.clear();
     emit undoChanged();
 }

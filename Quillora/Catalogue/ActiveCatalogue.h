@@ -101,7 +101,7 @@ public:
     int skippedRows() const { return m_skippedRows; }
     bool isSwitching() const { return m_switching; }
     QString switchError() const { return m_switchError; }
-    bool canUndo() const { return m_removed.has_value(); }
+    bool canUndo() const { return m_removed.has_value() || !m_imported.isEmpty(); }
     QString undoText() const { return m_undoText; }
 
     // Before the first frame: a local catalogue is read now, so that the
@@ -127,7 +127,18 @@ public:
     Q_INVOKABLE QString addStation(const QVariantMap& fields);
     Q_INVOKABLE QString editStation(qint64 id, const QVariantMap& fields);
     Q_INVOKABLE QString removeStation(qint64 id);
+    // Undo of the last removal, or of the last import.
     Q_INVOKABLE void undoRemove();
+    // Adds the stations of playlists and other players' lists to My
+    // stations in one rewrite (Undo takes them out again). Returns
+    // {ok: bool, message: "Imported 12 stations (…)" or why nothing was}.
+    Q_INVOKABLE QVariantMap importFiles(const QList<QUrl>& files);
+    // A local file that is no catalogue but a list to import (a playlist,
+    // another player's list): what a drop on the window imports.
+    Q_INVOKABLE bool isImportable(const QUrl& file) const;
+    // Writes the stations in use to a file as m3u, pls, xspf or csv (by the
+    // file's extension, else `format`). Returns {ok, message}.
+    Q_INVOKABLE QVariantMap exportStations(const QUrl& file, const QString& format);
     // Checks what a person typed for a station; the problem, or empty.
     Q_INVOKABLE QString checkStation(const QVariantMap& fields) const;
     // The same per field, for a form: "title", "url" and "image", each the
@@ -187,6 +198,7 @@ private:
     QString m_switchError;
 
     std::optional<CatalogueFile::RemovedRow> m_removed;
+    QList<qint64> m_imported; // the last import's stations, in My stations
     QString m_undoText;
     QTimer m_undoTimer;
 };

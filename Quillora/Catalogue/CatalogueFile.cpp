@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QSet>
 #include <QUrl>
 
 #include <algorithm>
@@ -223,6 +224,67 @@ CatalogueFile::Outcome CatalogueFile::add(const Fields& fields, const QList<QPai
         CatalogueTable::setField(row, table->ensureColumn(name.toStdString()), oneLine(value));
     table->rows.push_back(std::move(row));
     return write(*table, *id);
+}
+
+CatalogueFile::Batch CatalogueFile::addAll(const QList<Fields>& stations)
+{
+    Batch batch;
+    std::optional<CatalogueTable> table = readForEdit(&batch.error);
+    if (!table)
+        return batch;
+    std::optional<qint64> id = nextId(*table);
+    const std::size_t urlColumn = table->ensureColumn("url");
+    QSet<QString> known;
+    for (const CatalogueTable::Row& row : table->rows)
+        known.insert(QString::fromStdString(CatalogueTable::field(row, urlColumn)).trimmed());
+    const std::size_t idColumn = table->ensureColumn("id");
+    const std::size_t imageColumn = table->ensureColumn("image");
+    const std::size_t genreColumn = table->ensureColumn("genre");
+    const std::size_t titleColumn = table->ensureColumn("title");
+    for (const Fields& fields : stations) {
+        const QString url = fields.url.trimmed();
+        if (known.contains(url)) {
+            ++batch.duplicates;
+            continue;
+        }
+        if (!id) {
+            batch.error = QStringLiteral("No id is left for a new station.");
+            return batch;
+        }
+        known.insert(url);
+        CatalogueTable::Row row(table->header.size());
+        CatalogueTable::setField(row, idColumn, std::to_string(*id));
+        CatalogueTable::setField(row, urlColumn, oneLine(url));
+        CatalogueTable::setField(row, imageColumn, oneLine(fields.image));
+        CatalogueTable::setField(row, genreColumn, oneLine(fields.genre));
+        CatalogueTable::setField(row, titleColumn, oneLine(fields.title));
+        table->rows.push_back(std::move(row));
+        batch.ids.append(*id);
+        id = *id == std::numeric_limits<qint64>::max() ? std::nullopt : std::optional<qint64>(*id + 1);
+    }
+    if (batch.ids.isEmpty())
+        return batch; // nothing new: the file stays as it is
+    batch.error = write(*table, batch.ids.first()).error;
+    if (!batch.ok())
+        batch.ids.clear();
+    return batch;
+}
+
+CatalogueFile::Outcome CatalogueFile::removeAll(const QList<qint64>& ids)
+{
+    QString error;
+    std::optional<CatalogueTable> table = readForEdit(&error);
+    if (!table)
+        return {error};
+    const QSet<qint64> removed(ids.begin(), ids.end());
+    const auto kept = std::remove_if(table->rows.begin(), table->rows.end(), [&](const CatalogueTable::Row& row) {
+        const std::optional<qint64> id = table->rowId(row);
+        return id && removed.contains(*id);
+    });
+    if (kept == table->rows.end())
+        return {};
+    table->rows.erase(kept, table->rows.end());
+    return write(*table, 0);
 }
 
 CatalogueFile::Outcome CatalogueFile::edit(qint64 id, const Changes& changes)

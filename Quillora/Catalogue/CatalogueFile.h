@@ -85,6 +85,20 @@ public:
     // columns ("uuid", ...) are filled in, and added to the header when the
     // file does not have them yet.
     Outcome add(const Fields& fields, const QList<QPair<QString, QString>>& extraColumns = {});
+    // Adds many stations in one rewrite (an import), in their order, with
+    // new ids. A station whose stream address is already in the file, or
+    // earlier in the list, is not added but counted. Fields are taken as
+    // given: the caller has checked them.
+    struct Batch {
+        QString error;      // empty on success; then the file is written
+        QList<qint64> ids;  // the stations added
+        int duplicates = 0; // not added: their address was there already
+        bool ok() const { return error.isEmpty(); }
+    };
+    Batch addAll(const QList<Fields>& stations);
+    // Removes the stations with these ids in one rewrite (the Undo of an
+    // import); ids no longer there are passed over.
+    Outcome removeAll(const QList<qint64>& ids);
     // Changes the given fields of the station with this id.
     Outcome edit(qint64 id, const Changes& changes);
     // Removes the station with this id; `removed` receives the row.

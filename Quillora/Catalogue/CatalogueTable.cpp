@@ -7,10 +7,12 @@
 #include "CSV/UnicodeCodecs.h"
 
 #include <QByteArrayView>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <memory>
 #include <span>
+#include <variant>
 
 namespace {
 
@@ -132,24 +134,142 @@ bool looksLikeHtml(const QByteArray& bytes, TextEncoding encoding)
         || start.startsWith("<head") || start.startsWith("<body");
 }
 
-QString rowProblem(const csv::DecodingError& error, const csv::CSVReader& reader)
+} // namespace
+
+namespace {
+
+// The reader over the whole text in its encoding, with the header row read;
+// nothing, with the problem, when the text holds no row at all or does not
+// decode.
+std::optional<csv::CSVReader> openReader(const QByteArray& bytes, const CatalogueTable& table, bool hasHeaderRow,
+                                         const std::shared_ptr<std::size_t>& errors, QString* problem)
 {
-    const std::string key = !error.codingPath().empty() ? error.codingPath().back().stringValue
-        : error.key()                                   ? error.key()->stringValue
-                                                        : std::string();
-    const QString name = QString::fromStdString(key);
-    switch (error.kind()) {
-    case csv::DecodingError::Kind::keyNotFound:
-        return QStringLiteral("there is no %1 column").arg(name);
-    case csv::DecodingError::Kind::valueNotFound:
-        return QStringLiteral("the %1 is empty").arg(name);
-    case csv::DecodingError::Kind::typeMismatch:
-        return QStringLiteral("the %1 \"%2\" is not a whole number")
-            .arg(name, QString::fromStdString(reader[key].value_or(std::string())).left(40));
-    case csv::DecodingError::Kind::dataCorrupted:
+    const csv::CSVReader::Configuration configuration(hasHeaderRow, false, char32_t(table.delimiter));
+    std::optional<csv::CSVReader> reader;
+    try {
+        switch (table.encoding) {
+        case TextEncoding::utf8:
+        case TextEncoding::utf8WithMark: {
+            const QByteArrayView text = QByteArrayView(bytes).sliced(table.encoding == TextEncoding::utf8 ? 0 : 3);
+            // The reader would quietly read broken UTF-8 as U+FFFD.
+            if (!text.isValidUtf8()) {
+                *problem = QStringLiteral("not UTF-8 text");
+                return std::nullopt;
+            }
+            reader.emplace(std::string(text.data(), std::size_t(text.size())), hasHeaderRow, false,
+                           char32_t(table.delimiter));
+            break;
+        }
+        case TextEncoding::utf16LE:
+        case TextEncoding::utf16BE:
+            reader.emplace(wideScalars<csv::UTF16>(bytes, errors), configuration);
+            break;
+        case TextEncoding::utf32LE:
+        case TextEncoding::utf32BE:
+            reader.emplace(wideScalars<csv::UTF32>(bytes, errors), configuration);
+            break;
+        }
+    } catch (const csv::CSVError&) {
+        // No header row: the text holds no row at all.
+        *problem = *errors > 0 ? QStringLiteral("not %1 text").arg(encodingName(table.encoding))
+                               : QStringLiteral("empty");
+        return std::nullopt;
+    }
+    return reader;
+}
+
+// Of comma, semicolon and tab, the one the first line holds most of outside
+// quotes; a comma when it holds none (a single column).
+char detectDelimiter(const QByteArray& bytes, TextEncoding encoding)
+{
+    QStringConverter::Encoding converter = QStringConverter::Utf8;
+    switch (encoding) {
+    case TextEncoding::utf8:
+    case TextEncoding::utf8WithMark:
+        break;
+    case TextEncoding::utf16LE:
+        converter = QStringConverter::Utf16LE;
+        break;
+    case TextEncoding::utf16BE:
+        converter = QStringConverter::Utf16BE;
+        break;
+    case TextEncoding::utf32LE:
+        converter = QStringConverter::Utf32LE;
+        break;
+    case TextEncoding::utf32BE:
+        converter = QStringConverter::Utf32BE;
         break;
     }
-    return QString::fromStdString(error.debugDescription());
+    // A header row is short; a few kilobytes hold it.
+    QStringDecoder decoder(converter);
+    const QString start = decoder(bytes.left(16 * 1024));
+    int comma = 0;
+    int semicolon = 0;
+    int tab = 0;
+    bool quoted = false;
+    for (const QChar c : start) {
+        if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (quoted)
+            continue;
+        else if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            break;
+        else if (c == QLatin1Char(','))
+            ++comma;
+        else if (c == QLatin1Char(';'))
+            ++semicolon;
+        else if (c == QLatin1Char('\t'))
+            ++tab;
+    }
+    if (semicolon > comma && semicolon >= tab)
+        return ';';
+    if (tab > comma && tab > semicolon)
+        return '\t';
+    return ',';
+}
+
+std::string normalizedName(std::string_view name)
+{
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!name.empty() && isSpace(name.front()))
+        name.remove_prefix(1);
+    while (!name.empty() && isSpace(name.back()))
+        name.remove_suffix(1);
+    std::string lower(name);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+    return lower;
+}
+
+struct StationColumns {
+    std::size_t id = 0;
+    std::size_t url = 0;
+    std::size_t title = 0;
+    std::optional<std::size_t> image;
+    std::optional<std::size_t> genre;
+    std::optional<std::size_t> uuid;
+};
+
+// A data row as a station, or why it is none (the first failing field in
+// the order id, url, title).
+std::variant<Station, QString> decodeStation(const CatalogueTable::Row& row, const StationColumns& columns)
+{
+    const auto text = [&](std::optional<std::size_t> column) {
+        return column ? QString::fromStdString(CatalogueTable::field(row, *column)) : QString();
+    };
+    const std::string id = CatalogueTable::field(row, columns.id);
+    if (id.empty())
+        return QStringLiteral("the id is empty");
+    const std::optional<std::int64_t> number = csv::detail::parseInteger<std::int64_t>(id);
+    if (!number)
+        return QStringLiteral("the id \"%1\" is not a whole number").arg(QString::fromStdString(id).left(40));
+    Station station{*number, text(columns.url), text(columns.image), text(columns.genre), text(columns.title)};
+    if (station.url.isEmpty())
+        return QStringLiteral("the url is empty");
+    if (station.title.isEmpty())
+        return QStringLiteral("the title is empty");
+    station.uuid = text(columns.uuid).trimmed();
+    return station;
 }
 
 } // namespace
@@ -163,40 +283,15 @@ CatalogueTable::Parsed CatalogueTable::parse(const QByteArray& bytes)
     }
     CatalogueTable table;
     table.encoding = detectEncoding(bytes);
+    table.delimiter = detectDelimiter(bytes, table.encoding);
     const QByteArray lf = encodeAscii("\n", table.encoding);
     table.crlf = bytes.contains(encodeAscii("\r\n", table.encoding));
     table.finalLineBreak = bytes.endsWith(lf);
 
     auto errors = std::make_shared<std::size_t>(0);
-    std::optional<csv::CSVReader> reader;
-    try {
-        switch (table.encoding) {
-        case TextEncoding::utf8:
-        case TextEncoding::utf8WithMark: {
-            const QByteArrayView text = QByteArrayView(bytes).sliced(table.encoding == TextEncoding::utf8 ? 0 : 3);
-            // The reader would quietly read broken UTF-8 as U+FFFD.
-            if (!text.isValidUtf8()) {
-                parsed.problem = QStringLiteral("not UTF-8 text");
-                return parsed;
-            }
-            reader.emplace(std::string(text.data(), std::size_t(text.size())), true);
-            break;
-        }
-        case TextEncoding::utf16LE:
-        case TextEncoding::utf16BE:
-            reader.emplace(wideScalars<csv::UTF16>(bytes, errors), csv::CSVReader::Configuration(true));
-            break;
-        case TextEncoding::utf32LE:
-        case TextEncoding::utf32BE:
-            reader.emplace(wideScalars<csv::UTF32>(bytes, errors), csv::CSVReader::Configuration(true));
-            break;
-        }
-    } catch (const csv::CSVError&) {
-        // No header row: the text holds no row at all.
-        parsed.problem = *errors > 0 ? QStringLiteral("not %1 text").arg(encodingName(table.encoding))
-                                     : QStringLiteral("empty");
+    std::optional<csv::CSVReader> reader = openReader(bytes, table, true, errors, &parsed.problem);
+    if (!reader)
         return parsed;
-    }
 
     table.header = *reader->headerRow();
     QStringList missing;
@@ -214,8 +309,8 @@ CatalogueTable::Parsed CatalogueTable::parse(const QByteArray& bytes)
         return parsed;
     }
 
-    const csv::CSVRowDecoder decoder;
-    const std::optional<std::size_t> uuidColumn = table.column("uuid");
+    const StationColumns columns{*table.column("id"), *table.column("url"),   *table.column("title"),
+                                 table.column("image"), table.column("genre"), table.column("uuid")};
     int stationRows = 0;
     try {
         while (const auto& row = reader->next()) {
@@ -223,14 +318,11 @@ CatalogueTable::Parsed CatalogueTable::parse(const QByteArray& bytes)
             if (isBlank(*row))
                 continue;
             ++stationRows;
-            try {
-                Station station = decoder.decode<Station>(*reader);
-                if (uuidColumn)
-                    station.uuid = QString::fromStdString(field(*row, *uuidColumn)).trimmed();
-                table.stations.append(std::move(station));
-            } catch (const csv::DecodingError& error) {
-                table.skipped.append(SkippedRow{int(table.rows.size()) + 1, rowProblem(error, *reader)});
-            }
+            std::variant<Station, QString> decoded = decodeStation(*row, columns);
+            if (auto* station = std::get_if<Station>(&decoded))
+                table.stations.append(std::move(*station));
+            else
+                table.skipped.append(SkippedRow{int(table.rows.size()) + 1, std::get<QString>(decoded)});
         }
     } catch (const std::exception& error) {
         // Never let bad input take the process down.
@@ -248,9 +340,45 @@ CatalogueTable::Parsed CatalogueTable::parse(const QByteArray& bytes)
     return parsed;
 }
 
+std::optional<std::vector<CatalogueTable::Row>> CatalogueTable::readRows(const QByteArray& bytes, QString* problem)
+{
+    QString ignored;
+    QString& why = problem ? *problem : ignored;
+    if (bytes.size() > maxBytes) {
+        why = QStringLiteral("larger than %1 MB").arg(maxBytes / (1024 * 1024));
+        return std::nullopt;
+    }
+    CatalogueTable table;
+    table.encoding = detectEncoding(bytes);
+    table.delimiter = detectDelimiter(bytes, table.encoding);
+    auto errors = std::make_shared<std::size_t>(0);
+    std::optional<csv::CSVReader> reader = openReader(bytes, table, false, errors, &why);
+    if (!reader)
+        return std::nullopt;
+    std::vector<Row> rows;
+    try {
+        while (const auto& row = reader->next())
+            rows.push_back(*row);
+    } catch (const std::exception& error) {
+        why = QString::fromUtf8(error.what());
+        return std::nullopt;
+    }
+    if (*errors > 0) {
+        why = QStringLiteral("not %1 text").arg(encodingName(table.encoding));
+        return std::nullopt;
+    }
+    if (rows.empty()) {
+        why = QStringLiteral("empty");
+        return std::nullopt;
+    }
+    return rows;
+}
+
 std::optional<std::size_t> CatalogueTable::column(std::string_view name) const
 {
-    const auto found = std::find(header.begin(), header.end(), name);
+    const std::string wanted = normalizedName(name);
+    const auto found = std::find_if(header.begin(), header.end(),
+                                    [&](const std::string& column) { return normalizedName(column) == wanted; });
     if (found == header.end())
         return std::nullopt;
     return std::size_t(found - header.begin());
@@ -292,7 +420,7 @@ QByteArray CatalogueTable::serialize() const
     stream->write(reinterpret_cast<const std::uint8_t*>(mark.constData()), std::size_t(mark.size()));
     {
         const auto newline = crlf ? csv::CSVWriter::Newline::crlf : csv::CSVWriter::Newline::lf;
-        const std::string comma = csv::CSVWriter::defaultDelimiter;
+        const std::string comma(1, delimiter);
         std::unique_ptr<csv::CSVWriter> writer;
         switch (encoding) {
         case TextEncoding::utf8:

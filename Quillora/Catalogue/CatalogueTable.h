@@ -8,7 +8,13 @@
 // never lose what could not be read. The table keeps the rows that carry no
 // station and the columns it does not know (a "uuid", notes), so writing it
 // back loses nothing the user wrote; it also remembers the encoding, the
-// line breaks and the final line break, which a rewrite keeps.
+// delimiter, the line breaks and the final line break, which a rewrite
+// keeps.
+//
+// The delimiter is whichever of comma, semicolon and tab the header row
+// holds most of: spreadsheet programs in many European locales save "CSV"
+// with semicolons, and "Unicode text" with tabs. Header names are matched
+// without regard to case or surrounding spaces ("URL", " Title ").
 //
 // Pure values, no Qt objects: safe on any thread.
 #pragma once
@@ -45,10 +51,15 @@ public:
     struct Parsed;
     // Reads a whole catalogue text.
     static Parsed parse(const QByteArray& bytes);
+    // Every row of a CSV text, the first too, read with the same encoding
+    // and delimiter detection (for files that are not catalogues: playlists
+    // of other programs); nothing, with the problem, when it is not text.
+    static std::optional<std::vector<Row>> readRows(const QByteArray& bytes, QString* problem = nullptr);
 
     Row header;
     std::vector<Row> rows; // every data row, in file order, stations or not
     TextEncoding encoding = TextEncoding::utf8;
+    char delimiter = ','; // ',', ';' or '\t'
     bool crlf = false;
     bool finalLineBreak = true;
 
@@ -57,7 +68,8 @@ public:
     QList<Station> stations;
     QList<SkippedRow> skipped;
 
-    // The first header column with this name.
+    // The first header column with this name (ASCII case and surrounding
+    // spaces aside).
     std::optional<std::size_t> column(std::string_view name) const;
     // The column, added at the end of the header when missing.
     std::size_t ensureColumn(std::string_view name);

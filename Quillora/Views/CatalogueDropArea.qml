@@ -7,8 +7,9 @@ DropArea {
     id: area
     objectName: "catalogueDropArea"
 
-    // The first file or address dropped, as text.
-    signal catalogueDropped(string text)
+    // The first file or address dropped, as text, and every file dropped
+    // (for an import of playlists).
+    signal catalogueDropped(string text, var urls)
 
     function firstLine(text) {
         const lines = text.split(/\r?\n/).map(line => line.trim()).filter(line => line.length > 0 && !line.startsWith("#"))
@@ -22,7 +23,7 @@ DropArea {
         if (text.length === 0)
             return
         drop.acceptProposedAction()
-        area.catalogueDropped(text)
+        area.catalogueDropped(text, drop.hasUrls ? drop.urls : [])
     }
 
     Rectangle {

@@ -140,6 +140,47 @@ void FileChooser::checkPortal()
 
 void FileChooser::openCsvFile(const QString& title, QWindow* parent)
 {
+    const Filter csv{QStringLiteral("CSV files"),
+                     {{0, QStringLiteral("*.csv")}, {0, QStringLiteral("*.CSV")}, {1, QStringLiteral("text/csv")}}};
+    QVariantMap options;
+    options.insert(QStringLiteral("multiple"), false);
+    options.insert(QStringLiteral("filters"), QVariant::fromValue(QList<Filter>{csv}));
+    options.insert(QStringLiteral("current_filter"), QVariant::fromValue(csv));
+    ask(QStringLiteral("OpenFile"), title, options, parent);
+}
+
+void FileChooser::openStationLists(const QString& title, QWindow* parent)
+{
+    // The format is read from the content: the filter only helps to find
+    // the files, and "All files" is there for the rest.
+    const Filter lists{tr("Playlists and station lists"),
+                       {{0, QStringLiteral("*.m3u")}, {0, QStringLiteral("*.m3u8")}, {0, QStringLiteral("*.pls")},
+                        {0, QStringLiteral("*.xspf")}, {0, QStringLiteral("*.xml")}, {0, QStringLiteral("*.json")},
+                        {0, QStringLiteral("*.csv")}, {0, QStringLiteral("*.txt")}}};
+    const Filter all{tr("All files"), {{0, QStringLiteral("*")}}};
+    QVariantMap options;
+    options.insert(QStringLiteral("multiple"), true);
+    options.insert(QStringLiteral("filters"), QVariant::fromValue(QList<Filter>{lists, all}));
+    options.insert(QStringLiteral("current_filter"), QVariant::fromValue(lists));
+    ask(QStringLiteral("OpenFile"), title, options, parent);
+}
+
+void FileChooser::saveStationList(const QString& title, const QString& name, QWindow* parent)
+{
+    QList<Filter> filters;
+    for (const auto& [label, pattern] : {std::pair{QStringLiteral("M3U"), QStringLiteral("*.m3u")},
+                                         std::pair{QStringLiteral("PLS"), QStringLiteral("*.pls")},
+                                         std::pair{QStringLiteral("XSPF"), QStringLiteral("*.xspf")},
+                                         std::pair{QStringLiteral("CSV"), QStringLiteral("*.csv")}})
+        filters.append(Filter{tr("%1 playlist").arg(label), {{0, pattern}}});
+    QVariantMap options;
+    options.insert(QStringLiteral("current_name"), name);
+    options.insert(QStringLiteral("filters"), QVariant::fromValue(filters));
+    ask(QStringLiteral("SaveFile"), title, options, parent);
+}
+
+void FileChooser::ask(const QString& method, const QString& title, QVariantMap options, QWindow* parent)
+{
     if (busy() || !m_available)
         return;
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -148,17 +189,10 @@ void FileChooser::openCsvFile(const QString& title, QWindow* parent)
     const QString token = QStringLiteral("quillora%1").arg(++m_tokens);
     listenAt(requestPath(bus.baseService(), token));
 
-    const Filter csv{QStringLiteral("CSV files"),
-                     {{0, QStringLiteral("*.csv")}, {0, QStringLiteral("*.CSV")}, {1, QStringLiteral("text/csv")}}};
-    QVariantMap options;
     options.insert(QStringLiteral("handle_token"), token);
     options.insert(QStringLiteral("modal"), true);
-    options.insert(QStringLiteral("multiple"), false);
-    options.insert(QStringLiteral("filters"), QVariant::fromValue(QList<Filter>{csv}));
-    options.insert(QStringLiteral("current_filter"), QVariant::fromValue(csv));
 
-    QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, chooserInterface,
-                                                       QStringLiteral("OpenFile"));
+    QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, chooserInterface, method);
     call << parentWindowId(parent) << title << options;
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 10000), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher] {
@@ -222,5 +256,11 @@ void FileChooser::onResponse(uint response, const QVariantMap& results)
         emit failed(tr("The file dialog closed without a file."));
         return;
     }
+    QList<QUrl> urls;
+    for (const QString& uri : uris) {
+        if (const QUrl chosenUrl(uri); chosenUrl.isValid() && !chosenUrl.isEmpty())
+            urls.append(chosenUrl);
+    }
+    emit chosenFiles(urls);
     emit chosen(url);
 }

@@ -40,6 +40,12 @@ public:
     // Shows the dialog for one CSV file, titled `title`, over `parent` (the
     // window, so the desktop keeps the dialog above it; may be null).
     Q_INVOKABLE void openCsvFile(const QString& title, QWindow* parent = nullptr);
+    // Shows the dialog for any number of playlists and station lists to
+    // import; ends in chosenFiles(urls) (and chosen(first)) or as above.
+    Q_INVOKABLE void openStationLists(const QString& title, QWindow* parent = nullptr);
+    // Shows the dialog to save a station list, offering `name`; ends in
+    // chosen(url) or as above.
+    Q_INVOKABLE void saveStationList(const QString& title, const QString& name, QWindow* parent = nullptr);
 
     // The path the portal's answer to a request with this token comes from,
     // for a connection with this unique name.
@@ -49,6 +55,7 @@ signals:
     void availableChanged();
     void busyChanged();
     void chosen(const QUrl& url);
+    void chosenFiles(const QList<QUrl>& urls);
     void cancelled();
     void failed(const QString& message);
 
@@ -58,6 +65,7 @@ private slots:
 
 private:
     void checkPortal();
+    void ask(const QString& method, const QString& title, QVariantMap options, QWindow* parent);
     void listenAt(const QString& path);
     void stopListening();
     void finish();

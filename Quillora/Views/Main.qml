@@ -149,10 +149,26 @@ Window {
 
     function openStations() { stations.open() }
     // A CSV file or an address dropped on the window: the sheet shows what
-    // becomes of it.
-    function useDroppedCatalogue(text) {
+    // becomes of it. Playlists and other players' lists are imported into
+    // My stations instead.
+    function useDroppedCatalogue(text, urls) {
+        if (urls.length > 0 && window.catalogue.isImportable(urls[0])) {
+            window.importStations(urls)
+            return
+        }
         window.openStations()
         window.catalogue.useAddress(text)
+    }
+    // Adds the files' stations to My stations, with Undo.
+    function importStations(urls) {
+        const result = window.catalogue.importFiles(urls)
+        if (!result.ok)
+            Notices.showError(result.message)
+        else if (window.catalogue.canUndo)
+            Notices.show(result.message, { actionText: qsTr("Undo"), action: () => window.catalogue.undoRemove(),
+                                           key: "undo", duration: 0 })
+        else
+            Notices.show(result.message)
     }
 
     Shortcut {
@@ -169,12 +185,13 @@ Window {
         sheetSource: "StationsSheet.qml"
         onBuilt: sheet => {
             sheet.catalogue = window.catalogue
+            sheet.importRequested.connect(urls => window.importStations(urls))
             sheet.stationCount = Qt.binding(() => window.player.stationModel.count)
         }
     }
     CatalogueDropArea {
         anchors.fill: parent
-        onCatalogueDropped: text => window.useDroppedCatalogue(text)
+        onCatalogueDropped: (text, urls) => window.useDroppedCatalogue(text, urls)
     }
 
     // ---- My stations: the card's menu, the station form, notices -------

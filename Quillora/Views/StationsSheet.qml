@@ -25,6 +25,9 @@ Sheet {
     Accessible.name: qsTr("Stations: the catalogue in use")
     initialFocusItem: field
 
+    // Files chosen with Import…: the window imports them and says how it went.
+    signal importRequested(var urls)
+
     readonly property bool switching: sheet.catalogue !== null && sheet.catalogue.isSwitching
 
     // Uses an address or a file's path; the sheet shows how it went.
@@ -67,6 +70,23 @@ Sheet {
         id: chooser
         onChosen: url => sheet.use(url.toString())
         onFailed: message => d.chooserMessage = message
+    }
+
+    FileChooser {
+        id: importChooser
+        onChosenFiles: urls => { if (urls.length > 0) sheet.importRequested(urls) }
+        onFailed: message => Notices.showError(message)
+    }
+    FileChooser {
+        id: exportChooser
+        onChosen: url => {
+            const result = sheet.catalogue.exportStations(url, "m3u")
+            if (result.ok)
+                Notices.show(result.message)
+            else
+                Notices.showError(result.message)
+        }
+        onFailed: message => Notices.showError(message)
     }
 
     Flickable {
@@ -178,6 +198,27 @@ Sheet {
                 enabled: !sheet.switching
                 text: qsTr("Use My stations")
                 onClicked: sheet.useMyStations()
+            }
+
+            // Playlists and other players' lists in; the stations in use out.
+            Row {
+                spacing: 12
+                SmallButton {
+                    objectName: "importButton"
+                    enabled: sheet.catalogue !== null && importChooser.available && !importChooser.busy
+                    text: qsTr("Import…")
+                    Accessible.description: qsTr("Add the stations of playlists or other players' lists to My stations")
+                    onClicked: importChooser.openStationLists(qsTr("Import stations"), sheet.Window.window)
+                }
+                SmallButton {
+                    objectName: "exportButton"
+                    enabled: sheet.catalogue !== null && sheet.stationCount > 0 && exportChooser.available
+                             && !exportChooser.busy
+                    text: qsTr("Export…")
+                    Accessible.description: qsTr("Save the stations in use as a playlist")
+                    onClicked: exportChooser.saveStationList(qsTr("Export stations"), "stations.m3u",
+                                                             sheet.Window.window)
+                }
             }
 
             Rectangle {

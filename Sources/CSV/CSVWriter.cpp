@@ -92,7 +92,10 @@ void CSVWriter::appendField(std::string_view field, bool quoted)
         appendText(configuration_.delimiter);
 
     const auto holds = [field](std::string_view s) { return !s.empty() && field.find(s) != field.npos; };
-    quoted = quoted || field.find_first_of("\",\r\n") != field.npos || holds(configuration_.delimiter);
+    // A comma is quoted only as the delimiter: a semicolon or tab file that
+    // a spreadsheet program wrote leaves "Rock, Pop" bare, and a rewrite
+    // keeps it so.
+    quoted = quoted || field.find_first_of("\"\r\n") != field.npos || holds(configuration_.delimiter);
     if (!quoted && atStartOfOutput && !field.empty()) {
         // Output that began with U+0000, U+FEFF or U+FFFE could read as a
         // byte-order mark and lose its first scalars (or fail to read).

@@ -18,8 +18,8 @@ namespace csv {
 // Writes rows of string fields (UTF-8 text) as CSV to an OutputStream, in
 // UTF-8, UTF-16 or UTF-32, either byte order; never a byte-order mark.
 //
-// A field is quoted when asked, or when it holds a quotation mark, a comma,
-// the delimiter, CR or LF, so that every row reads back as written; a row of
+// A field is quoted when asked, or when it holds a quotation mark, the
+// delimiter, CR or LF, so that every row reads back as written; a row of
 // one empty field is written as "" so that it is not lost at the end.
 // Each public call hands its bytes to the stream before it returns.
 class CSVWriter {

@@ -28,7 +28,8 @@ TEST(CSVWriter, SeparatorsAndQuoting)
     EXPECT_EQ(written({{"a", "b"}, {"c", "d"}}), "a,b\nc,d");
     EXPECT_EQ(written({{"a", "b"}, {"c", "d"}}, ",", CSVWriter::Newline::crlf), "a,b\r\nc,d");
     EXPECT_EQ(written({{"say \"hi\""}}), "\"say \"\"hi\"\"\"");
-    EXPECT_EQ(written({{"1,5"}}, ";"), "\"1,5\"");
+    // A comma is only quoted as the delimiter, as spreadsheet programs do.
+    EXPECT_EQ(written({{"1,5"}}, ";"), "1,5");
     EXPECT_EQ(written({{"x", ""}, {}, {"y"}}), "x,\ny");
     EXPECT_EQ(written({{"\u00E9", "\U0001F600"}}, "\u00A7"), "\u00E9\u00A7\U0001F600");
 }

@@ -138,6 +138,24 @@ private slots:
         QCOMPARE(entries(folder.path()), QStringList{QStringLiteral("stations.csv")});
     }
 
+    // A spreadsheet's "CSV" in a European locale: the add changes nothing
+    // but the new row; a file Quillora creates keeps commas, no mark, LF.
+    void anAddKeepsTheFilesDialect()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("stations.csv"));
+        const QByteArray spreadsheet = "\xEF\xBB\xBF" "Id;URL;Image;Genre;Title\r\n"
+                                       "1;http://a/s1;;Rock;\"One; quoted\"\r\n";
+        writeAll(path, spreadsheet);
+        CatalogueFile file(path);
+        QVERIFY(file.add({QStringLiteral("Two, new"), QStringLiteral("Pop"), QStringLiteral("https://b/s"), {}}).ok());
+        QCOMPARE(readAll(path), spreadsheet + "2;https://b/s;;Pop;Two, new\r\n");
+
+        const QString created = folder.filePath(QStringLiteral("new.csv"));
+        QVERIFY(CatalogueFile(created).add({QStringLiteral("A"), {}, QStringLiteral("https://a/s"), {}}).ok());
+        QCOMPARE(readAll(created), QByteArray("id,url,image,genre,title\n1,https://a/s,,,A\n"));
+    }
+
     void editsAreChecked_data()
     {
         QTest::addColumn<QString>("title");

@@ -200,6 +200,37 @@ private slots:
         QCOMPARE(table.serialize(), bytes);
     }
 
+    // What spreadsheet programs save as "CSV" in many locales, and as
+    // "Unicode text": read by any header case and spacing, and rewritten in
+    // the same dialect.
+    void spreadsheetDialectsReadAndRewriteAsTheyWere_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<char>("delimiter");
+        const QString semicolons = QStringLiteral("ID;Url;Image;Genre; Title \r\n"
+                                                  "1;http://a/s1;;Rock;Ö1 Klassik\r\n"
+                                                  "3;http://a/s3;http://a/l3;;\"Three; with a semicolon\"\r\n");
+        QTest::newRow("semicolons, UTF-8 mark, CRLF") << encoded(semicolons, QStringConverter::Utf8) << ';';
+        const QString tabs = QStringLiteral("ID\tUrl\tImage\tGenre\t Title \r\n"
+                                            "1\thttp://a/s1\t\tRock\tÖ1 Klassik\r\n"
+                                            "3\thttp://a/s3\thttp://a/l3\t\tThree, with a comma\r\n");
+        QTest::newRow("tabs, UTF-16LE") << encoded(tabs, QStringConverter::Utf16LE) << '\t';
+        QTest::newRow("commas in a semicolon table")
+            << QByteArray("id;url;title;notes\n1;http://a/s1;Ö1 Klassik;a, b, c\n3;http://a/s3;Three;x\n") << ';';
+    }
+
+    void spreadsheetDialectsReadAndRewriteAsTheyWere()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(char, delimiter);
+        const CatalogueTable::Parsed parsed = CatalogueTable::parse(bytes);
+        QVERIFY2(parsed.isStationList(), qPrintable(parsed.problem));
+        QCOMPARE(parsed.table->delimiter, delimiter);
+        QCOMPARE(idsOf(parsed.table->stations), (QList<qint64>{1, 3}));
+        QCOMPARE(parsed.table->stations[0].title, QStringLiteral("Ö1 Klassik"));
+        QCOMPARE(parsed.table->serialize(), bytes);
+    }
+
     // Shipped inside the application, reachable from any program that links
     // the application's library.
     void starterCatalogueIsBuiltIn()

@@ -100,6 +100,15 @@ private slots:
             const QString text = QString::fromUtf8(canonical);
             return QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
         }());
+        // A spreadsheet's "CSV" in a European locale, and its "Unicode text".
+        put(QStringLiteral("semicolons.csv"), "\xef\xbb\xbf" + QByteArray(canonical).replace(',', ';')
+                                                                   .replace("\"Two; quoted\"", "\"Two, quoted\"")
+                                                                   .replace("\n", "\r\n"));
+        put(QStringLiteral("tabs16.csv"), QByteArray("\xff\xfe", 2) + [] {
+            const QString text = QString::fromUtf8(QByteArray(canonical).replace(',', '\t')
+                                                       .replace("\"Two\t quoted\"", "Two, quoted"));
+            return QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        }());
         put(QStringLiteral("page.html"), "<!DOCTYPE html>\n<html><head><title>Sign in</title></head></html>\n");
         put(QStringLiteral("all-bad.csv"), "id,url,image,genre,title\nx,http://a/s,,,A\n2,,,,B\n3,http://a/s,,,\n");
         m_server = std::make_unique<LocalHttpServer>(m_root.path());
@@ -217,11 +226,15 @@ private slots:
 
     void readsLocalFilesInAnyEncoding()
     {
-        for (const QString& name : {QStringLiteral("canonical.csv"), QStringLiteral("utf16.csv")}) {
+        for (const QString& name : {QStringLiteral("canonical.csv"), QStringLiteral("utf16.csv"),
+                                    QStringLiteral("semicolons.csv"), QStringLiteral("tabs16.csv")}) {
             const auto local = load(QUrl::fromLocalFile(m_root.filePath(name)).toString());
             QCOMPARE(local->stations.size(), 2);
             QCOMPARE(local->stations[1].title, QStringLiteral("Two, quoted"));
             QCOMPARE(local->report.source, name);
+            const auto remote = load(at(QLatin1Char('/') + name));
+            QCOMPARE(remote->stations.size(), 2);
+            QCOMPARE(remote->stations[1].title, QStringLiteral("Two, quoted"));
         }
         const auto missing = load(QUrl::fromLocalFile(m_root.filePath(QStringLiteral("nothing.csv"))).toString());
         QCOMPARE(missing->failed, 1);

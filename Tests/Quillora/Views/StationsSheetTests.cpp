@@ -27,6 +27,12 @@ Q_IMPORT_QML_PLUGIN(RemoteImagePlugin)
 
 namespace {
 
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // The globs and MIME types of the portal's filters, a(sa(us)).
 QStringList filterPatterns(const QVariant& value)
 {
@@ -418,6 +424,36 @@ private slots:
         QTRY_COMPARE(portal.chooser.calls, 3);
         QTRY_COMPARE(screen.error(), QStringLiteral("header-only.csv holds no station."));
         QCOMPARE(screen.title(), QStringLiteral("Other One"));
+    }
+
+    // A playlist dropped on the window, or chosen with Import…, is added to
+    // My stations; Ctrl+Z takes it out again.
+    void playlistsAreImportedIntoMyStations()
+    {
+        StandInPortal portal;
+        QVERIFY(portal.registered);
+        Screen screen;
+        QVERIFY(screen.ready());
+        QTRY_COMPARE(screen.title(), QStringLiteral("Mine One"));
+        const QByteArray before = readAll(Config::myStationsFile());
+
+        QVERIFY(writeFile(file(QStringLiteral("radio.m3u")), "#EXTM3U\n#EXTINF:-1,Dropped\nhttp://d.example/s\n"));
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(file(QStringLiteral("radio.m3u")))});
+        screen.drop(&files);
+        QTRY_VERIFY(readAll(Config::myStationsFile()).contains(",Dropped\n"));
+        QVERIFY(!screen.isOpen());
+        QTRY_VERIFY(screen.catalogue.canUndo());
+        QTest::keyClick(screen.window, Qt::Key_Z, Qt::ControlModifier);
+        QTRY_COMPARE(readAll(Config::myStationsFile()), before);
+
+        QVERIFY(writeFile(file(QStringLiteral("radio.pls")), "[playlist]\nFile1=https://p.example/s\nTitle1=Chosen\n"));
+        portal.chooser.uri = QUrl::fromLocalFile(file(QStringLiteral("radio.pls"))).toString();
+        QVERIFY(screen.open());
+        QTRY_VERIFY(screen.item("importButton")->isEnabled());
+        screen.click("importButton");
+        QTRY_VERIFY(readAll(Config::myStationsFile()).contains(",Chosen\n"));
+        QVERIFY(portal.chooser.patterns.contains(QStringLiteral("*.pls")));
     }
 };
 

@@ -9,12 +9,15 @@
 #include "App/RendererChoice.h"
 #include "App/MainWindow.h"
 #include "App/SignalWatcher.h"
+#include "Desktop/SingleInstance.h"
 #include "Support/StartupTrace.h"
 #include "Diagnostics/Diagnostics.h"
 #include "Model/Player.h"
 #include "Support/EnglishPlurals.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -57,6 +60,15 @@ void quitOnTermination(SignalWatcher& watcher)
                      &QCoreApplication::quit);
 }
 
+// The catalogue as the running window will read it: a path relative to
+// this process's folder made absolute.
+QString absoluteCatalogue(const QString& value)
+{
+    if (value.isEmpty() || value.contains(QLatin1String("://")))
+        return value;
+    return QFileInfo(QDir::current(), value).absoluteFilePath();
+}
+
 // The player without a window, driven by the media controls.
 int runHeadless(int argc, char* argv[])
 {
@@ -85,6 +97,11 @@ int runWindow(int argc, char* argv[])
     describe();
     QGuiApplication::setApplicationDisplayName(AppInfo::displayName());
     const CommandLine options = CommandLine::parse(QCoreApplication::arguments());
+    // One window per session: a second start shows the first one (passing
+    // on its catalogue) and ends here.
+    SingleInstance instance(AppInfo::desktopFileId());
+    if (instance.claim(absoluteCatalogue(options.catalogue)) == SingleInstance::Outcome::handedOver)
+        return 0;
     const RendererChoice::Decision renderer = RendererChoice::apply();
     if (StartupTrace::enabled())
         printLine(QStringLiteral("renderer: %1 (%2)")
@@ -99,6 +116,8 @@ int runWindow(int argc, char* argv[])
     MainWindow window(application);
     if (!window.show(options.catalogue))
         return 1;
+    QObject::connect(&instance, &SingleInstance::activated, &window, &MainWindow::raise);
+    QObject::connect(&instance, &SingleInstance::openRequested, &window, &MainWindow::open);
     return QGuiApplication::exec();
 }
 

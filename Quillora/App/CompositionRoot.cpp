@@ -1,7 +1,11 @@
 #include "App/CompositionRoot.h"
 
 #include "App/Application.h"
+#include "App/AppInfo.h"
 #include "Catalogue/ActiveCatalogue.h"
+#include "Config.h"
+#include "Desktop/SongNotifier.h"
+#include "Desktop/SuspendInhibitor.h"
 #include "Directory/DirectoryClient.h"
 #include "Directory/DirectorySearchModel.h"
 #include "MediaControls/MprisRoot.h"
@@ -10,8 +14,10 @@
 #include "MediaControls/NowPlayingSink.h"
 #include "Model/Player.h"
 #include "Model/RecentlyPlayed.h"
+#include "Model/SleepTimer.h"
 #include "Playback/MpvMediaPlayer.h"
 #include "RemoteImage/Services.h"
+#include "Settings/Preferences.h"
 #include "Store/SongHistory.h"
 #include "Store/StateStore.h"
 #include "Support/Config.h"
@@ -19,6 +25,9 @@
 #include "Support/NetworkReachability.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QFile>
+#include <QUrl>
 
 CompositionRoot::CompositionRoot(Application& application, const QString& catalogueValue, QObject* parent)
     : QObject(parent)
@@ -31,6 +40,9 @@ CompositionRoot::CompositionRoot(Application& application, const QString& catalo
     remoteimage::setNetworkConfiguration(images);
 
     Database& container = m_application.database();
+    // The desktop settings of quillora.conf, read here once.
+    const QString configurationFile = Config::configurationFile();
+    m_preferences = new Preferences(configurationFile, DesktopSettings::read(configurationFile), this);
     m_store = std::make_unique<StateStore>(container);
     m_reachability = new NetworkReachability(this);
 
@@ -71,7 +83,29 @@ CompositionRoot::CompositionRoot(Application& application, const QString& catalo
     connect(m_mediaControls.get(), &MprisService::quitRequested, QCoreApplication::instance(), &QCoreApplication::quit,
             Qt::QueuedConnection);
     connect(m_mediaControls.get(), &MprisService::raiseRequested, this, &CompositionRoot::raiseRequested);
+    // A fade in progress gives the volume back before the store is saved.
+    m_sleepTimer = new SleepTimer(m_player.get(), std::chrono::seconds(30), this);
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, m_sleepTimer, &SleepTimer::cancel);
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &CompositionRoot::save);
+
+    m_notifier = new SongNotifier(QDBusConnection::sessionBus(), AppInfo::displayName(), AppInfo::desktopFileId(),
+                                  this);
+    // Inside a Flatpak sandbox notifications go through the portal.
+    m_notifier->setUsePortal(QFile::exists(QStringLiteral("/.flatpak-info")));
+    m_notifier->setEnabled(m_preferences->notifications());
+    connect(m_preferences, &Preferences::notificationsChanged, this,
+            [this] { m_notifier->setEnabled(m_preferences->notifications()); });
+    connect(m_player->session(), &PlaybackSession::songStarted, m_notifier,
+            [this](const QString& station, const QString& song) {
+                const std::optional<NowPlayingInfo>& info = m_nowPlaying->info();
+                const QUrl art(info ? info->artUrl : QString());
+                m_notifier->songStarted({song, station, art.isLocalFile() ? art.toLocalFile() : QString()});
+            });
+
+    m_inhibitor = new SuspendInhibitor(QDBusConnection::sessionBus(), AppInfo::displayName(), this);
+    connect(m_player.get(), &Player::isPlayingChanged, m_inhibitor, [this] {
+        m_inhibitor->setInhibited(m_player->isPlaying(), tr("Playing a radio station"));
+    });
 
     // Nothing is asked of the directory until the Discover sheet searches,
     // or a station found there plays (the directory counts the play).

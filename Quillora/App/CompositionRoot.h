@@ -30,9 +30,13 @@ class NetworkReachability;
 class NowPlayingPublisher;
 class NowPlayingSink;
 class Player;
+class Preferences;
 class RecentlyPlayed;
+class SleepTimer;
 class SongHistory;
+class SongNotifier;
 class StateStore;
+class SuspendInhibitor;
 
 class CompositionRoot final : public QObject {
     Q_OBJECT
@@ -53,6 +57,11 @@ public:
     DirectoryClient& directory() const { return *m_directory; }
     // The Discover sheet's results.
     DirectorySearchModel& directorySearch() const { return *m_directorySearch; }
+    // The desktop settings (quillora.conf), read once at construction.
+    Preferences& preferences() const { return *m_preferences; }
+    SleepTimer& sleepTimer() const { return *m_sleepTimer; }
+    // Song notifications; the window silences them while it has focus.
+    SongNotifier& songNotifier() const { return *m_notifier; }
 
     // Puts the media controls on the session bus (one line and on without
     // them when there is none). `canRaise`: there is a window to bring up.
@@ -80,4 +89,8 @@ private:
     RecentlyPlayed* m_recentlyPlayed;
     DirectoryClient* m_directory;
     DirectorySearchModel* m_directorySearch;
+    Preferences* m_preferences;
+    SleepTimer* m_sleepTimer;
+    SongNotifier* m_notifier;
+    SuspendInhibitor* m_inhibitor;
 };

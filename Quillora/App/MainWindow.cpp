@@ -4,11 +4,18 @@
 #include "App/CompositionRoot.h"
 #include "Support/StartupTrace.h"
 #include "Catalogue/ActiveCatalogue.h"
+#include "App/AppInfo.h"
+#include "Desktop/SongNotifier.h"
 #include "Directory/DirectorySearchModel.h"
+#include "Model/SleepTimer.h"
+#include "Settings/Preferences.h"
+#include "Tray/StatusNotifierItem.h"
 #include "Model/RecentlyPlayed.h"
 #include "Model/Player.h"
 #include "Views/IconProvider.h"
 
+#include <QCloseEvent>
+#include <QDBusConnection>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
@@ -22,6 +29,7 @@ MainWindow::MainWindow(Application& application, QObject* parent)
 MainWindow::~MainWindow()
 {
     // The screen goes first: it observes the player.
+    m_tray.reset();
     m_engine.reset();
     m_root.reset();
 }
@@ -44,7 +52,9 @@ bool MainWindow::show(const QString& catalogue)
     m_engine->setInitialProperties({{QStringLiteral("player"), QVariant::fromValue(&m_root->player())},
                                     {QStringLiteral("catalogue"), QVariant::fromValue(&m_root->catalogue())},
                                     {QStringLiteral("recentlyPlayed"), QVariant::fromValue(&m_root->recentlyPlayed())},
-                                    {QStringLiteral("directory"), QVariant::fromValue(&m_root->directorySearch())}});
+                                    {QStringLiteral("directory"), QVariant::fromValue(&m_root->directorySearch())},
+                                    {QStringLiteral("preferences"), QVariant::fromValue(&m_root->preferences())},
+                                    {QStringLiteral("sleepTimer"), QVariant::fromValue(&m_root->sleepTimer())}});
     m_engine->load(QUrl(QStringLiteral("qrc:/Quillora/Main.qml")));
     StartupTrace::mark("screen-built");
     const QList<QObject*> roots = m_engine->rootObjects();
@@ -57,6 +67,30 @@ bool MainWindow::show(const QString& catalogue)
             saveOnDeactivation();
     });
 
+    // Closing the window while a station plays keeps the player (and its
+    // media controls and tray icon); the close button quits otherwise.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    m_window->installEventFilter(this);
+    // The song is on screen while the window has focus: no notification.
+    SongNotifier& notifier = m_root->songNotifier();
+    // A closed window loses the focus without announcing it: its visibility
+    // counts too.
+    const auto updateSuppression = [this, &notifier] {
+        notifier.setSuppressed(m_window->isVisible() && m_window->isActive());
+    };
+    connect(m_window, &QWindow::activeChanged, this, updateSuppression);
+    connect(m_window, &QWindow::visibleChanged, this, updateSuppression);
+
+    if (QDBusConnection::sessionBus().isConnected()) {
+        m_tray = std::make_unique<StatusNotifierItem>(QDBusConnection::sessionBus(), &m_root->player(),
+                                                      AppInfo::desktopFileId(),
+                                                      QStringLiteral(":/Quillora/Icon/%1.svg").arg(AppInfo::desktopFileId()));
+        connect(m_tray.get(), &StatusNotifierItem::activateRequested, this, &MainWindow::toggle);
+        connect(m_tray.get(), &StatusNotifierItem::quitRequested, qGuiApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        connect(m_window, &QWindow::visibleChanged, m_tray.get(),
+                [this] { m_tray->setWindowShown(m_window->isVisible()); });
+    }
+
     if (StartupTrace::enabled()) {
         // Stamped on the render thread at the swap itself, not when the main
         // thread gets round to it.
@@ -67,6 +101,33 @@ bool MainWindow::show(const QString& catalogue)
         traceFirstCard();
     }
     return true;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_window && event->type() == QEvent::Close) {
+        const bool keepPlaying = m_root->preferences().background() && m_root->player().isPlaying();
+        if (!keepPlaying)
+            QMetaObject::invokeMethod(qGuiApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        // Either way the window goes; the player stays until it quits.
+        m_application.saveChanges();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void MainWindow::toggle()
+{
+    if (m_window && m_window->isVisible() && m_window->isActive())
+        m_window->hide();
+    else
+        raise();
+}
+
+void MainWindow::open(const QString& catalogue)
+{
+    if (m_root)
+        m_root->catalogue().useAddress(catalogue);
+    raise();
 }
 
 void MainWindow::raise()

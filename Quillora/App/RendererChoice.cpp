@@ -1,6 +1,9 @@
 #include "App/RendererChoice.h"
 
 #include <QGuiApplication>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
 
@@ -28,7 +31,32 @@ bool hasExtension(xcb_connection_t* connection, const char* name)
     return reply && reply->present;
 }
 
+// The renderer string of a throwaway OpenGL context; empty when none can
+// be made.
+QString openGlRenderer()
+{
+    QOpenGLContext context;
+    if (!context.create())
+        return {};
+    QOffscreenSurface surface;
+    surface.setFormat(context.format());
+    surface.create();
+    if (!context.makeCurrent(&surface))
+        return {};
+    const auto* name = reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
+    const QString renderer = QString::fromLatin1(name ? name : "");
+    context.doneCurrent();
+    return renderer;
+}
+
 } // namespace
+
+bool rendersInSoftware(const QString& glRenderer)
+{
+    return glRenderer.contains(QLatin1String("llvmpipe"), Qt::CaseInsensitive)
+        || glRenderer.contains(QLatin1String("softpipe"), Qt::CaseInsensitive)
+        || glRenderer.contains(QLatin1String("software rasterizer"), Qt::CaseInsensitive);
+}
 
 Decision decide()
 {
@@ -49,6 +77,11 @@ Decision decide()
             if (connection && !hasExtension(connection, "DRI3") && !hasExtension(connection, "DRI2"))
                 return {Renderer::software, QStringLiteral("no direct rendering on this X server")};
         }
+    }
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        const QString renderer = openGlRenderer();
+        if (rendersInSoftware(renderer))
+            return {Renderer::software, QStringLiteral("OpenGL renders in software here (%1)").arg(renderer)};
     }
     return {Renderer::platformDefault, QStringLiteral("the platform's default")};
 }

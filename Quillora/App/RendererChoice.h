@@ -16,6 +16,11 @@
 //                                           one round trip, where creating a
 //                                           GL context to read its renderer
 //                                           would cost about 100 ms)
+//   Wayland, and a GL context names llvmpipe or softpipe as its renderer
+//                                           software (a Wayland compositor
+//                                           offers no cheaper question; the
+//                                           context is made and dropped
+//                                           before the window's own)
 //   otherwise                               Qt's default (OpenGL)
 #pragma once
 
@@ -32,6 +37,9 @@ struct Decision {
 
 // After the QGuiApplication exists, before the first window.
 Decision decide();
+// Whether an OpenGL renderer string (GL_RENDERER) names a renderer that
+// draws on the CPU.
+bool rendersInSoftware(const QString& glRenderer);
 // Decides and applies.
 Decision apply();
 

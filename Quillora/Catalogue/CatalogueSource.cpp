@@ -5,6 +5,7 @@
 #include "Support/Config.h"
 #include "Diagnostics/Diagnostics.h"
 #include "Network/WebAddress.h"
+#include "Settings/IniFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -134,18 +135,20 @@ CatalogueChoice CatalogueChoice::resolve(const QString& commandLineValue, const 
 QString CatalogueChoice::remember(const CatalogueSource& source, const QString& configurationFile)
 {
     const QString file = configurationFileOr(configurationFile);
-    if (!QDir().mkpath(QFileInfo(file).absolutePath()))
-        return QStringLiteral("Could not create the folder of %1").arg(file);
-    QSettings settings(file, QSettings::IniFormat);
+    // Through the INI updater, not QSettings: the file is a person's, with
+    // comments and keys of other parts that a rewrite would lose.
+    QString error;
+    IniFile settings = IniFile::load(file, &error);
+    if (!error.isEmpty())
+        return error;
     const QString value = source.isMyStations() ? QString() : source.url().toString(QUrl::FullyEncoded);
-    if (settings.value(catalogueKey).toStringList().join(QLatin1Char(',')) == value)
+    if (settings.value(IniFile::general, catalogueKey).value_or(QString()) == value)
         return {}; // no rewrite of a file a person may have formatted by hand
     if (source.isMyStations())
-        settings.remove(catalogueKey);
+        settings.remove(IniFile::general, catalogueKey);
     else
-        settings.setValue(catalogueKey, value);
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
+        settings.setValue(IniFile::general, catalogueKey, value);
+    if (!settings.save(file).isEmpty())
         return QStringLiteral("Could not save the choice of catalogue in %1").arg(file);
     return {};
 }

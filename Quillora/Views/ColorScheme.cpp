@@ -78,6 +78,15 @@ bool ColorScheme::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
+void ColorScheme::setPreference(const QString& preference)
+{
+    if (preference == m_preference)
+        return;
+    m_preference = preference;
+    emit preferenceChanged();
+    update();
+}
+
 void ColorScheme::update()
 {
     const QByteArray forced = qgetenv("QUILLORA_COLOR_SCHEME");
@@ -86,6 +95,8 @@ void ColorScheme::update()
         dark = true;
     else if (forced == "light")
         dark = false;
+    else if (m_preference == QLatin1String("dark") || m_preference == QLatin1String("light"))
+        dark = m_preference == QLatin1String("dark");
     else if (m_portalPreference != 0)
         dark = m_portalPreference == 1;
     else

@@ -1,8 +1,8 @@
 // Whether the desktop asks for dark colours. Qt 6.4 has no colour-scheme
 // hint, so this asks the desktop portal's "color-scheme" setting (GNOME, KDE
 // and others answer it, and announce changes) and, where it states no
-// preference, reads the platform palette. QUILLORA_COLOR_SCHEME=light|dark
-// overrides both.
+// preference, reads the platform palette. The listener's choice in Settings
+// comes before both, and QUILLORA_COLOR_SCHEME=light|dark before that.
 #pragma once
 
 #include <QObject>
@@ -15,13 +15,19 @@ class ColorScheme : public QObject {
     QML_ELEMENT
     QML_SINGLETON
     Q_PROPERTY(bool dark READ dark NOTIFY darkChanged)
+    // The listener's choice in Settings: "system" (follow the desktop),
+    // "light" or "dark".
+    Q_PROPERTY(QString preference READ preference WRITE setPreference NOTIFY preferenceChanged)
 
 public:
     explicit ColorScheme(QObject* parent = nullptr);
     bool dark() const { return m_dark; }
+    QString preference() const { return m_preference; }
+    void setPreference(const QString& preference);
 
 signals:
     void darkChanged();
+    void preferenceChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -36,5 +42,6 @@ private:
 
     // The portal's answer: 0 no preference, 1 dark, 2 light.
     uint m_portalPreference = 0;
+    QString m_preference = QStringLiteral("system");
     bool m_dark = false;
 };

@@ -246,8 +246,21 @@ Item {
 
     // ---- Discover: the button that opens the search of the station directory
     signal searchRequested()
+    // The gear button: the Settings sheet.
+    signal settingsRequested()
 
     IconButton {
+        objectName: "settingsButton"
+        anchors.top: parent.top
+        anchors.right: searchButton.left
+        anchors.topMargin: 12
+        glyph: "gearshape"
+        color: "white"
+        Accessible.name: qsTr("Settings")
+        onClicked: root.settingsRequested()
+    }
+    IconButton {
+        id: searchButton
         objectName: "searchButton"
         anchors.top: parent.top
         anchors.right: parent.right

@@ -14,6 +14,9 @@ Window {
     required property RecentlyPlayed recentlyPlayed
     // The Discover sheet's search of the station directory.
     required property DirectorySearchModel directory
+    // The desktop settings and the sleep timer (the Settings sheet).
+    property Preferences preferences: null
+    property SleepTimer sleepTimer: null
 
     width: 440
     height: 800
@@ -67,9 +70,64 @@ Window {
         enabled: content.hasStations
         onActivated: window.player.volume = Math.max(0, Math.round(window.player.volume * 10 - 1) / 10)
     }
+    // Ctrl+Q quits; Ctrl+W closes the window as its close button does
+    // (which keeps a station playing in the background).
     Shortcut {
-        sequences: [StandardKey.Quit, "Ctrl+W"]
+        sequence: StandardKey.Quit
+        context: Qt.ApplicationShortcut
         onActivated: Qt.quit()
+    }
+    Shortcut {
+        sequence: "Ctrl+W"
+        onActivated: window.close()
+    }
+    Binding {
+        target: ColorScheme
+        property: "preference"
+        value: window.preferences ? window.preferences.colorScheme : "system"
+    }
+
+    // ---- Settings, and the sleep timer's countdown -----------------------
+    function openSettings() {
+        if (settings.item)
+            settings.item.open()
+        else
+            settings.source = "SettingsSheet.qml"
+    }
+    Shortcut {
+        sequences: [StandardKey.Preferences, "Ctrl+,"]
+        onActivated: window.openSettings()
+    }
+    Connections {
+        target: content
+        function onSettingsRequested() { window.openSettings() }
+    }
+    SmallButton {
+        objectName: "sleepTimerChip"
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 12
+        z: 1
+        visible: window.sleepTimer !== null && window.sleepTimer.active
+        text: {
+            const seconds = window.sleepTimer ? window.sleepTimer.remainingSeconds : 0
+            const rest = seconds % 60
+            return qsTr("Stops in %1").arg(Math.floor(seconds / 60) + ":" + (rest < 10 ? "0" : "") + rest)
+        }
+        Accessible.description: qsTr("Opens the settings to change or cancel the sleep timer.")
+        onClicked: window.openSettings()
+    }
+    Loader {
+        id: settings
+        objectName: "settingsLoader"
+        anchors.fill: parent
+        onLoaded: {
+            const sheet = settings.item
+            sheet.preferences = window.preferences
+            sheet.sleepTimer = window.sleepTimer
+            sheet.playing = Qt.binding(() => window.player.isPlaying)
+            sheet.open()
+        }
     }
 
     // ---- Discover: searching the station directory -----------------------

@@ -6,6 +6,8 @@
 #include "Directory/DirectoryStation.h"
 #include "Model/Player.h"
 #include "Model/RecentlyPlayed.h"
+#include "Model/SleepTimer.h"
+#include "Settings/Preferences.h"
 #include "Model/StationListModel.h"
 #include "Playback/PlaybackSession.h"
 
@@ -57,4 +59,18 @@ struct RecentlyPlayedForeign {
     QML_FOREIGN(RecentlyPlayed)
     QML_NAMED_ELEMENT(RecentlyPlayed)
     QML_UNCREATABLE("The application keeps the one list of recently played songs.")
+};
+
+struct PreferencesForeign {
+    Q_GADGET
+    QML_FOREIGN(Preferences)
+    QML_NAMED_ELEMENT(Preferences)
+    QML_UNCREATABLE("The application reads the one set of settings.")
+};
+
+struct SleepTimerForeign {
+    Q_GADGET
+    QML_FOREIGN(SleepTimer)
+    QML_NAMED_ELEMENT(SleepTimer)
+    QML_UNCREATABLE("The application creates the one sleep timer.")
 };

@@ -1,0 +1,140 @@
+import QtQuick
+import Quillora
+
+// Settings, one section per group of quillora.conf: playing in the
+// background, song notifications, the colour scheme, and the sleep timer
+// (its choices start it; while it counts, its countdown and Cancel). Every
+// change is written to the file at once.
+Sheet {
+    id: sheet
+    objectName: "settingsSheet"
+
+    property Preferences preferences: null
+    property SleepTimer sleepTimer: null
+    // Whether a station plays: the sleep timer has something to stop.
+    property bool playing: false
+
+    title: qsTr("Settings")
+    initialFocusItem: backgroundSwitch
+
+    function countdown(seconds) {
+        const minutes = Math.floor(seconds / 60)
+        const rest = seconds % 60
+        return minutes + ":" + (rest < 10 ? "0" : "") + rest
+    }
+
+    Flickable {
+        anchors.fill: parent
+        contentHeight: sections.height + 24
+        clip: true
+        boundsBehavior: Flickable.StopAtBounds
+
+        Column {
+            id: sections
+            width: parent.width
+            spacing: 20
+            topPadding: 8
+
+            SettingsSection {
+                title: qsTr("Playing")
+                SettingsSwitch {
+                    id: backgroundSwitch
+                    objectName: "backgroundSwitch"
+                    text: qsTr("Keep playing when the window closes")
+                    detail: qsTr("The media controls and the tray icon bring it back.")
+                    checked: sheet.preferences ? sheet.preferences.background : true
+                    onToggled: sheet.preferences.background = !backgroundSwitch.checked
+                }
+                SettingsSwitch {
+                    id: notificationsSwitch
+                    objectName: "notificationsSwitch"
+                    text: qsTr("Notify when the song changes")
+                    detail: qsTr("Not while the window is in front.")
+                    checked: sheet.preferences ? sheet.preferences.notifications : false
+                    onToggled: sheet.preferences.notifications = !notificationsSwitch.checked
+                }
+            }
+
+            SettingsSection {
+                title: qsTr("Colours")
+                Flow {
+                    width: parent.width
+                    spacing: 8
+                    Repeater {
+                        model: [{ key: "system", name: qsTr("As the desktop") },
+                                { key: "light", name: qsTr("Light") },
+                                { key: "dark", name: qsTr("Dark") }]
+                        Chip {
+                            id: schemeChip
+                            required property var modelData
+                            text: modelData.name
+                            checked: sheet.preferences !== null && sheet.preferences.colorScheme === modelData.key
+                            Accessible.role: Accessible.RadioButton
+                            onClicked: sheet.preferences.colorScheme = schemeChip.modelData.key
+                        }
+                    }
+                }
+            }
+
+            SettingsSection {
+                title: qsTr("Sleep timer")
+                Text {
+                    objectName: "sleepCountdown"
+                    width: parent.width
+                    visible: sheet.sleepTimer !== null && sheet.sleepTimer.active
+                    text: sheet.sleepTimer ? qsTr("Stops in %1").arg(sheet.countdown(sheet.sleepTimer.remainingSeconds))
+                                           : ""
+                    font: SheetTheme.fieldFont
+                    color: Theme.text
+                    textFormat: Text.PlainText
+                }
+                Text {
+                    width: parent.width
+                    visible: !sheet.playing && !(sheet.sleepTimer && sheet.sleepTimer.active)
+                    text: qsTr("Starts while a station plays.")
+                    font: SheetTheme.detailFont
+                    color: Theme.secondaryText
+                    wrapMode: Text.Wrap
+                    textFormat: Text.PlainText
+                }
+                Flow {
+                    width: parent.width
+                    spacing: 8
+                    Repeater {
+                        model: [15, 30, 60, 90]
+                        Chip {
+                            id: sleepChip
+                            required property int modelData
+                            objectName: "sleep" + modelData
+                            text: qsTr("Stop in %n minute(s)", "", modelData)
+                            enabled: sheet.playing
+                            checked: sheet.preferences !== null && sheet.preferences.sleepTimerMinutes === modelData
+                                     && sheet.sleepTimer !== null && sheet.sleepTimer.active
+                            Accessible.role: Accessible.Button
+                            onClicked: {
+                                sheet.preferences.sleepTimerMinutes = sleepChip.modelData
+                                sheet.sleepTimer.start(sleepChip.modelData)
+                            }
+                        }
+                    }
+                    SmallButton {
+                        objectName: "sleepCancel"
+                        visible: sheet.sleepTimer !== null && sheet.sleepTimer.active
+                        text: qsTr("Cancel")
+                        onClicked: sheet.sleepTimer.cancel()
+                    }
+                }
+            }
+
+            Text {
+                width: parent.width
+                visible: sheet.preferences !== null && sheet.preferences.saveError.length > 0
+                text: sheet.preferences ? sheet.preferences.saveError : ""
+                font: SheetTheme.detailFont
+                color: Theme.attention
+                wrapMode: Text.Wrap
+                textFormat: Text.PlainText
+            }
+        }
+    }
+}

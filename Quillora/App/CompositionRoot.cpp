@@ -9,11 +9,16 @@
 #include "MediaControls/NowPlayingSink.h"
 #include "Model/Player.h"
 #include "Model/RecentlyPlayed.h"
+#include "Config.h"
 #include "Playback/MpvMediaPlayer.h"
+#include "Recording/Recorder.h"
 #include "Store/StateStore.h"
 #include "Support/NetworkReachability.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
 
 CompositionRoot::CompositionRoot(Application& application, const QString& catalogueValue, QObject* parent)
     : QObject(parent)
@@ -26,7 +31,8 @@ CompositionRoot::CompositionRoot(Application& application, const QString& catalo
     m_catalogue = std::make_shared<ActiveCatalogue>(CatalogueChoice::resolve(catalogueValue).source, m_store.get(),
                                                     m_reachability);
     m_nowPlaying = std::make_unique<NowPlayingSink>();
-    m_player = Player::create(m_catalogue, new MpvMediaPlayer(), m_nowPlaying.get(), m_reachability);
+    auto* media = new MpvMediaPlayer();
+    m_player = Player::create(m_catalogue, media, m_nowPlaying.get(), m_reachability);
 
     // What the listener had last time, before anything is shown: the
     // volume, the station (by id, per catalogue), the catalogue itself when
@@ -45,6 +51,17 @@ CompositionRoot::CompositionRoot(Application& application, const QString& catalo
     m_recentlyPlayed = new RecentlyPlayed(&container, this);
     connect(m_player->session(), &PlaybackSession::songStarted, m_recentlyPlayed,
             [this](const QString& station, const QString& song) { m_recentlyPlayed->add(station, song); });
+
+    // Songs kept as the [recording] settings say, in the window and headless.
+    QSettings configuration(Config::configurationFile(), QSettings::IniFormat);
+    m_recorder = new Recorder(RecordingSettings::read(configuration),
+                              QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
+                                  .filePath(QStringLiteral("recordings")),
+                              m_player->session(), media, this);
+    connect(m_player.get(), &Player::stationChanged, m_recorder,
+            [this] { m_recorder->setStation(m_player->session()->stream().toString()); });
+    connect(m_recorder, &Recorder::songKept, m_recentlyPlayed, &RecentlyPlayed::markKept);
+    connect(m_recorder, &Recorder::songSaved, m_recentlyPlayed, &RecentlyPlayed::markSaved);
 
     m_mediaControls = std::make_unique<MprisService>(m_player, m_nowPlaying.get());
     connect(m_mediaControls.get(), &MprisService::quitRequested, QCoreApplication::instance(), &QCoreApplication::quit,
@@ -67,6 +84,7 @@ CompositionRoot::~CompositionRoot()
     delete m_directorySearch;
     m_mediaControls.reset();
     m_player->stop();
+    delete m_recorder; // before the media player it records from
     disconnect(m_player.get(), nullptr, this, nullptr);
 }
 

@@ -25,6 +25,7 @@ class NetworkReachability;
 class NowPlayingSink;
 class Player;
 class RecentlyPlayed;
+class Recorder;
 class StateStore;
 
 class CompositionRoot final : public QObject {
@@ -41,6 +42,7 @@ public:
     Player& player() const { return *m_player; }
     ActiveCatalogue& catalogue() const { return *m_catalogue; }
     RecentlyPlayed& recentlyPlayed() const { return *m_recentlyPlayed; }
+    Recorder& recorder() const { return *m_recorder; }
     NowPlayingSink& nowPlaying() const { return *m_nowPlaying; }
     MprisService& mediaControls() const { return *m_mediaControls; }
     DirectoryClient& directory() const { return *m_directory; }
@@ -69,6 +71,7 @@ private:
     std::shared_ptr<Player> m_player;
     std::unique_ptr<MprisService> m_mediaControls;
     RecentlyPlayed* m_recentlyPlayed;
+    Recorder* m_recorder;
     DirectoryClient* m_directory;
     DirectorySearchModel* m_directorySearch;
 };

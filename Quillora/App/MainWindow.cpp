@@ -2,6 +2,7 @@
 
 #include "App/Application.h"
 #include "App/CompositionRoot.h"
+#include "Recording/Recorder.h"
 #include "App/StartupTrace.h"
 #include "Catalogue/ActiveCatalogue.h"
 #include "Directory/DirectorySearchModel.h"
@@ -44,7 +45,8 @@ bool MainWindow::show(const QString& catalogue)
     m_engine->setInitialProperties({{QStringLiteral("player"), QVariant::fromValue(&m_root->player())},
                                     {QStringLiteral("catalogue"), QVariant::fromValue(&m_root->catalogue())},
                                     {QStringLiteral("recentlyPlayed"), QVariant::fromValue(&m_root->recentlyPlayed())},
-                                    {QStringLiteral("directory"), QVariant::fromValue(&m_root->directorySearch())}});
+                                    {QStringLiteral("directory"), QVariant::fromValue(&m_root->directorySearch())},
+                                    {QStringLiteral("recorder"), QVariant::fromValue(&m_root->recorder())}});
     m_engine->load(QUrl(QStringLiteral("qrc:/Quillora/Main.qml")));
     StartupTrace::mark("screen-built");
     const QList<QObject*> roots = m_engine->rootObjects();

@@ -31,7 +31,7 @@ RecentlyPlayed::RecentlyPlayed(Database* container, QObject* parent)
     }
     while (query.next()) {
         m_entries.append({QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong(), Qt::UTC),
-                          query.value(1).toString(), query.value(2).toString()});
+                          query.value(1).toString(), query.value(2).toString(), QString(), false});
     }
 }
 
@@ -39,7 +39,7 @@ void RecentlyPlayed::add(const QString& station, const QString& song, const QDat
 {
     if (song.isEmpty())
         return;
-    const Entry entry{playedAt.toUTC(), station, song};
+    const Entry entry{playedAt.toUTC(), station, song, QString(), false};
     beginInsertRows({}, 0, 0);
     m_entries.prepend(entry);
     endInsertRows();
@@ -89,6 +89,31 @@ void RecentlyPlayed::write(const QString& key, std::function<QString(QSqlDatabas
         printLine(QStringLiteral("Cannot keep the recently played songs: %1").arg(error));
 }
 
+void RecentlyPlayed::markKept(const QString& station, const QString& song, const QString& path, bool saved)
+{
+    for (qsizetype row = 0; row < m_entries.size(); ++row) {
+        Entry& entry = m_entries[row];
+        if (entry.station == station && entry.song == song) {
+            entry.recording = path;
+            entry.saved = saved;
+            emit dataChanged(index(int(row)), index(int(row)), {RecordingRole, SavedRole});
+            return;
+        }
+    }
+}
+
+void RecentlyPlayed::markSaved(const QString& cachedPath, const QString& path)
+{
+    for (qsizetype row = 0; row < m_entries.size(); ++row) {
+        Entry& entry = m_entries[row];
+        if (entry.recording == cachedPath) {
+            entry.recording = path;
+            entry.saved = true;
+            emit dataChanged(index(int(row)), index(int(row)), {RecordingRole, SavedRole});
+        }
+    }
+}
+
 QString RecentlyPlayed::textAt(int row) const
 {
     if (row < 0 || row >= m_entries.size())
@@ -121,6 +146,10 @@ QVariant RecentlyPlayed::data(const QModelIndex& index, int role) const
     }
     case StationRole:
         return entry.station;
+    case RecordingRole:
+        return entry.recording;
+    case SavedRole:
+        return entry.saved;
     case Qt::DisplayRole:
     case SongRole:
         return entry.song;
@@ -131,5 +160,6 @@ QVariant RecentlyPlayed::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> RecentlyPlayed::roleNames() const
 {
-    return {{TimeRole, "time"}, {TimeTextRole, "timeText"}, {StationRole, "station"}, {SongRole, "song"}};
+    return {{TimeRole, "time"}, {TimeTextRole, "timeText"}, {StationRole, "station"}, {SongRole, "song"},
+            {RecordingRole, "recording"}, {SavedRole, "saved"}};
 }

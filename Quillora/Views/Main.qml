@@ -14,6 +14,9 @@ Window {
     required property RecentlyPlayed recentlyPlayed
     // The Discover sheet's search of the station directory.
     required property DirectorySearchModel directory
+    // Keeps the songs heard (the record switch, Save in the recently played
+    // list); none in screens built without one.
+    property Recorder recorder: null
 
     width: 440
     height: 800
@@ -39,6 +42,7 @@ Window {
         transformOrigin: Item.TopLeft
         player: window.player
         recentlyPlayed: window.recentlyPlayed
+        recorder: window.recorder
         catalogue: window.catalogue
     }
 
@@ -151,6 +155,7 @@ Window {
         onLoaded: {
             const sheet = recent.item
             sheet.songs = window.recentlyPlayed
+            sheet.recorder = window.recorder
             sheet.stationTitle = Qt.binding(() => window.player.station ? window.player.station.title : "")
             sheet.streamDetails = Qt.binding(() => window.player.session.streamDetails)
             sheet.open()

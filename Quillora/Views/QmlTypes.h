@@ -8,6 +8,7 @@
 #include "Model/RecentlyPlayed.h"
 #include "Model/StationListModel.h"
 #include "Playback/PlaybackSession.h"
+#include "Recording/Recorder.h"
 
 #include <QtQml/qqmlregistration.h>
 
@@ -57,4 +58,11 @@ struct RecentlyPlayedForeign {
     QML_FOREIGN(RecentlyPlayed)
     QML_NAMED_ELEMENT(RecentlyPlayed)
     QML_UNCREATABLE("The application keeps the one list of recently played songs.")
+};
+
+struct RecorderForeign {
+    Q_GADGET
+    QML_FOREIGN(Recorder)
+    QML_NAMED_ELEMENT(Recorder)
+    QML_UNCREATABLE("The application creates the one recorder.")
 };

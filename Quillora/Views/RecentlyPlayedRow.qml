@@ -12,9 +12,16 @@ Item {
     required property string timeText
     required property string station
     required property string song
+    // The kept song's file (empty: none) and whether it is in the music
+    // folder; canSave: songs wait in the cache to be saved.
+    required property string recording
+    required property bool saved
+    property bool canSave: false
 
     property bool current: false
     signal copyRequested()
+    signal saveRequested()
+    signal showRequested()
 
     // The check mark after a copy.
     function showCopied() {
@@ -57,7 +64,7 @@ Item {
     Column {
         anchors.left: time.right
         anchors.leftMargin: 8
-        anchors.right: copyButton.left
+        anchors.right: kept.left
         anchors.rightMargin: 4
         anchors.verticalCenter: parent.verticalCenter
         spacing: 2
@@ -89,6 +96,39 @@ Item {
         onTapped: row.copyRequested()
     }
     HoverHandler { id: hover }
+
+    // A kept song: "Saved" and "Show in folder", or "Save" while it waits in
+    // the cache.
+    Row {
+        id: kept
+        objectName: "keptActions"
+        anchors.right: copyButton.left
+        anchors.rightMargin: 4
+        anchors.verticalCenter: parent.verticalCenter
+        spacing: 6
+
+        Text {
+            objectName: "savedLabel"
+            anchors.verticalCenter: parent.verticalCenter
+            visible: row.recording.length > 0 && row.saved
+            text: qsTr("Saved")
+            font: SheetTheme.detailFont
+            color: Theme.secondaryText
+        }
+        SmallButton {
+            objectName: "showInFolderButton"
+            visible: row.recording.length > 0 && row.saved
+            text: qsTr("Show in folder")
+            onClicked: row.showRequested()
+        }
+        SmallButton {
+            objectName: "saveButton"
+            visible: row.recording.length > 0 && !row.saved && row.canSave
+            text: qsTr("Save")
+            prominent: true
+            onClicked: row.saveRequested()
+        }
+    }
 
     IconButton {
         id: copyButton

@@ -127,6 +127,15 @@ Item {
             }
             RecordSwitch {
                 objectName: "recordSwitch"
+                // Each recording problem is said once (the recorder keeps
+                // it from repeating); listening goes on.
+                Connections {
+                    target: root.recorder
+                    function onMessageChanged() {
+                        if (root.recorder.message.length > 0)
+                            Notices.showError(root.recorder.message)
+                    }
+                }
                 visible: root.recorder !== null
                 checked: root.recorder ? root.recorder.keeping : false
                 writing: root.recorder ? root.recorder.writing : false

@@ -29,7 +29,8 @@ Item {
     }
     readonly property bool copiedShown: copied.running
 
-    implicitHeight: 60
+    readonly property bool kept: row.recording.length > 0
+    implicitHeight: kept && (row.saved || row.canSave) ? 96 : 60
     Accessible.role: Accessible.ListItem
     Accessible.name: row.song + ", " + row.station + ", " + row.timeText
     Accessible.selected: row.current
@@ -64,7 +65,7 @@ Item {
     Column {
         anchors.left: time.right
         anchors.leftMargin: 8
-        anchors.right: kept.left
+        anchors.right: copyButton.left
         anchors.rightMargin: 4
         anchors.verticalCenter: parent.verticalCenter
         spacing: 2
@@ -89,6 +90,36 @@ Item {
             maximumLineCount: 1
             textFormat: Text.PlainText
         }
+        // A kept song: "Saved" and "Show in folder", or "Save" while it
+        // waits in the cache.
+        Row {
+            objectName: "keptActions"
+            visible: row.kept && (row.saved || row.canSave)
+            topPadding: 4
+            spacing: 8
+
+            Text {
+                objectName: "savedLabel"
+                anchors.verticalCenter: parent.verticalCenter
+                visible: row.saved
+                text: qsTr("Saved")
+                font: SheetTheme.detailFont
+                color: Theme.secondaryText
+            }
+            SmallButton {
+                objectName: "showInFolderButton"
+                visible: row.saved
+                text: qsTr("Show in folder")
+                onClicked: row.showRequested()
+            }
+            SmallButton {
+                objectName: "saveButton"
+                visible: !row.saved && row.canSave
+                text: qsTr("Save")
+                prominent: true
+                onClicked: row.saveRequested()
+            }
+        }
     }
 
     TapHandler {
@@ -96,39 +127,6 @@ Item {
         onTapped: row.copyRequested()
     }
     HoverHandler { id: hover }
-
-    // A kept song: "Saved" and "Show in folder", or "Save" while it waits in
-    // the cache.
-    Row {
-        id: kept
-        objectName: "keptActions"
-        anchors.right: copyButton.left
-        anchors.rightMargin: 4
-        anchors.verticalCenter: parent.verticalCenter
-        spacing: 6
-
-        Text {
-            objectName: "savedLabel"
-            anchors.verticalCenter: parent.verticalCenter
-            visible: row.recording.length > 0 && row.saved
-            text: qsTr("Saved")
-            font: SheetTheme.detailFont
-            color: Theme.secondaryText
-        }
-        SmallButton {
-            objectName: "showInFolderButton"
-            visible: row.recording.length > 0 && row.saved
-            text: qsTr("Show in folder")
-            onClicked: row.showRequested()
-        }
-        SmallButton {
-            objectName: "saveButton"
-            visible: row.recording.length > 0 && !row.saved && row.canSave
-            text: qsTr("Save")
-            prominent: true
-            onClicked: row.saveRequested()
-        }
-    }
 
     IconButton {
         id: copyButton

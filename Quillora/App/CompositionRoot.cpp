@@ -1,9 +1,8 @@
 #include "App/CompositionRoot.h"
 
 #include "App/Application.h"
-#include "App/AppInfo.h"
+#include "Support/AppInfo.h"
 #include "Catalogue/ActiveCatalogue.h"
-#include "Config.h"
 #include "Desktop/SongNotifier.h"
 #include "Desktop/SuspendInhibitor.h"
 #include "Directory/DirectoryClient.h"
@@ -16,6 +15,7 @@
 #include "Model/RecentlyPlayed.h"
 #include "Model/SleepTimer.h"
 #include "Playback/MpvMediaPlayer.h"
+#include "Recording/Recorder.h"
 #include "RemoteImage/Services.h"
 #include "Settings/Preferences.h"
 #include "Store/SongHistory.h"
@@ -26,7 +26,10 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDir>
 #include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QUrl>
 
 CompositionRoot::CompositionRoot(Application& application, const QString& catalogueValue, QObject* parent)
@@ -48,13 +51,13 @@ CompositionRoot::CompositionRoot(Application& application, const QString& catalo
 
     // The environment and the settings file, read once, here.
     const Environment environment = Environment::read();
-    const QString settingsFile = Config::configurationFile();
     const CatalogueChoice choice = CatalogueChoice::resolve(catalogueValue, environment.catalogue,
-                                                            Config::catalogueSetting(settingsFile), settingsFile);
+                                                            Config::catalogueSetting(configurationFile),
+                                                            configurationFile);
     m_catalogue = std::make_unique<ActiveCatalogue>(choice.source, m_store.get(), m_reachability);
     m_nowPlaying = std::make_unique<NowPlayingSink>();
-    m_player = std::make_unique<Player>(
-        m_catalogue.get(), new MpvMediaPlayer(MpvMediaPlayer::parseOptions(environment.mpvOptions)), m_reachability);
+    auto* media = new MpvMediaPlayer(MpvMediaPlayer::parseOptions(environment.mpvOptions));
+    m_player = std::make_unique<Player>(m_catalogue.get(), media, m_reachability);
     m_publisher = new NowPlayingPublisher(m_nowPlaying.get(), this);
     connect(m_player.get(), &Player::nowPlayingChanged, m_publisher,
             [this] { m_publisher->showInfo(m_player->station()); });
@@ -78,6 +81,17 @@ CompositionRoot::CompositionRoot(Application& application, const QString& catalo
     m_recentlyPlayed = new RecentlyPlayed(m_songHistory.get(), this);
     connect(m_player->session(), &PlaybackSession::songStarted, m_recentlyPlayed,
             [this](const QString& station, const QString& song) { m_recentlyPlayed->add(station, song); });
+
+    // Songs kept as the [recording] settings say, in the window and headless.
+    QSettings configuration(configurationFile, QSettings::IniFormat);
+    m_recorder = new Recorder(RecordingSettings::read(configuration),
+                              QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
+                                  .filePath(QStringLiteral("recordings")),
+                              m_player->session(), media, this);
+    connect(m_player.get(), &Player::stationChanged, m_recorder,
+            [this] { m_recorder->setStation(m_player->session()->stream().toString()); });
+    connect(m_recorder, &Recorder::songKept, m_recentlyPlayed, &RecentlyPlayed::markKept);
+    connect(m_recorder, &Recorder::songSaved, m_recentlyPlayed, &RecentlyPlayed::markSaved);
 
     m_mediaControls = std::make_unique<MprisService>(m_player.get(), m_nowPlaying.get());
     connect(m_mediaControls.get(), &MprisService::quitRequested, QCoreApplication::instance(), &QCoreApplication::quit,
@@ -122,6 +136,7 @@ CompositionRoot::~CompositionRoot()
     delete m_directorySearch;
     m_mediaControls.reset();
     m_player->stop();
+    delete m_recorder; // before the media player it records from
     disconnect(m_player.get(), nullptr, this, nullptr);
 }
 

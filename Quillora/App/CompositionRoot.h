@@ -32,6 +32,7 @@ class NowPlayingSink;
 class Player;
 class Preferences;
 class RecentlyPlayed;
+class Recorder;
 class SleepTimer;
 class SongHistory;
 class SongNotifier;
@@ -52,6 +53,7 @@ public:
     Player& player() const { return *m_player; }
     ActiveCatalogue& catalogue() const { return *m_catalogue; }
     RecentlyPlayed& recentlyPlayed() const { return *m_recentlyPlayed; }
+    Recorder& recorder() const { return *m_recorder; }
     NowPlayingSink& nowPlaying() const { return *m_nowPlaying; }
     MprisService& mediaControls() const { return *m_mediaControls; }
     DirectoryClient& directory() const { return *m_directory; }
@@ -87,6 +89,7 @@ private:
     NowPlayingPublisher* m_publisher;
     std::unique_ptr<MprisService> m_mediaControls;
     RecentlyPlayed* m_recentlyPlayed;
+    Recorder* m_recorder;
     DirectoryClient* m_directory;
     DirectorySearchModel* m_directorySearch;
     Preferences* m_preferences;

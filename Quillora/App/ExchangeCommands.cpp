@@ -3,7 +3,7 @@
 #include "App/Application.h"
 #include "Catalogue/CatalogueFile.h"
 #include "Catalogue/CatalogueSource.h"
-#include "Config.h"
+#include "Support/Config.h"
 #include "Diagnostics/Diagnostics.h"
 #include "Exchange/StationExchange.h"
 #include "Exchange/StationImport.h"

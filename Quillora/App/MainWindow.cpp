@@ -2,9 +2,10 @@
 
 #include "App/Application.h"
 #include "App/CompositionRoot.h"
+#include "Recording/Recorder.h"
 #include "Support/StartupTrace.h"
 #include "Catalogue/ActiveCatalogue.h"
-#include "App/AppInfo.h"
+#include "Support/AppInfo.h"
 #include "Desktop/SongNotifier.h"
 #include "Directory/DirectorySearchModel.h"
 #include "Model/SleepTimer.h"
@@ -54,7 +55,8 @@ bool MainWindow::show(const QString& catalogue)
                                     {QStringLiteral("recentlyPlayed"), QVariant::fromValue(&m_root->recentlyPlayed())},
                                     {QStringLiteral("directory"), QVariant::fromValue(&m_root->directorySearch())},
                                     {QStringLiteral("preferences"), QVariant::fromValue(&m_root->preferences())},
-                                    {QStringLiteral("sleepTimer"), QVariant::fromValue(&m_root->sleepTimer())}});
+                                    {QStringLiteral("sleepTimer"), QVariant::fromValue(&m_root->sleepTimer())},
+                                    {QStringLiteral("recorder"), QVariant::fromValue(&m_root->recorder())}});
     m_engine->load(QUrl(QStringLiteral("qrc:/Quillora/Main.qml")));
     StartupTrace::mark("screen-built");
     const QList<QObject*> roots = m_engine->rootObjects();

@@ -1,7 +1,7 @@
 #include "Catalogue/ActiveCatalogue.h"
 
 #include "Catalogue/CatalogueRetry.h"
-#include "Config.h"
+#include "Support/Config.h"
 #include "Exchange/StationExchange.h"
 #include "Exchange/StationImport.h"
 #include "Diagnostics/Diagnostics.h"

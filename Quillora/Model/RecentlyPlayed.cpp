@@ -8,15 +8,17 @@ RecentlyPlayed::RecentlyPlayed(SongHistory* history, QObject* parent)
     : QAbstractListModel(parent)
     , m_history(history)
 {
-    if (m_history)
-        m_entries = m_history->newest(limit);
+    if (!m_history)
+        return;
+    for (const PlayedSong& played : m_history->newest(limit))
+        m_entries.append({played.playedAt, played.station, played.song, QString(), false});
 }
 
 void RecentlyPlayed::add(const QString& station, const QString& song, const QDateTime& playedAt)
 {
     if (song.isEmpty())
         return;
-    const Entry entry{playedAt.toUTC(), station, song};
+    const Entry entry{playedAt.toUTC(), station, song, QString(), false};
     beginInsertRows({}, 0, 0);
     m_entries.prepend(entry);
     endInsertRows();
@@ -27,7 +29,7 @@ void RecentlyPlayed::add(const QString& station, const QString& song, const QDat
     }
     emit countChanged();
     if (m_history)
-        report(m_history->add(entry, limit));
+        report(m_history->add({entry.playedAt, entry.station, entry.song}, limit));
 }
 
 void RecentlyPlayed::clear()
@@ -46,6 +48,31 @@ void RecentlyPlayed::report(const QString& error)
 {
     if (!error.isEmpty())
         printLine(QStringLiteral("Cannot keep the recently played songs: %1").arg(error));
+}
+
+void RecentlyPlayed::markKept(const QString& station, const QString& song, const QString& path, bool saved)
+{
+    for (qsizetype row = 0; row < m_entries.size(); ++row) {
+        Entry& entry = m_entries[row];
+        if (entry.station == station && entry.song == song) {
+            entry.recording = path;
+            entry.saved = saved;
+            emit dataChanged(index(int(row)), index(int(row)), {RecordingRole, SavedRole});
+            return;
+        }
+    }
+}
+
+void RecentlyPlayed::markSaved(const QString& cachedPath, const QString& path)
+{
+    for (qsizetype row = 0; row < m_entries.size(); ++row) {
+        Entry& entry = m_entries[row];
+        if (entry.recording == cachedPath) {
+            entry.recording = path;
+            entry.saved = true;
+            emit dataChanged(index(int(row)), index(int(row)), {RecordingRole, SavedRole});
+        }
+    }
 }
 
 QString RecentlyPlayed::textAt(int row) const
@@ -80,6 +107,10 @@ QVariant RecentlyPlayed::data(const QModelIndex& index, int role) const
     }
     case StationRole:
         return entry.station;
+    case RecordingRole:
+        return entry.recording;
+    case SavedRole:
+        return entry.saved;
     case Qt::DisplayRole:
     case SongRole:
         return entry.song;
@@ -90,5 +121,6 @@ QVariant RecentlyPlayed::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> RecentlyPlayed::roleNames() const
 {
-    return {{TimeRole, "time"}, {TimeTextRole, "timeText"}, {StationRole, "station"}, {SongRole, "song"}};
+    return {{TimeRole, "time"}, {TimeTextRole, "timeText"}, {StationRole, "station"}, {SongRole, "song"},
+            {RecordingRole, "recording"}, {SavedRole, "saved"}};
 }

@@ -21,10 +21,17 @@ class RecentlyPlayed final : public QAbstractListModel {
 public:
     static constexpr int limit = 50;
 
-    enum Role { TimeRole = Qt::UserRole + 1, TimeTextRole, StationRole, SongRole };
+    enum Role { TimeRole = Qt::UserRole + 1, TimeTextRole, StationRole, SongRole, RecordingRole, SavedRole };
     Q_ENUM(Role)
 
-    using Entry = PlayedSong;
+    struct Entry {
+        QDateTime playedAt; // UTC
+        QString station;
+        QString song;
+        QString recording; // the kept song's file, for this run only; empty: none
+        bool saved = false; // the file is in the music folder (else the cache)
+        bool operator==(const Entry&) const = default;
+    };
 
     // Reads the list from the store; history may be null (nothing kept).
     explicit RecentlyPlayed(SongHistory* history, QObject* parent = nullptr);
@@ -36,6 +43,12 @@ public:
     Q_INVOKABLE void clear();
     // One line for the clipboard: "Song — Station (14:03)".
     Q_INVOKABLE QString textAt(int row) const;
+
+    // A song of the list was kept in `path` (the newest entry of that song
+    // on that station); saved: in the music folder, else in the cache.
+    void markKept(const QString& station, const QString& song, const QString& path, bool saved);
+    // A cached song was saved to `path`.
+    void markSaved(const QString& cachedPath, const QString& path);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;

@@ -12,7 +12,9 @@
 // - streamDetailsChanged: the codec and bit rate became known or changed;
 // - playbackEnded: the stream failed or ended by itself, with a line for the
 //   diagnostics and the cause; by then the media player has already gone
-//   back to paused.
+//   back to paused;
+// - recordingPieceStarted: while recording, a new piece of the recording
+//   began (see setRecordingFolder); it comes before the tags that made it.
 #pragma once
 
 #include "Playback/StreamReport.h"
@@ -34,6 +36,13 @@ public:
     virtual float volume() const = 0;
     virtual void setVolume(float volume) = 0; // 0 silent ... 1 full, clamped
 
+    // While a folder is set, the stream is written as it arrives, remuxed
+    // without decoding, to numbered Matroska pieces in that folder: a new
+    // piece starts with every stream opened and every change of its tags,
+    // so that songs can be cut out of them at the moment they were heard.
+    // Empty: nothing is written.
+    virtual void setRecordingFolder(const QString& folder) { Q_UNUSED(folder); }
+
     bool isAudioPlaying() const { return m_audioPlaying; }
 
     // Only web addresses (net::isWebAddress) are handed to the media player:
@@ -44,6 +53,11 @@ signals:
     void audioPlayingChanged(bool playing);
     void metadataChanged(const StreamTags& tags);
     void streamDetailsChanged(const StreamDetails& details);
+    // `path` is the new piece. newStream: it starts a stream opened anew
+    // (a start or a reconnect); else the tags changed, and `lead` is how
+    // many seconds at the end of the previous piece had arrived but not yet
+    // been heard: they belong with the new tags.
+    void recordingPieceStarted(const QString& path, bool newStream, double lead);
 
 protected:
     void setAudioPlaying(bool playing)

@@ -7,6 +7,8 @@
 #include "Playback/SongMetadata.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
 #include <QList>
 
 #include <algorithm>
@@ -250,16 +252,87 @@ void MpvMediaPlayer::open()
     setAudioPlaying(false);
     const QByteArray url = m_url.toEncoded();
     const char* command[] = {"loadfile", url.constData(), "replace", nullptr};
-    if (m_lib->command(m_mpv, command) < 0) {
-        unload();
-        return;
+    QString piece;
+    {
+        // The piece is named before the stream opens, so that its first
+        // packets are kept too.
+        std::lock_guard lock(m_recordMutex);
+        piece = nextPieceLocked();
+        recordLocked(piece);
+        m_recordEntry = 0;
+        if (m_lib->command(m_mpv, command) < 0) {
+            recordLocked({});
+            unload();
+            return;
+        }
+        m_loaded = true;
+        // Events of the stream we replaced may still be queued: they carry lower
+        // playlist entry ids than the one just added.
+        std::int64_t id = 0;
+        if (m_lib->getProperty(m_mpv, "playlist/0/id", MPV_FORMAT_INT64, &id) >= 0) {
+            m_firstEntryId = id;
+            m_recordEntry = id;
+        }
     }
-    m_loaded = true;
-    // Events of the stream we replaced may still be queued: they carry lower
-    // playlist entry ids than the one just added.
-    std::int64_t id = 0;
-    if (m_lib->getProperty(m_mpv, "playlist/0/id", MPV_FORMAT_INT64, &id) >= 0)
-        m_firstEntryId = id;
+    if (!piece.isEmpty())
+        emit recordingPieceStarted(piece, true, 0.0);
+}
+
+void MpvMediaPlayer::setRecordingFolder(const QString& folder)
+{
+    QString piece;
+    {
+        std::lock_guard lock(m_recordMutex);
+        if (folder == m_recordFolder)
+            return;
+        m_recordFolder = folder;
+        if (!m_mpv || !m_loaded)
+            return;
+        piece = nextPieceLocked();
+        recordLocked(piece);
+    }
+    if (!piece.isEmpty())
+        emit recordingPieceStarted(piece, true, 0.0);
+}
+
+QString MpvMediaPlayer::nextPieceLocked()
+{
+    if (m_recordFolder.isEmpty())
+        return {};
+    return QDir(m_recordFolder).filePath(QStringLiteral("piece-%1.mkv").arg(++m_pieces, 6, 10, QLatin1Char('0')));
+}
+
+void MpvMediaPlayer::recordLocked(const QString& path)
+{
+    // mpv closes the piece it was writing and opens the next one; its
+    // muxer is chosen by the name, and Matroska takes any audio codec.
+    const QByteArray name = QFile::encodeName(path);
+    const char* value = name.constData();
+    m_lib->setProperty(m_mpv, "stream-record", MPV_FORMAT_STRING, &value);
+}
+
+void MpvMediaPlayer::startPieceOnTagChange(std::int64_t entry)
+{
+    std::lock_guard lock(m_recordMutex);
+    if (m_recordFolder.isEmpty() || entry == 0 || entry != m_recordEntry)
+        return;
+    // What has arrived but not yet been heard: the new tags apply from the
+    // moment they are heard, so this much of the previous piece is theirs.
+    double received = 0;
+    double heard = 0;
+    double lead = 0;
+    if (m_lib->getProperty(m_mpv, "demuxer-cache-time", MPV_FORMAT_DOUBLE, &received) >= 0
+        && m_lib->getProperty(m_mpv, "audio-pts", MPV_FORMAT_DOUBLE, &heard) >= 0)
+        lead = std::clamp(received - heard, 0.0, 600.0);
+    const QString piece = nextPieceLocked();
+    recordLocked(piece);
+    QMetaObject::invokeMethod(
+        this,
+        [this, entry, piece, lead] {
+            if (isCurrent(entry))
+                emit recordingPieceStarted(piece, false, lead);
+        },
+        Qt::QueuedConnection);
 }
 
 void MpvMediaPlayer::unload()
@@ -268,6 +341,11 @@ void MpvMediaPlayer::unload()
     if (!m_mpv || !m_loaded)
         return;
     m_loaded = false;
+    {
+        std::lock_guard lock(m_recordMutex);
+        recordLocked({});
+        m_recordEntry = 0;
+    }
     const char* command[] = {"stop", nullptr};
     m_lib->command(m_mpv, command);
 }
@@ -351,6 +429,7 @@ void MpvMediaPlayer::handleEvent(const mpv_event& event)
             break;
         }
         case Metadata: {
+            startPieceOnTagChange(entry);
             StreamTags tags =
                 tagsFrom(property->format == MPV_FORMAT_NODE ? static_cast<const mpv_node*>(property->data) : nullptr);
             QMetaObject::invokeMethod(

@@ -62,6 +62,7 @@ public:
     float rate() const override;
     float volume() const override;
     void setVolume(float volume) override;
+    void setRecordingFolder(const QString& folder) override;
 
 private:
     struct PendingEnd {
@@ -79,6 +80,9 @@ private:
     void flushEnds();
     void postDetails();
     void onEndFile(std::int64_t entryId, EndCause cause, const QString& detail);
+    QString nextPieceLocked();
+    void recordLocked(const QString& path);
+    void startPieceOnTagChange(std::int64_t entry);
     static void wakeup(void* context);
 
     Options m_extraOptions;
@@ -104,4 +108,12 @@ private:
     std::int64_t m_nominalBitrate = 0;
     std::int64_t m_measuredBitrate = 0;
     StreamDetails m_postedDetails;
+
+    // Recording. The event thread starts a piece when the tags change, the
+    // owner's thread when it opens a stream; the lock keeps a late event of
+    // a stream we left from redirecting the new stream's recording.
+    std::mutex m_recordMutex;
+    QString m_recordFolder;          // guarded by m_recordMutex
+    int m_pieces = 0;                // guarded by m_recordMutex
+    std::int64_t m_recordEntry = 0;  // guarded: the playlist entry being recorded, 0 none
 };

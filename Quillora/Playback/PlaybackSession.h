@@ -74,6 +74,7 @@ public:
     // http(s) cannot be played: Failed, if the listener wants to play.
     void setStream(const QUrl& url, const QString& stationTitle);
     QUrl stream() const { return m_url; }
+    QString stationTitle() const { return m_stationTitle; }
 
     // The listener wants it to play / to stop. play() after Failed starts
     // over; while reconnecting, it tries at once.

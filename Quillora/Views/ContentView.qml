@@ -12,6 +12,8 @@ Item {
     required property Player player
     // The songs heard lately; none: the song line offers no list.
     property RecentlyPlayed recentlyPlayed: null
+    // Keeps the songs heard; none: no record switch.
+    property Recorder recorder: null
     // Where the stations come from and how their last load went; none in
     // screens built without one (the pager then turns while it is empty).
     property ActiveCatalogue catalogue: null
@@ -107,16 +109,38 @@ Item {
 
         // The song on air; a click opens the songs heard lately, which the
         // line offers by name while no song is announced.
-        SongLine {
-            objectName: "songLine"
-            // Its full text floats over the controls below.
+        // Beside it, the record switch when songs can be kept.
+        RowLayout {
+            // The song's full text floats over the controls below.
             z: 1
             Layout.fillWidth: true
             Layout.leftMargin: 20
             Layout.rightMargin: 20
-            song: root.session.songText
-            placeholder: root.recentlyPlayed && root.recentlyPlayed.count > 0 ? qsTr("Recently played") : ""
-            onClicked: root.recentlyPlayedRequested()
+            spacing: 10
+
+            SongLine {
+                objectName: "songLine"
+                Layout.fillWidth: true
+                song: root.session.songText
+                placeholder: root.recentlyPlayed && root.recentlyPlayed.count > 0 ? qsTr("Recently played") : ""
+                onClicked: root.recentlyPlayedRequested()
+            }
+            RecordSwitch {
+                objectName: "recordSwitch"
+                // Each recording problem is said once (the recorder keeps
+                // it from repeating); listening goes on.
+                Connections {
+                    target: root.recorder
+                    function onMessageChanged() {
+                        if (root.recorder.message.length > 0)
+                            Notices.showError(root.recorder.message)
+                    }
+                }
+                visible: root.recorder !== null
+                checked: root.recorder ? root.recorder.keeping : false
+                writing: root.recorder ? root.recorder.writing : false
+                onToggled: root.recorder.keeping = !root.recorder.keeping
+            }
         }
 
         // My stations: a station played from outside the catalogue says so,

@@ -17,6 +17,9 @@ Window {
     // The desktop settings and the sleep timer (the Settings sheet).
     property Preferences preferences: null
     property SleepTimer sleepTimer: null
+    // Keeps the songs heard (the record switch, Save in the recently played
+    // list); none in screens built without one.
+    property Recorder recorder: null
 
     width: 440
     height: 800
@@ -42,6 +45,7 @@ Window {
         transformOrigin: Item.TopLeft
         player: window.player
         recentlyPlayed: window.recentlyPlayed
+        recorder: window.recorder
         catalogue: window.catalogue
     }
 
@@ -196,6 +200,7 @@ Window {
         sheetSource: "RecentlyPlayedSheet.qml"
         onBuilt: sheet => {
             sheet.songs = window.recentlyPlayed
+            sheet.recorder = window.recorder
             sheet.stationTitle = Qt.binding(() => window.player.station ? window.player.station.title : "")
             sheet.streamDetails = Qt.binding(() => window.player.session.streamDetails)
         }

@@ -10,6 +10,7 @@
 #include "Settings/Preferences.h"
 #include "Model/StationListModel.h"
 #include "Playback/PlaybackSession.h"
+#include "Recording/Recorder.h"
 
 #include <QtQml/qqmlregistration.h>
 
@@ -73,4 +74,11 @@ struct SleepTimerForeign {
     QML_FOREIGN(SleepTimer)
     QML_NAMED_ELEMENT(SleepTimer)
     QML_UNCREATABLE("The application creates the one sleep timer.")
+};
+
+struct RecorderForeign {
+    Q_GADGET
+    QML_FOREIGN(Recorder)
+    QML_NAMED_ELEMENT(Recorder)
+    QML_UNCREATABLE("The application creates the one recorder.")
 };

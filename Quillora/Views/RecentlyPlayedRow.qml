@@ -12,9 +12,16 @@ Item {
     required property string timeText
     required property string station
     required property string song
+    // The kept song's file (empty: none) and whether it is in the music
+    // folder; canSave: songs wait in the cache to be saved.
+    required property string recording
+    required property bool saved
+    property bool canSave: false
 
     property bool current: false
     signal copyRequested()
+    signal saveRequested()
+    signal showRequested()
 
     // The check mark after a copy.
     function showCopied() {
@@ -22,7 +29,8 @@ Item {
     }
     readonly property bool copiedShown: copied.running
 
-    implicitHeight: 60
+    readonly property bool kept: row.recording.length > 0
+    implicitHeight: kept && (row.saved || row.canSave) ? 96 : 60
     Accessible.role: Accessible.ListItem
     Accessible.name: row.song + ", " + row.station + ", " + row.timeText
     Accessible.selected: row.current
@@ -81,6 +89,36 @@ Item {
             elide: Text.ElideRight
             maximumLineCount: 1
             textFormat: Text.PlainText
+        }
+        // A kept song: "Saved" and "Show in folder", or "Save" while it
+        // waits in the cache.
+        Row {
+            objectName: "keptActions"
+            visible: row.kept && (row.saved || row.canSave)
+            topPadding: 4
+            spacing: 8
+
+            Text {
+                objectName: "savedLabel"
+                anchors.verticalCenter: parent.verticalCenter
+                visible: row.saved
+                text: qsTr("Saved")
+                font: SheetTheme.detailFont
+                color: Theme.secondaryText
+            }
+            SmallButton {
+                objectName: "showInFolderButton"
+                visible: row.saved
+                text: qsTr("Show in folder")
+                onClicked: row.showRequested()
+            }
+            SmallButton {
+                objectName: "saveButton"
+                visible: !row.saved && row.canSave
+                text: qsTr("Save")
+                prominent: true
+                onClicked: row.saveRequested()
+            }
         }
     }
 

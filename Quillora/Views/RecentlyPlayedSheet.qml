@@ -14,6 +14,8 @@ Sheet {
     objectName: "recentlyPlayedSheet"
 
     property RecentlyPlayed songs: null
+    // Kept songs: Save, Show in folder.
+    property Recorder recorder: null
     // The station that plays, and its stream's details; empty when stopped.
     property string stationTitle
     property string streamDetails
@@ -94,6 +96,9 @@ Sheet {
             width: list.width
             current: ListView.isCurrentItem
             onCopyRequested: sheet.copy(songRow.index)
+            canSave: sheet.recorder !== null && sheet.recorder.decides
+            onSaveRequested: if (sheet.recorder) sheet.recorder.save(songRow.recording)
+            onShowRequested: if (sheet.recorder) Qt.openUrlExternally(sheet.recorder.folderOf(songRow.recording))
         }
 
         onCurrentIndexChanged: if (currentIndex >= 0) positionViewAtIndex(currentIndex, ListView.Contain)

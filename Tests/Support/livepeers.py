@@ -135,10 +135,13 @@ def start_icecast(work):
 
 
 def start_tone(port, mount, frequency, channels=1, bitrate="64k", codec="vorbis", tags=None):
-    """Feeds a sine tone to the Icecast mount, in real time: Ogg/Vorbis, or
-    MP3 with codec="mp3"; tags (name -> text) become the stream's comments."""
+    """Feeds a sine tone to the Icecast mount, in real time: Ogg/Vorbis, MP3
+    with codec="mp3" or AAC in ADTS with codec="aac"; tags (name -> text)
+    become the stream's comments."""
     if codec == "mp3":
         encoding = ["-c:a", "libmp3lame", "-content_type", "audio/mpeg", "-f", "mp3"]
+    elif codec == "aac":
+        encoding = ["-c:a", "aac", "-content_type", "audio/aac", "-f", "adts"]
     else:
         encoding = ["-c:a", "libvorbis", "-content_type", "application/ogg", "-f", "ogg"]
     metadata = [arg for name, text in (tags or {}).items() for arg in ("-metadata", f"{name}={text}")]
@@ -241,7 +244,7 @@ def serve(lifetime):
     """The line protocol on standard input / output. Commands:
 
       icecast                         start Icecast; OK <port>
-      source MOUNT CODEC HZ [TITLE]   feed a tone (CODEC vorbis or mp3) to the
+      source MOUNT CODEC HZ [TITLE]   feed a tone (CODEC vorbis, mp3 or aac) to the
                                       mount, with a title comment; OK once live
       kill MOUNT                      kill the mount's source (as if it crashed)
       song MOUNT TEXT                 set the mount's song through Icecast's
@@ -286,7 +289,7 @@ def _command(words, line, work, sources, ice):
     if command == "source":
         mount, codec, frequency = words[1], words[2], float(words[3])
         title = line.split(None, 4)[4].strip() if len(words) > 4 else None
-        sources[mount] = start_tone(ice, mount, frequency, codec=codec, bitrate="128k" if codec == "mp3" else "64k",
+        sources[mount] = start_tone(ice, mount, frequency, codec=codec, bitrate="128k" if codec in ("mp3", "aac") else "64k",
                                     tags={"title": title} if title else None)
         wait_for("mount " + mount, lambda: mount_is_live(ice, mount))
         return ""

@@ -5,8 +5,8 @@
 #include "Catalogue/CatalogueSource.h"
 #include "Support/Config.h"
 #include "Diagnostics/Diagnostics.h"
-#include "Exchange/StationExchange.h"
-#include "Exchange/StationImport.h"
+#include "Catalogue/Exchange/StationExchange.h"
+#include "Catalogue/Exchange/StationImport.h"
 #include "Store/StateStore.h"
 
 #include <QFile>

@@ -2,8 +2,8 @@
 
 #include "Catalogue/CatalogueRetry.h"
 #include "Support/Config.h"
-#include "Exchange/StationExchange.h"
-#include "Exchange/StationImport.h"
+#include "Catalogue/Exchange/StationExchange.h"
+#include "Catalogue/Exchange/StationImport.h"
 #include "Diagnostics/Diagnostics.h"
 #include "Store/StateStore.h"
 

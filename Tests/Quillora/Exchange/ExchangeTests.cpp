@@ -2,8 +2,8 @@
 // and import back, hostile files, and the import into a real stations.csv
 // (duplicates, counts, one rewrite, nothing written when refused).
 #include "Catalogue/CatalogueFile.h"
-#include "Exchange/StationExchange.h"
-#include "Exchange/StationImport.h"
+#include "Catalogue/Exchange/StationExchange.h"
+#include "Catalogue/Exchange/StationImport.h"
 #include "Support/EnglishPlurals.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 // the #EXTINF line before it ("#EXTINF:-1 tvg-logo="…" group-title="…",Name");
 // the logo and group attributes are what IPTV and radio lists use for a
 // logo and a genre, and what this writer writes.
-#include "Exchange/ExchangeFormats.h"
+#include "Catalogue/Exchange/ExchangeFormats.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "Exchange/StationImport.h"
+#include "Catalogue/Exchange/StationImport.h"
 
-#include "Exchange/StationExchange.h"
+#include "Catalogue/Exchange/StationExchange.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // PLS: an INI-like [playlist] section with FileN, TitleN and LengthN keys
 // (numbered from 1) and NumberOfEntries and Version. Entries are taken in
 // the order of their numbers, whatever the order of the lines.
-#include "Exchange/ExchangeFormats.h"
+#include "Catalogue/Exchange/ExchangeFormats.h"
 
 #include <map>
 

@@ -5,7 +5,7 @@
 //   logo and genre under the names such tables commonly give them;
 // - pyradio's stations.csv: no header, "name,url[,encoding[,icon,…]]" rows
 //   and "#" comment lines.
-#include "Exchange/ExchangeFormats.h"
+#include "Catalogue/Exchange/ExchangeFormats.h"
 
 #include "Catalogue/CatalogueTable.h"
 

@@ -1,7 +1,7 @@
 // Radiotray-NG's bookmarks.json: a list of groups, each
 // {"group": "Jazz", "image": …, "stations": [{"name", "url", "image"}, …]}.
 // The group becomes the genre; the top group, "root", is no genre.
-#include "Exchange/ExchangeFormats.h"
+#include "Catalogue/Exchange/ExchangeFormats.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

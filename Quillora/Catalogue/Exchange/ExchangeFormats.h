@@ -3,7 +3,7 @@
 // as soon as the Read has a problem (too many entries).
 #pragma once
 
-#include "Exchange/StationExchange.h"
+#include "Catalogue/Exchange/StationExchange.h"
 
 #include <QStringView>
 

@@ -5,7 +5,7 @@
 // any is refused before its first use, which stops entity expansion bombs
 // ("billion laughs") and external entities (a SYSTEM entity naming a local
 // file or an address) alike. Neither format has any use for a DTD.
-#include "Exchange/ExchangeFormats.h"
+#include "Catalogue/Exchange/ExchangeFormats.h"
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>

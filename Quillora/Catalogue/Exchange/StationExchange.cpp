@@ -1,6 +1,6 @@
-#include "Exchange/StationExchange.h"
+#include "Catalogue/Exchange/StationExchange.h"
 
-#include "Exchange/ExchangeFormats.h"
+#include "Catalogue/Exchange/ExchangeFormats.h"
 
 #include <QStringConverter>
 #include <QLocale>

@@ -111,7 +111,7 @@ Window {
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 12
-        z: 1
+        // Declared before the sheets: an open sheet covers it.
         visible: window.sleepTimer !== null && window.sleepTimer.active
         text: {
             const seconds = window.sleepTimer ? window.sleepTimer.remainingSeconds : 0

@@ -106,7 +106,8 @@ Sheet {
                             id: sleepChip
                             required property int modelData
                             objectName: "sleep" + modelData
-                            text: qsTr("Stop in %n minute(s)", "", modelData)
+                            // Every choice is plural in English; translations get their plural forms.
+                            text: qsTr("Stop in %n minutes", "", sleepChip.modelData)
                             enabled: sheet.playing
                             checked: sheet.preferences !== null && sheet.preferences.sleepTimerMinutes === modelData
                                      && sheet.sleepTimer !== null && sheet.sleepTimer.active

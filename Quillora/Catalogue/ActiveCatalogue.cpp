@@ -338,8 +338,28 @@ QString ActiveCatalogue::removeStation(qint64 id)
         if (removed.header[column] == "title" && column < removed.row.size())
             title = QString::fromStdString(removed.row[column]);
     }
-    m_removed = removed;
+    m_undo = [this, removed] { return m_file->restore(removed); };
     m_undoText = title.isEmpty() ? QStringLiteral("Station removed") : QStringLiteral("Removed “%1”").arg(title);
+    m_undoTimer.start(undoSeconds * 1000);
+    emit undoChanged();
+    return {};
+}
+
+QString ActiveCatalogue::moveStation(qint64 id, int position)
+{
+    if (!m_file)
+        return tr("The stations come from %1, which Quillora cannot change.").arg(sourceName());
+    std::size_t previous = 0;
+    const CatalogueFile::Outcome outcome = m_file->move(id, position, &previous);
+    if (!outcome.ok())
+        return outcome.error;
+    QString title;
+    for (const Station& station : std::as_const(m_stations)) {
+        if (station.id == id)
+            title = station.title;
+    }
+    m_undo = [this, id, previous] { return m_file->putBack(id, previous); };
+    m_undoText = title.isEmpty() ? tr("Station moved") : tr("Moved “%1”").arg(title);
     m_undoTimer.start(undoSeconds * 1000);
     emit undoChanged();
     return {};
@@ -347,20 +367,20 @@ QString ActiveCatalogue::removeStation(qint64 id)
 
 void ActiveCatalogue::undoRemove()
 {
-    if (!m_removed || !m_file)
+    if (!m_undo || !m_file)
         return;
-    const CatalogueFile::Outcome outcome = m_file->restore(*m_removed);
+    const CatalogueFile::Outcome outcome = m_undo();
     if (!outcome.ok())
-        printLine(QStringLiteral("Cannot put the station back: %1").arg(outcome.error));
+        printLine(QStringLiteral("Cannot undo: %1").arg(outcome.error));
     clearUndo();
 }
 
 void ActiveCatalogue::clearUndo()
 {
     m_undoTimer.stop();
-    if (!m_removed)
+    if (!m_undo)
         return;
-    m_removed.reset();
+    m_undo = nullptr;
     m_undoText.clear();
     emit undoChanged();
 }

@@ -31,6 +31,7 @@
 #include <QVariantMap>
 
 #include <memory>
+#include <functional>
 #include <optional>
 
 class CatalogueRetry;
@@ -63,7 +64,7 @@ class ActiveCatalogue final : public QObject, public StationsLoader {
     Q_PROPERTY(bool isSwitching READ isSwitching NOTIFY switchingChanged)
     // Why the last source asked for was not taken; empty after a success.
     Q_PROPERTY(QString switchError READ switchError NOTIFY switchingChanged)
-    // A removed station can be put back for a few seconds.
+    // A removed or moved station can be put back for a few seconds.
     Q_PROPERTY(bool canUndo READ canUndo NOTIFY undoChanged)
     Q_PROPERTY(QString undoText READ undoText NOTIFY undoChanged)
 
@@ -95,7 +96,7 @@ public:
     int skippedRows() const { return m_skippedRows; }
     bool isSwitching() const { return m_switching; }
     QString switchError() const { return m_switchError; }
-    bool canUndo() const { return m_removed.has_value(); }
+    bool canUndo() const { return bool(m_undo); }
     QString undoText() const { return m_undoText; }
 
     // Before the first frame: a local catalogue is read now, so that the
@@ -120,6 +121,10 @@ public:
     Q_INVOKABLE QString addStation(const QVariantMap& fields);
     Q_INVOKABLE QString editStation(qint64 id, const QVariantMap& fields);
     Q_INVOKABLE QString removeStation(qint64 id);
+    // Moves the station to `position` among the stations (My stations'
+    // order is the file's row order).
+    Q_INVOKABLE QString moveStation(qint64 id, int position);
+    // Puts back what the last removal or move changed.
     Q_INVOKABLE void undoRemove();
     // Checks what a person typed for a station; the problem, or empty.
     Q_INVOKABLE QString checkStation(const QVariantMap& fields) const;
@@ -184,7 +189,8 @@ private:
     int m_probeGeneration = 0;  // the latest source asked for
     int m_sourceGeneration = 0; // the source in use
 
-    std::optional<CatalogueFile::RemovedRow> m_removed;
+    // Puts back the last removal or move, for a few seconds.
+    std::function<CatalogueFile::Outcome()> m_undo;
     QString m_undoText;
     QTimer m_undoTimer;
 };

@@ -52,6 +52,32 @@ Item {
         }
     }
 
+    // The two buttons at the top come first in the keyboard's order, as in
+    // reading order, and lie above the pager.
+    IconButton {
+        objectName: "stationsButton"
+        anchors.top: parent.top
+        anchors.left: parent.left
+        anchors.margins: 12
+        z: 1
+        glyph: "antenna.radiowaves.left.and.right"
+        color: Theme.textOnPrimary
+        Accessible.name: qsTr("Stations")
+        onClicked: root.stationsRequested()
+    }
+
+    IconButton {
+        objectName: "searchButton"
+        anchors.top: parent.top
+        anchors.right: parent.right
+        anchors.margins: 12
+        z: 1
+        glyph: "magnifyingglass"
+        color: Theme.textOnPrimary
+        Accessible.name: qsTr("Search stations")
+        onClicked: root.searchRequested()
+    }
+
     ColumnLayout {
         anchors.fill: parent
         spacing: 10
@@ -77,6 +103,8 @@ Item {
             Layout.alignment: Qt.AlignHCenter
             Layout.maximumWidth: root.width - 40
             text: root.player.station ? root.player.station.title : ""
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             font: Theme.titleFont
             color: Theme.text
             elide: Text.ElideRight
@@ -99,6 +127,8 @@ Item {
                     return root.session.reason
                 return root.player.station ? root.player.station.genre : ""
             }
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             font: Theme.bodyFont
             color: root.session.state === PlaybackSession.Failed ? Theme.danger : Theme.secondaryText
             elide: Text.ElideRight
@@ -168,6 +198,9 @@ Item {
         VolumeSlider {
             objectName: "volumeSlider"
             Layout.fillWidth: true
+            // A sensible width on a wide window too.
+            Layout.maximumWidth: 360
+            Layout.alignment: Qt.AlignHCenter
             Layout.margins: 40
             enabled: root.hasStations
             value: root.player.volume
@@ -247,33 +280,12 @@ Item {
     // ---- Discover: the button that opens the search of the station directory
     signal searchRequested()
 
-    IconButton {
-        objectName: "searchButton"
-        anchors.top: parent.top
-        anchors.right: parent.right
-        anchors.margins: 12
-        glyph: "magnifyingglass"
-        color: Theme.textOnPrimary
-        Accessible.name: qsTr("Search stations")
-        onClicked: root.searchRequested()
-    }
-
     // ---- Catalogue: where the stations come from, and what became of them
     // The Stations sheet's button mirrors the magnifier; where the pager has
     // no card, why (a failed load, an empty catalogue); a note while the
     // stations shown are not the latest.
     signal stationsRequested()
 
-    IconButton {
-        objectName: "stationsButton"
-        anchors.top: parent.top
-        anchors.left: parent.left
-        anchors.margins: 12
-        glyph: "antenna.radiowaves.left.and.right"
-        color: Theme.textOnPrimary
-        Accessible.name: qsTr("Stations")
-        onClicked: root.stationsRequested()
-    }
 
     CatalogueStateView {
         x: pager.x

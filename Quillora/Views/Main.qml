@@ -54,6 +54,8 @@ Window {
         id: content
         objectName: "contentView"
         x: window.listWidth
+        // The band reaches past its left edge, which the list then shows.
+        clip: window.wide
         width: (window.width - window.listWidth) / window.fit
         height: window.height / window.fit
         scale: window.fit

@@ -332,8 +332,28 @@ QString ActiveCatalogue::removeStation(qint64 id)
         if (removed.header[column] == "title" && column < removed.row.size())
             title = QString::fromStdString(removed.row[column]);
     }
-    m_removed = removed;
+    m_undo = [this, removed] { return m_file->restore(removed); };
     m_undoText = title.isEmpty() ? tr("Station removed") : tr("Removed “%1”").arg(title);
+    m_undoTimer.start(undoSeconds * 1000);
+    emit undoChanged();
+    return {};
+}
+
+QString ActiveCatalogue::moveStation(qint64 id, int position)
+{
+    if (!m_file)
+        return tr("The stations come from %1, which Quillora cannot change.").arg(sourceName());
+    std::size_t previous = 0;
+    const CatalogueFile::Outcome outcome = m_file->move(id, position, &previous);
+    if (!outcome.ok())
+        return outcome.error;
+    QString title;
+    for (const Station& station : std::as_const(m_stations)) {
+        if (station.id == id)
+            title = station.title;
+    }
+    m_undo = [this, id, previous] { return m_file->putBack(id, previous); };
+    m_undoText = title.isEmpty() ? tr("Station moved") : tr("Moved “%1”").arg(title);
     m_undoTimer.start(undoSeconds * 1000);
     emit undoChanged();
     return {};
@@ -341,20 +361,11 @@ QString ActiveCatalogue::removeStation(qint64 id)
 
 void ActiveCatalogue::undoRemove()
 {
-    if (!m_imported.isEmpty()) {
-        const bool inUse = m_file && m_file->path() == Config::myStationsFile();
-        CatalogueFile other(Config::myStationsFile());
-        const CatalogueFile::Outcome outcome = (inUse ? *m_file : other).removeAll(m_imported);
-        if (!outcome.ok())
-            printLine(tr("Cannot take the imported stations out: %1").arg(outcome.error));
-        clearUndo();
+    if (!m_undo)
         return;
-    }
-    if (!m_removed || !m_file)
-        return;
-    const CatalogueFile::Outcome outcome = m_file->restore(*m_removed);
+    const CatalogueFile::Outcome outcome = m_undo();
     if (!outcome.ok())
-        printLine(QStringLiteral("Cannot put the station back: %1").arg(outcome.error));
+        printLine(tr("Cannot undo: %1").arg(outcome.error));
     clearUndo();
 }
 
@@ -379,7 +390,12 @@ QVariantMap ActiveCatalogue::importFiles(const QList<QUrl>& files)
     printLine(result.summary());
     if (result.ok() && !result.ids.isEmpty()) {
         clearUndo();
-        m_imported = result.ids;
+        // My stations, whichever catalogue is in use by then.
+        m_undo = [this, ids = result.ids] {
+            const bool inUse = m_file && m_file->path() == Config::myStationsFile();
+            CatalogueFile other(Config::myStationsFile());
+            return (inUse ? *m_file : other).removeAll(ids);
+        };
         m_undoText = result.summary();
         m_undoTimer.start(undoSeconds * 1000);
         emit undoChanged();
@@ -417,10 +433,9 @@ QVariantMap ActiveCatalogue::exportStations(const QUrl& file, const QString& for
 void ActiveCatalogue::clearUndo()
 {
     m_undoTimer.stop();
-    if (!m_removed && m_imported.isEmpty())
+    if (!m_undo)
         return;
-    m_removed.reset();
-    m_imported.clear();
+    m_undo = nullptr;
     m_undoText.clear();
     emit undoChanged();
 }

@@ -33,6 +33,7 @@
 #include <QVariantMap>
 
 #include <memory>
+#include <functional>
 #include <optional>
 
 class CatalogueRetry;
@@ -65,7 +66,7 @@ class ActiveCatalogue final : public QObject, public StationsLoader {
     Q_PROPERTY(bool isSwitching READ isSwitching NOTIFY switchingChanged)
     // Why the last source asked for was not taken; empty after a success.
     Q_PROPERTY(QString switchError READ switchError NOTIFY switchingChanged)
-    // A removed station can be put back for a few seconds.
+    // A removed or moved station can be put back for a few seconds.
     Q_PROPERTY(bool canUndo READ canUndo NOTIFY undoChanged)
     Q_PROPERTY(QString undoText READ undoText NOTIFY undoChanged)
 
@@ -101,7 +102,7 @@ public:
     int skippedRows() const { return m_skippedRows; }
     bool isSwitching() const { return m_switching; }
     QString switchError() const { return m_switchError; }
-    bool canUndo() const { return m_removed.has_value() || !m_imported.isEmpty(); }
+    bool canUndo() const { return bool(m_undo); }
     QString undoText() const { return m_undoText; }
 
     // Before the first frame: a local catalogue is read now, so that the
@@ -127,7 +128,10 @@ public:
     Q_INVOKABLE QString addStation(const QVariantMap& fields);
     Q_INVOKABLE QString editStation(qint64 id, const QVariantMap& fields);
     Q_INVOKABLE QString removeStation(qint64 id);
-    // Undo of the last removal, or of the last import.
+    // Moves the station to `position` among the stations (My stations'
+    // order is the file's row order).
+    Q_INVOKABLE QString moveStation(qint64 id, int position);
+    // Puts back what the last removal, move or import changed.
     Q_INVOKABLE void undoRemove();
     // Adds the stations of playlists and other players' lists to My
     // stations in one rewrite (Undo takes them out again). Returns
@@ -197,8 +201,8 @@ private:
     bool m_switching = false;
     QString m_switchError;
 
-    std::optional<CatalogueFile::RemovedRow> m_removed;
-    QList<qint64> m_imported; // the last import's stations, in My stations
+    // Puts back the last removal, move or import, for a few seconds.
+    std::function<CatalogueFile::Outcome()> m_undo;
     QString m_undoText;
     QTimer m_undoTimer;
 };

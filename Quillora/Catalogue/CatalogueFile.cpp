@@ -364,6 +364,57 @@ CatalogueFile::Outcome CatalogueFile::restore(const RemovedRow& removed)
     return write(*table, id);
 }
 
+CatalogueFile::Outcome CatalogueFile::move(qint64 id, int position, std::size_t* previousRow)
+{
+    QString error;
+    std::optional<CatalogueTable> table = readForEdit(&error);
+    if (!table)
+        return {error};
+    // The rows that carry a station, in file order: the order a person sees.
+    QSet<qint64> stationIds;
+    for (const Station& station : std::as_const(table->stations))
+        stationIds.insert(station.id);
+    const std::optional<std::size_t> from = rowIndexOf(*table, id);
+    if (!from || !stationIds.contains(id))
+        return {tr("There is no station with id %1 in %2.").arg(id).arg(displayName())};
+    if (previousRow)
+        *previousRow = *from;
+
+    CatalogueTable::Row row = std::move(table->rows[*from]);
+    table->rows.erase(table->rows.begin() + std::ptrdiff_t(*from));
+    std::vector<std::size_t> others;
+    for (std::size_t i = 0; i < table->rows.size(); ++i) {
+        if (const auto rowId = table->rowId(table->rows[i]); rowId && stationIds.contains(*rowId))
+            others.push_back(i);
+    }
+    // Before the station now at that position, or at the end: a row without
+    // a station stays after the row it followed, unless that row moved.
+    position = std::max(position, 0);
+    const std::size_t to = std::size_t(position) < others.size() ? others[std::size_t(position)] : table->rows.size();
+    const bool stays = std::size_t(std::count_if(others.begin(), others.end(), [&](std::size_t i) { return i < *from; }))
+        == std::min<std::size_t>(std::size_t(position), others.size());
+    if (stays)
+        return {QString(), id}; // already at that position: nothing to write
+    table->rows.insert(table->rows.begin() + std::ptrdiff_t(to), std::move(row));
+    return write(*table, id);
+}
+
+CatalogueFile::Outcome CatalogueFile::putBack(qint64 id, std::size_t row)
+{
+    QString error;
+    std::optional<CatalogueTable> table = readForEdit(&error);
+    if (!table)
+        return {error};
+    const std::optional<std::size_t> from = rowIndexOf(*table, id);
+    if (!from)
+        return {tr("There is no station with id %1 in %2.").arg(id).arg(displayName())};
+    CatalogueTable::Row moved = std::move(table->rows[*from]);
+    table->rows.erase(table->rows.begin() + std::ptrdiff_t(*from));
+    row = std::min(row, table->rows.size());
+    table->rows.insert(table->rows.begin() + std::ptrdiff_t(row), std::move(moved));
+    return write(*table, id);
+}
+
 CatalogueFile::Outcome CatalogueFile::write(const CatalogueTable& table, qint64 id)
 {
     const QByteArray bytes = table.serialize();

@@ -106,6 +106,13 @@ public:
     // Puts a removed row back where it was (Undo). It keeps its id unless
     // another row has taken it meanwhile; then it gets a new one.
     Outcome restore(const RemovedRow& removed);
+    // Moves the station with this id to `position` among the stations (0
+    // is first; past the last is last). A row without a station stays
+    // after the row it followed. `previousRow` receives the row index the
+    // station had, for putBack().
+    Outcome move(qint64 id, int position, std::size_t* previousRow = nullptr);
+    // Puts the row of this id back at that row index (Undo of a move).
+    Outcome putBack(qint64 id, std::size_t row);
 
     // Checks what a person typed for a station: a title, an http(s) stream
     // address and an empty or http(s) logo address. Returns the problem,

@@ -54,6 +54,45 @@ Item {
         }
     }
 
+    // The two buttons at the top come first in the keyboard's order, as in
+    // reading order, and lie above the pager.
+    IconButton {
+        objectName: "stationsButton"
+        anchors.top: parent.top
+        anchors.left: parent.left
+        anchors.margins: 12
+        z: 1
+        glyph: "antenna.radiowaves.left.and.right"
+        color: Theme.textOnPrimary
+        Accessible.name: qsTr("Stations")
+        onClicked: root.stationsRequested()
+    }
+
+    IconButton {
+        id: searchButton
+        objectName: "searchButton"
+        anchors.top: parent.top
+        anchors.right: parent.right
+        anchors.margins: 12
+        z: 1
+        glyph: "magnifyingglass"
+        color: Theme.textOnPrimary
+        Accessible.name: qsTr("Search stations")
+        onClicked: root.searchRequested()
+    }
+
+    IconButton {
+        objectName: "settingsButton"
+        anchors.top: parent.top
+        anchors.right: searchButton.left
+        anchors.topMargin: 12
+        z: 1
+        glyph: "gearshape"
+        color: Theme.textOnPrimary
+        Accessible.name: qsTr("Settings")
+        onClicked: root.settingsRequested()
+    }
+
     ColumnLayout {
         anchors.fill: parent
         spacing: 10
@@ -79,6 +118,8 @@ Item {
             Layout.alignment: Qt.AlignHCenter
             Layout.maximumWidth: root.width - 40
             text: root.player.station ? root.player.station.title : ""
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             font: Theme.titleFont
             color: Theme.text
             elide: Text.ElideRight
@@ -101,6 +142,8 @@ Item {
                     return root.session.reason
                 return root.player.station ? root.player.station.genre : ""
             }
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             font: Theme.bodyFont
             color: root.session.state === PlaybackSession.Failed ? Theme.danger : Theme.secondaryText
             elide: Text.ElideRight
@@ -192,6 +235,9 @@ Item {
         VolumeSlider {
             objectName: "volumeSlider"
             Layout.fillWidth: true
+            // A sensible width on a wide window too.
+            Layout.maximumWidth: 360
+            Layout.alignment: Qt.AlignHCenter
             Layout.margins: 40
             enabled: root.hasStations
             value: root.player.volume
@@ -273,44 +319,12 @@ Item {
     // The gear button: the Settings sheet.
     signal settingsRequested()
 
-    IconButton {
-        objectName: "settingsButton"
-        anchors.top: parent.top
-        anchors.right: searchButton.left
-        anchors.topMargin: 12
-        glyph: "gearshape"
-        color: "white"
-        Accessible.name: qsTr("Settings")
-        onClicked: root.settingsRequested()
-    }
-    IconButton {
-        id: searchButton
-        objectName: "searchButton"
-        anchors.top: parent.top
-        anchors.right: parent.right
-        anchors.margins: 12
-        glyph: "magnifyingglass"
-        color: Theme.textOnPrimary
-        Accessible.name: qsTr("Search stations")
-        onClicked: root.searchRequested()
-    }
-
     // ---- Catalogue: where the stations come from, and what became of them
     // The Stations sheet's button mirrors the magnifier; where the pager has
     // no card, why (a failed load, an empty catalogue); a note while the
     // stations shown are not the latest.
     signal stationsRequested()
 
-    IconButton {
-        objectName: "stationsButton"
-        anchors.top: parent.top
-        anchors.left: parent.left
-        anchors.margins: 12
-        glyph: "antenna.radiowaves.left.and.right"
-        color: Theme.textOnPrimary
-        Accessible.name: qsTr("Stations")
-        onClicked: root.stationsRequested()
-    }
 
     CatalogueStateView {
         x: pager.x

@@ -36,10 +36,33 @@ Window {
     // laptop screen with panels) shows it scaled down rather than cut off.
     readonly property real fit: Math.min(1, height / 800)
 
+    // From about 740 points wide (a desktop window, a tablet in landscape)
+    // the stations are listed beside the player; a narrower window (a
+    // phone, a tablet in portrait) shows the player alone.
+    readonly property bool wide: width >= 740
+    readonly property real listWidth: wide ? Math.round(Math.min(420, Math.max(300, width * 0.32))) : 0
+
+    // First in the keyboard's order, as in reading order.
+    Loader {
+        id: stationList
+        objectName: "stationListLoader"
+        active: window.wide
+        width: window.listWidth
+        height: window.height
+        sourceComponent: StationList {
+            player: window.player
+            catalogue: window.catalogue
+            touch: TouchScreen.present
+        }
+    }
+
     ContentView {
         id: content
         objectName: "contentView"
-        width: window.width / window.fit
+        x: window.listWidth
+        // The band reaches past its left edge, which the list then shows.
+        clip: window.wide
+        width: (window.width - window.listWidth) / window.fit
         height: window.height / window.fit
         scale: window.fit
         transformOrigin: Item.TopLeft

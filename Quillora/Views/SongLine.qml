@@ -24,6 +24,8 @@ Item {
     Keys.onEnterPressed: if (clickable) clicked()
 
     Accessible.role: Accessible.Button
+    // An empty line is no button a screen reader should offer.
+    Accessible.ignored: !clickable
     Accessible.name: song.length > 0 ? song : placeholder
     Accessible.description: song.length > 0 ? qsTr("Recently played") : ""
     Accessible.focusable: clickable

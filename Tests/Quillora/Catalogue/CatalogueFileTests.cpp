@@ -2,8 +2,9 @@
 // rows the application does not know loads and survives every edit;
 // add/edit/remove/restore rewrite the file atomically (no temporary file
 // left, the old file intact when the disk is full); a symbolic link stays a
-// link; the starter catalogue seeds a missing file only; the watcher
-// reloads after another program's rename-save and not after our own write.
+// link; a move reorders the rows and moves back; the starter catalogue
+// seeds a missing file only; the watcher reloads after another program's
+// rename-save and not after our own write.
 #include "Catalogue/CatalogueFile.h"
 #include "Catalogue/LocalStationsLoader.h"
 #include "Catalogue/StarterCatalogue.h"
@@ -202,6 +203,54 @@ private slots:
         const CatalogueFile::Outcome restored = file.restore(removed);
         QCOMPARE(restored.id, 4);
         QCOMPARE(readAll(path), QByteArray("id,url,title\n4,http://a/1,A\n2,http://a/2,B\n3,http://a/4,D\n1,http://x/1,X\n"));
+    }
+
+    // Reordering moves the station's row among the stations; a row without
+    // a station stays after the row it followed; putting the row back where
+    // it was gives the very bytes of before (Undo).
+    void moveReordersRowsAndMovesBack_data()
+    {
+        QTest::addColumn<qint64>("id");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("order"); // the first fields of the rows afterwards
+        QTest::addColumn<int>("previous"); // its row before; -1: refused
+        QTest::newRow("last to first") << qint64(3) << 0 << QStringLiteral("3 1 two") << 2;
+        QTest::newRow("first to last") << qint64(1) << 1 << QStringLiteral("two 3 1") << 0;
+        QTest::newRow("past the end") << qint64(1) << 7 << QStringLiteral("two 3 1") << 0;
+        QTest::newRow("where it is") << qint64(1) << 0 << QStringLiteral("1 two 3") << 0;
+        QTest::newRow("no such station") << qint64(9) << 0 << QStringLiteral("1 two 3") << -1;
+    }
+
+    void moveReordersRowsAndMovesBack()
+    {
+        QFETCH(qint64, id);
+        QFETCH(int, position);
+        QFETCH(QString, order);
+        QFETCH(int, previous);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("stations.csv"));
+        const QByteArray original = utf16(userFile);
+        writeAll(path, original);
+        CatalogueFile file(path);
+        QSignalSpy changed(&file, &CatalogueFile::changed);
+
+        std::size_t was = 99;
+        const CatalogueFile::Outcome moved = file.move(id, position, &was);
+        QCOMPARE(moved.ok(), previous >= 0);
+        if (previous >= 0)
+            QCOMPARE(was, std::size_t(previous));
+        const CatalogueFile::Read read = CatalogueFile::read(path);
+        QVERIFY(read.table);
+        QStringList firsts;
+        for (const CatalogueTable::Row& row : read.table->rows)
+            firsts.append(QString::fromStdString(row.front()));
+        QCOMPARE(firsts.join(QLatin1Char(' ')), order);
+        QCOMPARE(changed.count(), order == QStringLiteral("1 two 3") ? 0 : 1);
+
+        if (previous >= 0)
+            QVERIFY(file.putBack(id, std::size_t(previous)).ok());
+        QCOMPARE(readAll(path), original);
+        QCOMPARE(entries(folder.path()), QStringList{QStringLiteral("stations.csv")});
     }
 
     // The disk fills up half way through the write: the old file is intact,

@@ -1,7 +1,8 @@
 // The person's own stations from the main screen, in the real window on a
 // real catalogue file: the marker of a station played from outside the
 // catalogue (Add, or Copy as CSV row where the catalogue is a remote one),
-// the card's menu, the station form and what it refuses, Remove and Undo.
+// the card's menu, the station form and what it refuses, Remove and Undo,
+// reordering in the wide window's list.
 // The file is read back after every change.
 #include "Catalogue/CatalogueFile.h"
 #include "Model/Player.h"
@@ -369,6 +370,55 @@ private slots:
         QCOMPARE(screen.item("stationFormError")->property("text").toString(),
                  QStringLiteral("“Typed FM” is already in add.csv."));
         QCOMPARE(contents(path), keptCatalogue + "4,http://127.0.0.1:9/typed,,Ambient,Typed FM,\n");
+    }
+
+    // On a wide window, Alt+Down and a drag of a row's handle reorder the
+    // rows of the file (the row that is no station stays after the one it
+    // followed); Undo and Ctrl+Z give back the file byte for byte.
+    void reorderByKeysAndDragRewritesTheFileUndoably()
+    {
+        const QString path = freshCatalogue(QStringLiteral("reorder.csv"));
+        EditingScreen screen(QUrl::fromLocalFile(path));
+        QVERIFY(screen.ready());
+        screen.window->resize(1000, 800);
+        QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Two FM,Three FM"));
+        QQuickItem* list = nullptr;
+        QTRY_VERIFY((list = screen.item("stationList")) && list->property("count").toInt() == 3);
+        const auto row = [&](int index) {
+            QQuickItem* found = nullptr;
+            for (QQuickItem* candidate : itemsNamed(list, QStringLiteral("stationRow"))) {
+                if (candidate->property("index").toInt() == index)
+                    found = candidate;
+            }
+            return found;
+        };
+        QTRY_VERIFY(row(2) && row(2)->findChild<QQuickItem*>(QStringLiteral("reorderHandle"))->isVisible());
+
+        list->forceActiveFocus();
+        QTest::keyClick(screen.window, Qt::Key_Down, Qt::AltModifier);
+        QTRY_COMPARE(screen.titles(), QStringLiteral("Two FM,One FM,Three FM"));
+        QCOMPARE(contents(path), QByteArray("id,url,image,genre,title,note\n"
+                                            "2,http://127.0.0.1:9/two.mp3,,Rock,Two FM,\n"
+                                            "x,not a station,,,,kept anyway\n"
+                                            "1,http://127.0.0.1:9/one.mp3,,Jazz,One FM,mine\n"
+                                            "3,http://127.0.0.1:9/three.mp3,,Pop,Three FM,third\n"));
+        QCOMPARE(screen.toast(), QStringLiteral("Moved “One FM”"));
+        QTRY_COMPARE(screen.player->station()->title, QStringLiteral("One FM"));
+        QTest::keyClick(screen.window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(contents(path), catalogueText);
+        QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Two FM,Three FM"));
+
+        // Three FM's handle dragged onto the first row.
+        QTRY_VERIFY(row(0) && row(2));
+        const QPoint from = screen.centreOf(row(2)->findChild<QQuickItem*>(QStringLiteral("reorderHandle")));
+        const QPoint to(from.x(), screen.centreOf(row(0)).y() - 10);
+        QTest::mousePress(screen.window, Qt::LeftButton, {}, from);
+        for (int step = 1; step <= 8; ++step)
+            QTest::mouseMove(screen.window, from + (to - from) * step / 8);
+        QTest::mouseRelease(screen.window, Qt::LeftButton, {}, to);
+        QTRY_COMPARE(screen.titles(), QStringLiteral("Three FM,One FM,Two FM"));
+        screen.click(screen.toastAction());
+        QCOMPARE(contents(path), catalogueText);
     }
 
     void removeOffersUndoThatPutsTheRowBack()

@@ -30,6 +30,8 @@ extern char** environ;
 
 class LocalHttpServer {
 public:
+    static constexpr int startupMs = 30000;
+
     explicit LocalHttpServer(const QString& root)
     {
 #if defined(__SANITIZE_THREAD__)
@@ -41,10 +43,12 @@ public:
                         {QStringLiteral(QUILLORA_TEST_SUPPORT_DIR "/httpserver.py"),
                          QStringLiteral("--root"), root,
                          QStringLiteral("--lifetime"), QStringLiteral("300")});
-        if (!m_process.waitForStarted(5000))
+        // Far above the usual half second: on a machine busy with other
+        // builds, Python alone takes seconds to start.
+        if (!m_process.waitForStarted(startupMs))
             return;
         QByteArray line;
-        while (!line.endsWith('\n') && m_process.waitForReadyRead(5000))
+        while (!line.endsWith('\n') && m_process.waitForReadyRead(startupMs))
             line += m_process.readLine();
         if (line.startsWith("PORT "))
             m_port = line.mid(5).trimmed().toUShort();
@@ -131,7 +135,7 @@ private:
         QByteArray line;
         char c = 0;
         pollfd ready{out[0], POLLIN, 0};
-        while (!line.endsWith('\n') && ::poll(&ready, 1, 5000) > 0 && ::read(out[0], &c, 1) == 1)
+        while (!line.endsWith('\n') && ::poll(&ready, 1, startupMs) > 0 && ::read(out[0], &c, 1) == 1)
             line += c;
         ::close(out[0]);
         if (line.startsWith("PORT "))

@@ -31,7 +31,9 @@ QString catalogueText(int stations)
 QList<StoredStation> rowsOf(int count)
 {
     QList<StoredStation> rows;
-    for (const Station& s : CatalogueTable::parse(catalogueText(count).toUtf8()).table->stations)
+    // Named: a range over a member of the parse's temporary would dangle.
+    const auto parsed = CatalogueTable::parse(catalogueText(count).toUtf8());
+    for (const Station& s : parsed.table->stations)
         rows.append(StoredStation{s.id, s.url, s.image, s.genre, s.title, s.uuid});
     return rows;
 }

@@ -10,6 +10,8 @@
 
 class LocalHttpServer {
 public:
+    static constexpr int startupMs = 30000;
+
     explicit LocalHttpServer(const QString& root)
         : m_script(QStringLiteral("httpserver.py"),
                    {QStringLiteral("--root"), root, QStringLiteral("--lifetime"), QStringLiteral("300")})

@@ -1,5 +1,5 @@
 // The HTTP session of the image loader, and its serial queue: one Qt thread
-// that owns the QNetworkAccessManager, runs every transfer and every task
+// that runs every transfer (on the thread's own QNetworkAccessManager) and every task
 // posted with async(), one at a time in order.
 //
 // Every transfer is a net::BoundedGet (http and https only, also on

@@ -47,7 +47,11 @@ int ExchangeCommands::runExport(const QString& formatName, const QString& file, 
         printError(tr("Cannot export as \"%1\": the formats are m3u, pls, xspf and csv.").arg(formatName));
         return 2;
     }
-    const CatalogueSource source = CatalogueChoice::resolve(catalogueValue).source;
+    const QString configurationFile = Config::configurationFile();
+    const CatalogueSource source = CatalogueChoice::resolve(catalogueValue, Environment::read().catalogue,
+                                                            Config::catalogueSetting(configurationFile),
+                                                            configurationFile)
+                                       .source;
     QList<Station> stations;
     if (source.isLocal()) {
         const CatalogueFile::Read read = CatalogueFile::read(source.localPath());
@@ -66,7 +70,8 @@ int ExchangeCommands::runExport(const QString& formatName, const QString& file, 
                            .arg(source.displayName()));
             return 1;
         }
-        stations = stored->stations;
+        for (const StoredStation& row : stored->stations)
+            stations.append(Station{row.id, row.url, row.image, row.genre, row.title, row.uuid});
     }
     const QByteArray bytes = StationExchange::write(*format, stations);
     if (file.isEmpty()) {

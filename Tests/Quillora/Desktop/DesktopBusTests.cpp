@@ -63,7 +63,15 @@ private:
     QList<QJsonObject> m_lines;
 };
 
-std::shared_ptr<Player> playerWith(int stations)
+// The player and the loader it reads its stations from.
+struct PlayerWith {
+    std::unique_ptr<FixedLoader> loader;
+    std::unique_ptr<Player> player;
+    Player* operator->() const { return player.get(); }
+    Player* get() const { return player.get(); }
+};
+
+PlayerWith playerWith(int stations)
 {
     QList<Station> list;
     for (int i = 1; i <= stations; ++i) {
@@ -71,9 +79,10 @@ std::shared_ptr<Player> playerWith(int stations)
         station.title = QStringLiteral("Station %1").arg(i);
         list.append(station);
     }
-    auto player = Player::create(std::make_shared<FixedLoader>(list), new RecordingMediaPlayer);
-    player->loadStations();
-    return player;
+    PlayerWith made{std::make_unique<FixedLoader>(list), nullptr};
+    made.player = std::make_unique<Player>(made.loader.get(), new RecordingMediaPlayer);
+    made.player->loadStations();
+    return made;
 }
 
 } // namespace

@@ -34,8 +34,10 @@ private slots:
     void fadesStopsAndRestoresTheVolume()
     {
         auto* media = new RecordingMediaPlayer;
-        const auto player = Player::create(std::make_shared<FixedLoader>(QList<Station>{testStation(1)}), media);
+        FixedLoader loader(QList<Station>{testStation(1)});
+        const auto player = std::make_unique<Player>(&loader, media);
         player->loadStations();
+        QTRY_VERIFY(!player->stations().isEmpty());
         player->setVolume(0.8f);
         player->togglePlayback();
         QVERIFY(player->isPlaying());
@@ -60,8 +62,10 @@ private slots:
     void listenerEndsTheTimer()
     {
         auto* media = new RecordingMediaPlayer;
-        const auto player = Player::create(std::make_shared<FixedLoader>(QList<Station>{testStation(1)}), media);
+        FixedLoader loader(QList<Station>{testStation(1)});
+        const auto player = std::make_unique<Player>(&loader, media);
         player->loadStations();
+        QTRY_VERIFY(!player->stations().isEmpty());
         player->setVolume(0.6f);
         player->togglePlayback();
 

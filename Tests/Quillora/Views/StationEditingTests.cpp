@@ -409,7 +409,7 @@ private slots:
         QCOMPARE(screen.toast(), QStringLiteral("Moved “One FM”"));
         QTRY_COMPARE(screen.player->station()->title, QStringLiteral("One FM"));
         QTest::keyClick(screen.window, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(contents(path), catalogueText);
+        QCOMPARE(contents(path), keptCatalogue);
         QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Two FM,Three FM"));
 
         // Three FM's handle dragged onto the first row.
@@ -422,7 +422,7 @@ private slots:
         QTest::mouseRelease(screen.window, Qt::LeftButton, {}, to);
         QTRY_COMPARE(screen.titles(), QStringLiteral("Three FM,One FM,Two FM"));
         screen.click(screen.toastAction());
-        QCOMPARE(contents(path), catalogueText);
+        QCOMPARE(contents(path), keptCatalogue);
     }
 
     void removeOffersUndoThatPutsTheRowBack()

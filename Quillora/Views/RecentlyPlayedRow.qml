@@ -103,7 +103,7 @@ Item {
                 anchors.verticalCenter: parent.verticalCenter
                 visible: row.saved
                 text: qsTr("Saved")
-                font: SheetTheme.detailFont
+                font: Theme.detailFont
                 color: Theme.secondaryText
             }
             SmallButton {

@@ -41,7 +41,7 @@ Item {
             radius: width / 2
             y: 3
             x: control.checked ? parent.width - width - 3 : 3
-            color: control.checked ? "white" : Theme.secondaryText
+            color: control.checked ? Theme.textOnPrimary : Theme.secondaryText
             Behavior on x { NumberAnimation { duration: 120 } }
 
             // Writing a song: the red recording dot in the knob.
@@ -51,7 +51,7 @@ Item {
                 width: parent.width / 2
                 height: width
                 radius: width / 2
-                color: Theme.attention
+                color: Theme.danger
                 visible: control.writing
             }
         }
@@ -62,7 +62,7 @@ Item {
         radius: height / 2
         color: "transparent"
         border.width: 2
-        border.color: SheetTheme.focusRing
+        border.color: Theme.focusRing
         visible: control.activeFocus
     }
     TapHandler {

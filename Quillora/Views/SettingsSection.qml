@@ -14,7 +14,7 @@ Column {
 
     Text {
         text: section.title
-        font: SheetTheme.buttonFont
+        font: Theme.buttonFont
         color: Theme.secondaryText
         textFormat: Text.PlainText
         Accessible.role: Accessible.Heading

@@ -84,7 +84,7 @@ Sheet {
                     visible: sheet.sleepTimer !== null && sheet.sleepTimer.active
                     text: sheet.sleepTimer ? qsTr("Stops in %1").arg(sheet.countdown(sheet.sleepTimer.remainingSeconds))
                                            : ""
-                    font: SheetTheme.fieldFont
+                    font: Theme.fieldFont
                     color: Theme.text
                     textFormat: Text.PlainText
                 }
@@ -92,7 +92,7 @@ Sheet {
                     width: parent.width
                     visible: !sheet.playing && !(sheet.sleepTimer && sheet.sleepTimer.active)
                     text: qsTr("Starts while a station plays.")
-                    font: SheetTheme.detailFont
+                    font: Theme.detailFont
                     color: Theme.secondaryText
                     wrapMode: Text.Wrap
                     textFormat: Text.PlainText
@@ -131,8 +131,8 @@ Sheet {
                 width: parent.width
                 visible: sheet.preferences !== null && sheet.preferences.saveError.length > 0
                 text: sheet.preferences ? sheet.preferences.saveError : ""
-                font: SheetTheme.detailFont
-                color: Theme.attention
+                font: Theme.detailFont
+                color: Theme.danger
                 wrapMode: Text.Wrap
                 textFormat: Text.PlainText
             }

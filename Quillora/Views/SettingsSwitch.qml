@@ -34,7 +34,7 @@ Item {
         radius: 10
         color: "transparent"
         border.width: row.activeFocus ? 2 : 0
-        border.color: SheetTheme.focusRing
+        border.color: Theme.focusRing
     }
     Column {
         id: labels
@@ -47,7 +47,7 @@ Item {
         Text {
             width: parent.width
             text: row.text
-            font: SheetTheme.fieldFont
+            font: Theme.fieldFont
             color: Theme.text
             wrapMode: Text.Wrap
             textFormat: Text.PlainText
@@ -56,7 +56,7 @@ Item {
             width: parent.width
             visible: row.detail.length > 0
             text: row.detail
-            font: SheetTheme.detailFont
+            font: Theme.detailFont
             color: Theme.secondaryText
             wrapMode: Text.Wrap
             textFormat: Text.PlainText
@@ -70,14 +70,14 @@ Item {
         width: 44
         height: 26
         radius: height / 2
-        color: row.checked ? Theme.primary : SheetTheme.fill
+        color: row.checked ? Theme.primary : Theme.fill
         Rectangle {
             x: row.checked ? parent.width - width - 3 : 3
             anchors.verticalCenter: parent.verticalCenter
             width: 20
             height: 20
             radius: 10
-            color: "white"
+            color: Theme.textOnPrimary
             Behavior on x { NumberAnimation { duration: 120 } }
         }
     }

@@ -41,11 +41,15 @@ public:
     explicit EditingScreen(const QUrl& source)
         : ScreenFixture(QSize(440, 800), CatalogueSource::address(source))
     {
-        // The station on screen stays on screen across reloads.
-        QObject::connect(player.get(), &Player::stationChanged, player.get(), [this] {
+        // The station on screen stays on screen across reloads, as the
+        // application's root keeps it: the one the fixture's first load
+        // chose, and each one chosen after.
+        const auto keepShown = [this] {
             if (player->station() && !player->isGuest())
                 player->setPreferredStationId(player->station()->id);
-        });
+        };
+        QObject::connect(player.get(), &Player::stationChanged, player.get(), keepShown);
+        keepShown();
     }
 
     QString titles() const

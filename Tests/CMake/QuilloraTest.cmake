@@ -2,7 +2,8 @@
 #                   [LIBRARIES <targets...>] [SESSION_BUS] [TIMEOUT <seconds>])
 #
 # Adds one test with its kind as its label, so `ctest -L <kind>` runs one kind:
-#   unit             pure logic and local parts (files, SQLite, 127.0.0.1); fast
+#   unit             pure logic and local parts (files, SQLite); fast
+#   network          a client against its own server on 127.0.0.1
 #   screen           the window's screens in an offscreen window
 #   end-to-end       the program or real peers (Icecast, libmpv, a session bus)
 #   benchmark-check  the benchmarks' own parts, not their figures
@@ -13,7 +14,7 @@
 # within TIMEOUT, else ${QUILLORA_TEST_TIMEOUT}, else 120 seconds; the folder
 # that adds the tests sets these. SESSION_BUS runs it on a private D-Bus
 # session bus.
-set(QUILLORA_TEST_KINDS unit screen end-to-end benchmark-check)
+set(QUILLORA_TEST_KINDS unit network screen end-to-end benchmark-check)
 
 function(quillora_add_test name kind)
     cmake_parse_arguments(PARSE_ARGV 2 arg "SESSION_BUS" "TIMEOUT" "COMMAND;SOURCES;LIBRARIES")

@@ -29,8 +29,14 @@ MainWindow::MainWindow(Application& application, QObject* parent)
 
 MainWindow::~MainWindow()
 {
-    // The screen goes first: it observes the player.
+    // The screen goes first: it observes the player. The window announces
+    // its hiding while it is torn down, when it is a QQuickWindow no longer:
+    // nothing of ours may look at it then.
     m_tray.reset();
+    if (m_window) {
+        m_window->removeEventFilter(this);
+        disconnect(m_window, nullptr, this, nullptr);
+    }
     m_engine.reset();
     m_root.reset();
 }
@@ -107,7 +113,7 @@ bool MainWindow::show(const QString& catalogue)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_window && event->type() == QEvent::Close) {
+    if (event->type() == QEvent::Close && watched == m_window) {
         const bool keepPlaying = m_root->preferences().background() && m_root->player().isPlaying();
         if (!keepPlaying)
             QMetaObject::invokeMethod(qGuiApp, &QCoreApplication::quit, Qt::QueuedConnection);

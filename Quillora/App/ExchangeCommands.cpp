@@ -3,6 +3,7 @@
 #include "App/Application.h"
 #include "Catalogue/CatalogueFile.h"
 #include "Catalogue/CatalogueSource.h"
+#include "Catalogue/StoredStations.h"
 #include "Support/Config.h"
 #include "Diagnostics/Diagnostics.h"
 #include "Catalogue/Exchange/StationExchange.h"
@@ -70,8 +71,7 @@ int ExchangeCommands::runExport(const QString& formatName, const QString& file, 
                            .arg(source.displayName()));
             return 1;
         }
-        for (const StoredStation& row : stored->stations)
-            stations.append(Station{row.id, row.url, row.image, row.genre, row.title, row.uuid});
+        stations = stationsOf(stored->stations);
     }
     const QByteArray bytes = StationExchange::write(*format, stations);
     if (file.isEmpty()) {

@@ -1,6 +1,7 @@
 #include "Catalogue/ActiveCatalogue.h"
 
 #include "Catalogue/CatalogueRetry.h"
+#include "Catalogue/StoredStations.h"
 #include "Support/Config.h"
 #include "Catalogue/Exchange/StationExchange.h"
 #include "Catalogue/Exchange/StationImport.h"
@@ -15,28 +16,6 @@
 #include <QPointer>
 
 #include <algorithm>
-
-namespace {
-
-QList<Station> stationsOf(const QList<StoredStation>& rows)
-{
-    QList<Station> stations;
-    stations.reserve(rows.size());
-    for (const StoredStation& row : rows)
-        stations.append(Station{row.id, row.url, row.image, row.genre, row.title, row.uuid});
-    return stations;
-}
-
-QList<StoredStation> rowsOf(const QList<Station>& stations)
-{
-    QList<StoredStation> rows;
-    rows.reserve(stations.size());
-    for (const Station& station : stations)
-        rows.append(StoredStation{station.id, station.url, station.image, station.genre, station.title, station.uuid});
-    return rows;
-}
-
-} // namespace
 
 ActiveCatalogue::ActiveCatalogue(CatalogueSource source, StateStore* store, NetworkReachability* reachability,
                                  QObject* parent)

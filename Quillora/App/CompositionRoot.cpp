@@ -45,7 +45,12 @@ CompositionRoot::CompositionRoot(Application& application, const QString& catalo
     Database& container = m_application.database();
     // The desktop settings of quillora.conf, read here once.
     const QString configurationFile = Config::configurationFile();
-    m_preferences = new Preferences(configurationFile, DesktopSettings::read(configurationFile), this);
+    QSettings configuration(configurationFile, QSettings::IniFormat);
+    const RecordingSettings recording = RecordingSettings::read(configuration);
+    DesktopSettings desktop = DesktopSettings::read(configurationFile);
+    desktop.recordingMode = RecordingSettings::modeName(recording.mode);
+    desktop.recordingFolder = recording.folder;
+    m_preferences = new Preferences(configurationFile, desktop, this);
     m_store = std::make_unique<StateStore>(container);
     m_reachability = new NetworkReachability(this);
 
@@ -83,8 +88,7 @@ CompositionRoot::CompositionRoot(Application& application, const QString& catalo
             [this](const QString& station, const QString& song) { m_recentlyPlayed->add(station, song); });
 
     // Songs kept as the [recording] settings say, in the window and headless.
-    QSettings configuration(configurationFile, QSettings::IniFormat);
-    m_recorder = new Recorder(RecordingSettings::read(configuration),
+    m_recorder = new Recorder(recording,
                               QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
                                   .filePath(QStringLiteral("recordings")),
                               m_player->session(), media, this);
@@ -92,6 +96,11 @@ CompositionRoot::CompositionRoot(Application& application, const QString& catalo
             [this] { m_recorder->setStation(m_player->session()->stream().toString()); });
     connect(m_recorder, &Recorder::songKept, m_recentlyPlayed, &RecentlyPlayed::markKept);
     connect(m_recorder, &Recorder::songSaved, m_recentlyPlayed, &RecentlyPlayed::markSaved);
+    // The Settings sheet's changes hold without a restart.
+    connect(m_preferences, &Preferences::recordingModeChanged, m_recorder,
+            [this] { m_recorder->setMode(RecordingSettings::modeNamed(m_preferences->recordingMode())); });
+    connect(m_preferences, &Preferences::recordingFolderChanged, m_recorder,
+            [this] { m_recorder->setFolder(m_preferences->recordingFolder()); });
 
     m_mediaControls = std::make_unique<MprisService>(m_player.get(), m_nowPlaying.get());
     connect(m_mediaControls.get(), &MprisService::quitRequested, QCoreApplication::instance(), &QCoreApplication::quit,
@@ -113,8 +122,13 @@ CompositionRoot::CompositionRoot(Application& application, const QString& catalo
             [this](const QString& station, const QString& song) {
                 const std::optional<NowPlayingInfo>& info = m_nowPlaying->info();
                 const QUrl art(info ? info->artUrl : QString());
-                m_notifier->songStarted({song, station, art.isLocalFile() ? art.toLocalFile() : QString()});
+                // Mode decide: the notification offers to save the song that
+                // is being written.
+                m_notifier->songStarted({song, station, art.isLocalFile() ? art.toLocalFile() : QString(),
+                                         m_recorder->decides() && m_recorder->writing()});
             });
+    connect(m_notifier, &SongNotifier::saveRequested, m_recorder,
+            [this](const QString& station, const QString& song) { m_recorder->saveSong(station, song); });
 
     m_inhibitor = new SuspendInhibitor(QDBusConnection::sessionBus(), AppInfo::displayName(), this);
     connect(m_player.get(), &Player::isPlayingChanged, m_inhibitor, [this] {

@@ -6,11 +6,16 @@
 // Outside a sandbox it talks to org.freedesktop.Notifications; inside one
 // (Flatpak) to the portal's org.freedesktop.portal.Notification, whose
 // notification id does the replacing.
+//
+// A song that can be saved (songs kept in mode decide) carries a "Save"
+// action; choosing it emits saveRequested() for the song the notification
+// shows.
 #pragma once
 
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
+#include <QVariantList>
 
 #include <optional>
 
@@ -24,6 +29,7 @@ public:
         QString song;
         QString station;
         QString artPath; // a local file, or empty
+        bool canSave = false;
 
         bool operator==(const Song&) const = default;
     };
@@ -36,6 +42,15 @@ public:
     void setUsePortal(bool portal) { m_portal = portal; }
 
     void songStarted(const Song& song);
+
+signals:
+    void saveRequested(const QString& station, const QString& song);
+
+private slots:
+    // org.freedesktop.Notifications.ActionInvoked(u id, s action_key)
+    void onActionInvoked(uint id, const QString& action);
+    // org.freedesktop.portal.Notification.ActionInvoked(s id, s action, av parameter)
+    void onPortalActionInvoked(const QString& id, const QString& action, const QVariantList& parameter);
 
 private:
     void send(const Song& song);
@@ -52,4 +67,6 @@ private:
     bool m_waiting = false;
     // The song that came while a call was out; sent when it returns.
     std::optional<Song> m_next;
+    // The song the notification shows (its Save action is for this one).
+    Song m_shown;
 };

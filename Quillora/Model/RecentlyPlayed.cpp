@@ -2,6 +2,7 @@
 
 #include "Diagnostics/Diagnostics.h"
 
+#include <QFileInfo>
 #include <QLocale>
 
 RecentlyPlayed::RecentlyPlayed(SongHistory* history, QObject* parent)
@@ -11,7 +12,7 @@ RecentlyPlayed::RecentlyPlayed(SongHistory* history, QObject* parent)
     if (!m_history)
         return;
     for (const PlayedSong& played : m_history->newest(limit))
-        m_entries.append({played.playedAt, played.station, played.song, QString(), false});
+        m_entries.append({played.playedAt, played.station, played.song, played.recording, played.saved});
 }
 
 void RecentlyPlayed::add(const QString& station, const QString& song, const QDateTime& playedAt)
@@ -29,7 +30,7 @@ void RecentlyPlayed::add(const QString& station, const QString& song, const QDat
     }
     emit countChanged();
     if (m_history)
-        report(m_history->add({entry.playedAt, entry.station, entry.song}, limit));
+        report(m_history->add({entry.playedAt, entry.station, entry.song, {}, false}, limit));
 }
 
 void RecentlyPlayed::clear()
@@ -58,6 +59,8 @@ void RecentlyPlayed::markKept(const QString& station, const QString& song, const
             entry.recording = path;
             entry.saved = saved;
             emit dataChanged(index(int(row)), index(int(row)), {RecordingRole, SavedRole});
+            if (m_history)
+                report(m_history->setRecording(station, song, path, saved));
             return;
         }
     }
@@ -73,6 +76,8 @@ void RecentlyPlayed::markSaved(const QString& cachedPath, const QString& path)
             emit dataChanged(index(int(row)), index(int(row)), {RecordingRole, SavedRole});
         }
     }
+    if (m_history)
+        report(m_history->moveRecording(cachedPath, path));
 }
 
 QString RecentlyPlayed::textAt(int row) const
@@ -107,8 +112,10 @@ QVariant RecentlyPlayed::data(const QModelIndex& index, int role) const
     }
     case StationRole:
         return entry.station;
+    // A file deleted or moved since (the cache keeps only the newest, the
+    // listener tidies the folder) offers nothing.
     case RecordingRole:
-        return entry.recording;
+        return !entry.recording.isEmpty() && QFileInfo::exists(entry.recording) ? entry.recording : QString();
     case SavedRole:
         return entry.saved;
     case Qt::DisplayRole:

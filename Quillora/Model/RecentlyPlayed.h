@@ -3,7 +3,9 @@
 //
 // The playback session says when a song has come on air and stayed
 // (PlaybackSession::songStarted); the list keeps it, and forgets the
-// oldest beyond the limit. Each addition is written at once (SongHistory).
+// oldest beyond the limit. Each addition is written at once (SongHistory),
+// and so is the file a song was kept in, so that "Saved" and "Save" outlast
+// the session too.
 //
 // Main thread (the store's connection belongs to it).
 #pragma once
@@ -28,7 +30,7 @@ public:
         QDateTime playedAt; // UTC
         QString station;
         QString song;
-        QString recording; // the kept song's file, for this run only; empty: none
+        QString recording; // the kept song's file; empty: none
         bool saved = false; // the file is in the music folder (else the cache)
         bool operator==(const Entry&) const = default;
     };

@@ -88,6 +88,30 @@ void Recorder::setStation(const QString& stream)
     updateKeeping();
 }
 
+void Recorder::setMode(RecordingSettings::Mode mode)
+{
+    if (mode == m_settings.mode)
+        return;
+    const bool decided = decides();
+    m_settings.mode = mode;
+    m_toggled.clear();
+    if (decides() != decided)
+        emit decidesChanged();
+    if (!decides())
+        setLastCached({});
+    m_wanted.reset();
+    updateKeeping();
+}
+
+void Recorder::setFolder(const QString& folder)
+{
+    if (folder == m_settings.folder)
+        return;
+    m_settings.folder = folder;
+    // The new folder's problems are said anew.
+    m_reported.clear();
+}
+
 void Recorder::setKeeping(bool keeping)
 {
     if (keeping == m_keeping)
@@ -227,7 +251,7 @@ void Recorder::finish(const Current& song, const Boundary& end)
                 printLine(QCoreApplication::translate("Recorder", "Kept %1").arg(path));
                 emit self->songKept(station, text, path, toFolder);
                 if (!toFolder)
-                    self->pruneCache();
+                    self->onCached(station, text, path);
             },
             Qt::QueuedConnection);
     });
@@ -343,6 +367,8 @@ QString Recorder::save(const QString& cachedPath)
         }
         QFile::remove(cachedPath);
     }
+    if (cachedPath == m_lastCached.path)
+        setLastCached({});
     emit songSaved(cachedPath, path);
     return path;
 }
@@ -350,4 +376,44 @@ QString Recorder::save(const QString& cachedPath)
 QUrl Recorder::folderOf(const QString& path) const
 {
     return QUrl::fromLocalFile(QFileInfo(path).absolutePath());
+}
+
+void Recorder::onCached(const QString& station, const QString& song, const QString& path)
+{
+    pruneCache();
+    if (m_wanted && m_wanted->station == station && m_wanted->song == song) {
+        m_wanted.reset();
+        save(path);
+        return;
+    }
+    setLastCached({station, song, path});
+}
+
+void Recorder::setLastCached(const Cached& cached)
+{
+    if (cached.path == m_lastCached.path)
+        return;
+    m_lastCached = cached;
+    emit lastCachedChanged();
+}
+
+void Recorder::saveLastCached()
+{
+    if (!m_lastCached.path.isEmpty())
+        save(m_lastCached.path);
+}
+
+bool Recorder::saveSong(const QString& station, const QString& song)
+{
+    if (!decides())
+        return false;
+    if (!m_lastCached.path.isEmpty() && m_lastCached.station == station && m_lastCached.song == song) {
+        saveLastCached();
+        return true;
+    }
+    if (m_current && m_current->start && m_current->station == station && m_current->text == song) {
+        m_wanted = Cached{station, song, {}};
+        return true;
+    }
+    return false;
 }

@@ -47,7 +47,10 @@ class Recorder final : public QObject {
     // A song that will be kept is being written.
     Q_PROPERTY(bool writing READ writing NOTIFY writingChanged)
     // Mode decide: kept songs wait in the cache for save().
-    Q_PROPERTY(bool decides READ decides CONSTANT)
+    Q_PROPERTY(bool decides READ decides NOTIFY decidesChanged)
+    // Mode decide: the newest song waiting in the cache, to be saved from
+    // the song line (empty when none, or once saved).
+    Q_PROPERTY(QString lastCachedSong READ lastCachedSong NOTIFY lastCachedChanged)
     // The last problem, for the screen; empty when none.
     Q_PROPERTY(QString message READ message NOTIFY messageChanged)
 
@@ -64,15 +67,27 @@ public:
     // The selected station's stream: the switch's state is per station.
     void setStation(const QString& stream);
 
+    // The Settings sheet changed the mode or the folder: they hold from the
+    // next song on (the switch follows the new mode on every station).
+    void setMode(RecordingSettings::Mode mode);
+    void setFolder(const QString& folder);
+
     bool keeping() const { return m_keeping; }
     void setKeeping(bool keeping);
     bool writing() const { return m_writing; }
     bool decides() const { return m_settings.mode == RecordingSettings::Mode::Decide; }
     QString message() const { return m_message; }
+    QString lastCachedSong() const { return m_lastCached.song; }
 
     // Mode decide: moves a song from the cache to the folder; the path it
     // got, or empty (message says why).
     Q_INVOKABLE QString save(const QString& cachedPath);
+    // Mode decide: saves the newest song waiting in the cache.
+    Q_INVOKABLE void saveLastCached();
+    // Mode decide: saves `song` of `station` (as the session named it), from
+    // the cache, or once it is complete when it is being written now (the
+    // song notification's Save). False when the song is not kept.
+    bool saveSong(const QString& station, const QString& song);
     // Opens the file manager on the song's folder, with the song selected
     // where the file manager can.
     // The folder a kept song is in, for the file manager.
@@ -83,6 +98,8 @@ public:
 
 signals:
     void keepingChanged();
+    void decidesChanged();
+    void lastCachedChanged();
     void writingChanged();
     void messageChanged();
     // A song was kept at `path`; saved: it is in the folder (else in the
@@ -91,6 +108,11 @@ signals:
     void songSaved(const QString& cachedPath, const QString& path);
 
 private:
+    struct Cached {
+        QString station;
+        QString song;
+        QString path;
+    };
     struct Piece {
         QString path;
         double lead = 0; // seconds of the previous piece that belong with this piece's tags
@@ -121,6 +143,8 @@ private:
     bool folderUsable(const QString& folder);
     void later(std::function<void()> work);
     void pruneCache();
+    void onCached(const QString& station, const QString& song, const QString& path);
+    void setLastCached(const Cached& cached);
 
     RecordingSettings m_settings;
     QString m_cacheFolder;
@@ -141,6 +165,8 @@ private:
     bool m_reconnected = false; // a stream opened anew in this chain, its first title not yet seen
     QString m_station;
     QSet<QString> m_toggled; // streams whose switch the listener turned against the mode
+    Cached m_lastCached;      // the newest song in the cache (mode decide)
+    std::optional<Cached> m_wanted; // the song being written, to be saved once complete (no path yet)
 
     QThreadPool m_pool; // one thread: cuts and deletions in order
 };

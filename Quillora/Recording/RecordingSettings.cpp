@@ -30,11 +30,8 @@ RecordingSettings RecordingSettings::read(QSettings& settings)
     RecordingSettings result;
     settings.beginGroup(QStringLiteral("recording"));
     const QString mode = settings.value(QStringLiteral("mode"), QStringLiteral("off")).toString().trimmed().toLower();
-    if (mode == QLatin1String("all"))
-        result.mode = Mode::All;
-    else if (mode == QLatin1String("decide"))
-        result.mode = Mode::Decide;
-    else if (mode != QLatin1String("off"))
+    result.mode = modeNamed(mode);
+    if (modeName(result.mode) != mode)
         printLine(QCoreApplication::translate("RecordingSettings", "quillora.conf: [recording] mode=%1 is not off, all or decide; recording is off")
                       .arg(mode));
     QString folder = settings.value(QStringLiteral("folder")).toString().trimmed();
@@ -53,4 +50,26 @@ QString RecordingSettings::defaultFolder()
     if (music.isEmpty())
         music = QDir::home().filePath(QStringLiteral("Music"));
     return QDir(music).filePath(QStringLiteral("Quillora"));
+}
+
+QString RecordingSettings::modeName(Mode mode)
+{
+    switch (mode) {
+    case Mode::All:
+        return QStringLiteral("all");
+    case Mode::Decide:
+        return QStringLiteral("decide");
+    case Mode::Off:
+        break;
+    }
+    return QStringLiteral("off");
+}
+
+RecordingSettings::Mode RecordingSettings::modeNamed(QStringView name)
+{
+    if (name == QLatin1String("all"))
+        return Mode::All;
+    if (name == QLatin1String("decide"))
+        return Mode::Decide;
+    return Mode::Off;
 }

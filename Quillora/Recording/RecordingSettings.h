@@ -25,5 +25,8 @@ struct RecordingSettings {
     int maximumSeconds = 900;
 
     static RecordingSettings read(QSettings& settings);
+    // The mode as the file writes it, and back (Off for anything else).
+    static QString modeName(Mode mode);
+    static Mode modeNamed(QStringView name);
     static QString defaultFolder();
 };

@@ -3,6 +3,9 @@
 #include "Diagnostics/Diagnostics.h"
 #include "Settings/IniFile.h"
 
+#include <QDir>
+#include <QUrl>
+
 #include <algorithm>
 #include <array>
 
@@ -12,6 +15,7 @@ const QString backgroundKey = QStringLiteral("background");
 const QString notificationsKey = QStringLiteral("notifications");
 const QString colorSchemeKey = QStringLiteral("color-scheme");
 const QString sleepTimerKey = QStringLiteral("sleep-timer");
+const QString recordingGroup = QStringLiteral("recording");
 
 constexpr std::array sleepChoices{15, 30, 60, 90};
 
@@ -73,7 +77,7 @@ void Preferences::setBackground(bool on)
     if (on == m_values.background)
         return;
     m_values.background = on;
-    write(backgroundKey, on ? QStringLiteral("true") : QStringLiteral("false"));
+    write(IniFile::general, backgroundKey, on ? QStringLiteral("true") : QStringLiteral("false"));
     emit backgroundChanged();
 }
 
@@ -82,7 +86,7 @@ void Preferences::setNotifications(bool on)
     if (on == m_values.notifications)
         return;
     m_values.notifications = on;
-    write(notificationsKey, on ? QStringLiteral("true") : QStringLiteral("false"));
+    write(IniFile::general, notificationsKey, on ? QStringLiteral("true") : QStringLiteral("false"));
     emit notificationsChanged();
 }
 
@@ -91,7 +95,7 @@ void Preferences::setColorScheme(const QString& scheme)
     if (!isScheme(scheme) || scheme == m_values.colorScheme)
         return;
     m_values.colorScheme = scheme;
-    write(colorSchemeKey, scheme);
+    write(IniFile::general, colorSchemeKey, scheme);
     emit colorSchemeChanged();
 }
 
@@ -100,18 +104,41 @@ void Preferences::setSleepTimerMinutes(int minutes)
     if (!isSleepChoice(minutes) || minutes == m_values.sleepTimerMinutes)
         return;
     m_values.sleepTimerMinutes = minutes;
-    write(sleepTimerKey, QString::number(minutes));
+    write(IniFile::general, sleepTimerKey, QString::number(minutes));
     emit sleepTimerMinutesChanged();
 }
 
-void Preferences::write(const QString& key, const QString& value)
+void Preferences::setRecordingMode(const QString& mode)
+{
+    if (mode != QLatin1String("off") && mode != QLatin1String("all") && mode != QLatin1String("decide"))
+        return;
+    if (mode == m_values.recordingMode)
+        return;
+    m_values.recordingMode = mode;
+    write(recordingGroup, QStringLiteral("mode"), mode);
+    emit recordingModeChanged();
+}
+
+void Preferences::setRecordingFolder(const QString& folder)
+{
+    const QUrl url(folder);
+    const QString path = QDir::cleanPath(url.isLocalFile() ? url.toLocalFile() : folder.trimmed());
+    // Kept songs never go to a place relative to wherever the player started.
+    if (folder.trimmed().isEmpty() || QDir::isRelativePath(path) || path == m_values.recordingFolder)
+        return;
+    m_values.recordingFolder = path;
+    write(recordingGroup, QStringLiteral("folder"), path);
+    emit recordingFolderChanged();
+}
+
+void Preferences::write(QStringView group, const QString& key, const QString& value)
 {
     // Read again just before writing: the file may have been edited by hand
     // (or by another part of the application) since the start.
     QString error;
     IniFile file = IniFile::load(m_file, &error);
     if (error.isEmpty()) {
-        file.setValue(IniFile::general, key, value);
+        file.setValue(group, key, value);
         error = file.save(m_file);
     }
     if (!error.isEmpty())

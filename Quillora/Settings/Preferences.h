@@ -10,6 +10,9 @@
 //                              (default false)
 //   color-scheme=system|light|dark
 //   sleep-timer=15|30|60|90    the sleep timer's last choice, in minutes
+//   [recording] mode=off|all|decide, folder=PATH
+//                              how songs are kept (Recording/RecordingSettings.h
+//                              reads the group; the sheet changes these two)
 //
 // A value Quillora cannot read counts as the default, and stays in the file
 // until the setting is changed.
@@ -23,6 +26,9 @@ struct DesktopSettings {
     bool notifications = false;
     QString colorScheme = QStringLiteral("system");
     int sleepTimerMinutes = 30;
+    // [recording], as the recorder read it (the root fills these in).
+    QString recordingMode = QStringLiteral("off");
+    QString recordingFolder;
 
     static DesktopSettings read(const QString& configurationFile);
 };
@@ -34,6 +40,10 @@ class Preferences final : public QObject {
     Q_PROPERTY(QString colorScheme READ colorScheme WRITE setColorScheme NOTIFY colorSchemeChanged)
     Q_PROPERTY(int sleepTimerMinutes READ sleepTimerMinutes WRITE setSleepTimerMinutes NOTIFY
                    sleepTimerMinutesChanged)
+    // off, all or decide.
+    Q_PROPERTY(QString recordingMode READ recordingMode WRITE setRecordingMode NOTIFY recordingModeChanged)
+    // Where kept songs go: a local path.
+    Q_PROPERTY(QString recordingFolder READ recordingFolder WRITE setRecordingFolder NOTIFY recordingFolderChanged)
     // Why the last change could not be saved; empty when it was.
     Q_PROPERTY(QString saveError READ saveError NOTIFY saveErrorChanged)
 
@@ -44,22 +54,29 @@ public:
     bool notifications() const { return m_values.notifications; }
     QString colorScheme() const { return m_values.colorScheme; }
     int sleepTimerMinutes() const { return m_values.sleepTimerMinutes; }
+    QString recordingMode() const { return m_values.recordingMode; }
+    QString recordingFolder() const { return m_values.recordingFolder; }
     QString saveError() const { return m_saveError; }
 
     void setBackground(bool on);
     void setNotifications(bool on);
     void setColorScheme(const QString& scheme);
     void setSleepTimerMinutes(int minutes);
+    void setRecordingMode(const QString& mode);
+    // A path, or a file: URL (the folder dialog's answer).
+    Q_INVOKABLE void setRecordingFolder(const QString& folder);
 
 signals:
     void backgroundChanged();
     void notificationsChanged();
     void colorSchemeChanged();
     void sleepTimerMinutesChanged();
+    void recordingModeChanged();
+    void recordingFolderChanged();
     void saveErrorChanged();
 
 private:
-    void write(const QString& key, const QString& value);
+    void write(QStringView group, const QString& key, const QString& value);
 
     QString m_file;
     DesktopSettings m_values;

@@ -1,6 +1,7 @@
 // The songs heard lately, as the store keeps them (the recently_played
 // table): read once at start, each new one written at once, so that a player
-// that runs for days in the background loses nothing when it is killed.
+// that runs for days in the background loses nothing when it is killed. A
+// song that was kept carries its file's path.
 //
 // Main thread (the store's connection belongs to it).
 #pragma once
@@ -18,6 +19,8 @@ struct PlayedSong {
     QDateTime playedAt; // UTC
     QString station;
     QString song;
+    QString recording; // the file the song was kept in; empty: none
+    bool saved = false; // the file is in the music folder (else the cache)
     bool operator==(const PlayedSong&) const = default;
 };
 
@@ -33,6 +36,10 @@ public:
     // error, empty on success.
     QString add(const PlayedSong& song, int keep);
     QString clear();
+    // The newest entry of `song` on `station` was kept in `path`.
+    QString setRecording(const QString& station, const QString& song, const QString& path, bool saved);
+    // The file at `from` was saved to the music folder as `to`.
+    QString moveRecording(const QString& from, const QString& to);
 
 private:
     QString write(const QString& key, const std::function<QString(QSqlDatabase&)>& change);

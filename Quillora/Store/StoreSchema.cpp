@@ -53,6 +53,13 @@ const std::vector<Step>& steps()
                             " station TEXT NOT NULL,"
                             " song TEXT NOT NULL)"),
          }},
+        {4,
+         {
+             // The file a heard song was kept in (NULL: none), and whether
+             // it is in the music folder rather than waiting in the cache.
+             QStringLiteral("ALTER TABLE recently_played ADD COLUMN recording TEXT"),
+             QStringLiteral("ALTER TABLE recently_played ADD COLUMN recording_saved INTEGER NOT NULL DEFAULT 0"),
+         }},
     };
     return list;
 }

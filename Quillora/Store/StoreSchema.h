@@ -12,6 +12,8 @@
 //              per address; selection: the selected station per source;
 //              setting: named values (the volume)
 //   version 3  catalogue_station.uuid; recently_played: the songs heard
+//   version 4  recently_played.recording, .recording_saved: the kept song's
+//              file
 #pragma once
 
 #include <QSqlDatabase>

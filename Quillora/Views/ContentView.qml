@@ -168,6 +168,21 @@ Item {
                 placeholder: root.recentlyPlayed && root.recentlyPlayed.count > 0 ? qsTr("Recently played") : ""
                 onClicked: root.recentlyPlayedRequested()
             }
+            // Mode decide: the song just heard waits in the cache; this
+            // keeps it without opening the list.
+            SmallButton {
+                objectName: "saveLastSongButton"
+                visible: root.recorder !== null && root.recorder.decides
+                         && root.recorder.lastCachedSong.length > 0
+                text: qsTr("Save last song")
+                Accessible.name: root.recorder ? qsTr("Save %1").arg(root.recorder.lastCachedSong) : ""
+                onClicked: {
+                    const song = root.recorder.lastCachedSong
+                    root.recorder.saveLastCached()
+                    if (root.recorder.lastCachedSong.length === 0)
+                        Notices.show(qsTr("Saved %1").arg(song))
+                }
+            }
             RecordSwitch {
                 objectName: "recordSwitch"
                 // Each recording problem is said once (the recorder keeps

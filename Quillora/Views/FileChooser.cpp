@@ -165,6 +165,14 @@ void FileChooser::openStationLists(const QString& title, QWindow* parent)
     ask(QStringLiteral("OpenFile"), title, options, parent);
 }
 
+void FileChooser::openFolder(const QString& title, QWindow* parent)
+{
+    QVariantMap options;
+    options.insert(QStringLiteral("multiple"), false);
+    options.insert(QStringLiteral("directory"), true);
+    ask(QStringLiteral("OpenFile"), title, options, parent);
+}
+
 void FileChooser::saveStationList(const QString& title, const QString& name, QWindow* parent)
 {
     QList<Filter> filters;

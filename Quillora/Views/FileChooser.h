@@ -43,6 +43,8 @@ public:
     // Shows the dialog for any number of playlists and station lists to
     // import; ends in chosenFiles(urls) (and chosen(first)) or as above.
     Q_INVOKABLE void openStationLists(const QString& title, QWindow* parent = nullptr);
+    // Shows the dialog for one folder; ends in chosen(url) or as above.
+    Q_INVOKABLE void openFolder(const QString& title, QWindow* parent = nullptr);
     // Shows the dialog to save a station list, offering `name`; ends in
     // chosen(url) or as above.
     Q_INVOKABLE void saveStationList(const QString& title, const QString& name, QWindow* parent = nullptr);

@@ -1,10 +1,12 @@
 import QtQuick
+import QtQuick.Window
 import Quillora
 
 // Settings, one section per group of quillora.conf: playing in the
-// background, song notifications, the colour scheme, and the sleep timer
-// (its choices start it; while it counts, its countdown and Cancel). Every
-// change is written to the file at once.
+// background, song notifications, keeping songs (the mode and the folder,
+// chosen through the desktop's folder dialog), the colour scheme, and the
+// sleep timer (its choices start it; while it counts, its countdown and
+// Cancel). Every change is written to the file at once and holds at once.
 Sheet {
     id: sheet
     objectName: "settingsSheet"
@@ -21,6 +23,12 @@ Sheet {
         const minutes = Math.floor(seconds / 60)
         const rest = seconds % 60
         return minutes + ":" + (rest < 10 ? "0" : "") + rest
+    }
+
+    FileChooser {
+        id: folderChooser
+        onChosen: url => sheet.preferences.setRecordingFolder(url.toString())
+        onFailed: message => Notices.showError(message)
     }
 
     Flickable {
@@ -52,6 +60,81 @@ Sheet {
                     detail: qsTr("Not while the window is in front.")
                     checked: sheet.preferences ? sheet.preferences.notifications : false
                     onToggled: sheet.preferences.notifications = !notificationsSwitch.checked
+                }
+            }
+
+            SettingsSection {
+                objectName: "recordingSection"
+                title: qsTr("Keeping songs")
+                Flow {
+                    width: parent.width
+                    spacing: 8
+                    Repeater {
+                        model: [{ key: "off", name: qsTr("Off") },
+                                { key: "all", name: qsTr("Every song") },
+                                { key: "decide", name: qsTr("I choose") }]
+                        Chip {
+                            id: modeChip
+                            required property var modelData
+                            objectName: "recording-" + modelData.key
+                            text: modelData.name
+                            checked: sheet.preferences !== null && sheet.preferences.recordingMode === modelData.key
+                            Accessible.role: Accessible.RadioButton
+                            onClicked: sheet.preferences.recordingMode = modeChip.modelData.key
+                        }
+                    }
+                }
+                Text {
+                    width: parent.width
+                    text: {
+                        const mode = sheet.preferences ? sheet.preferences.recordingMode : "off"
+                        if (mode === "all")
+                            return qsTr("Every song heard from its start to its end is kept in the folder.")
+                        if (mode === "decide")
+                            return qsTr("The last ten songs wait; Save keeps one in the folder.")
+                        return qsTr("The switch beside the song still keeps one station's songs.")
+                    }
+                    font: Theme.detailFont
+                    color: Theme.secondaryText
+                    wrapMode: Text.Wrap
+                    textFormat: Text.PlainText
+                }
+                Item {
+                    width: parent.width
+                    height: Math.max(folderText.implicitHeight, chooseFolder.implicitHeight)
+                    Text {
+                        id: folderText
+                        objectName: "recordingFolder"
+                        anchors.left: parent.left
+                        anchors.right: chooseFolder.left
+                        anchors.rightMargin: 8
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: sheet.preferences ? sheet.preferences.recordingFolder : ""
+                        font: Theme.fieldFont
+                        color: Theme.text
+                        elide: Text.ElideMiddle
+                        textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: qsTr("Folder: %1").arg(text)
+                    }
+                    SmallButton {
+                        id: chooseFolder
+                        objectName: "chooseFolderButton"
+                        anchors.right: parent.right
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: qsTr("Choose…")
+                        enabled: folderChooser.available && !folderChooser.busy
+                        onClicked: folderChooser.openFolder(qsTr("Folder for kept songs"), sheet.Window.window)
+                    }
+                }
+                Text {
+                    width: parent.width
+                    visible: folderChooser.checked && !folderChooser.available
+                    text: qsTr("No folder dialog on this desktop: set folder= under [recording] in quillora.conf.")
+                    font: Theme.detailFont
+                    color: Theme.secondaryText
+                    wrapMode: Text.Wrap
+                    textFormat: Text.PlainText
                 }
             }
 

@@ -8,12 +8,14 @@ JSON line per call it receives, so that a test reads what the player asked
 of the desktop:
 
   {"call": "RegisterStatusNotifierItem", "service": ":1.5", "path": "/StatusNotifierItem"}
-  {"call": "Notify", "id": 1, "replaces_id": 0, "summary": ..., "body": ..., "icon": ..., "hints": {...}}
+  {"call": "Notify", "id": 1, "replaces_id": 0, "summary": ..., "body": ..., "icon": ..., "actions": [...], "hints": {...}}
   {"call": "CloseNotification", "id": 1}
   {"call": "Inhibit", "flags": 4, "reason": ..., "handle": "/org/freedesktop/portal/desktop/request/..."}
   {"call": "Close", "handle": ...}
 
-Prints {"ready": true} once every name is owned. Runs until killed or for
+A test clicks a notification's button by calling
+io.github.quillora.Tests.InvokeAction(id, key) on the notification server,
+which then emits ActionInvoked. Prints {"ready": true} once every name is owned. Runs until killed or for
 LIFETIME seconds (default 170).
 
 Usage: DBUS_SESSION_BUS_ADDRESS=... desktopstandins.py [LIFETIME] [--only NAME,...]
@@ -116,8 +118,17 @@ class Notifications(dbus.service.Object):
             self.last_id += 1
             notification = self.last_id
         report(call="Notify", id=notification, replaces_id=int(replaces_id), app_name=str(app_name),
-               icon=str(app_icon), summary=str(summary), body=str(body), hints=plain(hints), timeout=int(timeout))
+               icon=str(app_icon), summary=str(summary), body=str(body), actions=plain(actions), hints=plain(hints),
+               timeout=int(timeout))
         return dbus.UInt32(notification)
+
+    @dbus.service.signal(NOTIFICATIONS, signature="us")
+    def ActionInvoked(self, notification, action_key):
+        pass
+
+    @dbus.service.method("io.github.quillora.Tests", in_signature="us", out_signature="")
+    def InvokeAction(self, notification, action_key):
+        self.ActionInvoked(notification, action_key)
 
     @dbus.service.method(NOTIFICATIONS, in_signature="u", out_signature="")
     def CloseNotification(self, notification):

@@ -1,6 +1,7 @@
 // What the player asks of the desktop, on a private session bus against
 // stand-ins for its services (Tests/Support/desktopstandins.py): song
-// notifications replace one another, suspend is inhibited while playing and
+// notifications replace one another and offer Save for a song that can be
+// saved, suspend is inhibited while playing and
 // released after, and the tray icon registers with the panel's watcher and
 // answers the panel's menu calls.
 #include "Desktop/SongNotifier.h"
@@ -14,6 +15,7 @@
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QGuiApplication>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -122,6 +124,36 @@ private slots:
         }
         QCOMPARE(notes[0]["icon"].toString(), QStringLiteral("/tmp/logo.png"));
         QCOMPARE(notes[0]["hints"].toObject()["image-path"].toString(), QStringLiteral("file:///tmp/logo.png"));
+    }
+
+    // Only a song that can be saved offers Save; choosing it on our
+    // notification (not another program's, not another button) asks to
+    // save the song that notification shows.
+    void aSongNotificationOffersSave()
+    {
+        StandIns desktop(QStringLiteral("notifications"));
+        QTRY_VERIFY_WITH_TIMEOUT(desktop.ready(), 20000);
+        SongNotifier notifier(QDBusConnection::sessionBus(), QStringLiteral("Quillora"),
+                              QStringLiteral("io.github.quillora.Quillora"));
+        notifier.setEnabled(true);
+        QSignalSpy saves(&notifier, &SongNotifier::saveRequested);
+        notifier.songStarted({QStringLiteral("Song A"), QStringLiteral("Radio"), {}, false});
+        QTRY_COMPARE_WITH_TIMEOUT(desktop.calls(QStringLiteral("Notify")).size(), 1, 20000);
+        notifier.songStarted({QStringLiteral("Song B"), QStringLiteral("Radio"), {}, true});
+        QTRY_COMPARE_WITH_TIMEOUT(desktop.calls(QStringLiteral("Notify")).size(), 2, 20000);
+        const QList<QJsonObject> notes = desktop.calls(QStringLiteral("Notify"));
+        QVERIFY(notes[0]["actions"].toArray().isEmpty());
+        QCOMPARE(notes[1]["actions"].toArray(), (QJsonArray{QStringLiteral("save"), QStringLiteral("Save")}));
+        const uint id = uint(notes[1]["id"].toInt());
+        for (const auto& [notification, key] : {std::pair{id + 7, "save"}, {id, "default"}, {id, "save"}}) {
+            QDBusMessage click = QDBusMessage::createMethodCall(
+                QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
+                QStringLiteral("io.github.quillora.Tests"), QStringLiteral("InvokeAction"));
+            click << notification << QString::fromLatin1(key);
+            QCOMPARE(QDBusConnection::sessionBus().call(click).type(), QDBusMessage::ReplyMessage);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(saves.size(), 1, 20000);
+        QCOMPARE(saves[0], (QVariantList{QStringLiteral("Radio"), QStringLiteral("Song B")}));
     }
 
     void suspendIsInhibitedWhilePlaying()

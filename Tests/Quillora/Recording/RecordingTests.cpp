@@ -240,8 +240,9 @@ private slots:
         QVERIFY(peers(QStringLiteral("kill ") + mount));
     }
 
-    // Mode decide keeps songs in the cache until one is saved; with the
-    // switch turned off nothing more is written.
+    // Mode decide keeps songs in the cache until one is saved, now from the
+    // cache or, for the song being written, once it is complete (the
+    // notification's Save); with the mode set to off nothing more is written.
     void decidesThenStopsKeeping()
     {
         const QString mount = QStringLiteral("/decide.mp3");
@@ -277,17 +278,25 @@ private slots:
         QCOMPARE(saved, QDir(settings.folder).filePath(QStringLiteral("Kept - Maybe.mp3")));
         QVERIFY(!QFileInfo::exists(cached));
         QVERIFY(r.recorder->save(root.filePath(QStringLiteral("elsewhere.mp3"))).isEmpty());
+        QCOMPARE(r.recorder->lastCachedSong(), QString());
 
-        r.recorder->setKeeping(false);
-        QVERIFY(!r.recorder->writing());
+        QVERIFY(!r.recorder->saveSong(QStringLiteral("Decide FM"), QStringLiteral("Kept \u2013 Maybe"))); // saved already
+        QVERIFY(r.recorder->saveSong(QStringLiteral("Decide FM"), QStringLiteral("Next \u2013 One")));
         QTest::qWait(4000);
         QVERIFY(next(QStringLiteral("Not - Kept")));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(QDir(settings.folder).filePath(QStringLiteral("Next - One.mp3"))),
+                                 20000);
+
+        r.recorder->setMode(RecordingSettings::Mode::Off);
+        QVERIFY(!r.recorder->keeping());
+        QVERIFY(!r.recorder->writing());
         QTest::qWait(4000);
         QVERIFY(next(QStringLiteral("Also - Not")));
         r.session->stop();
         r.recorder->setKeeping(true); // the switch belongs to the station
         r.recorder.reset();           // waits for anything still being written
-        QCOMPARE(filesUnder(root.path()), QStringList({QStringLiteral("music/Kept - Maybe.mp3")}));
+        QCOMPARE(filesUnder(root.path()),
+                 QStringList({QStringLiteral("music/Kept - Maybe.mp3"), QStringLiteral("music/Next - One.mp3")}));
         QVERIFY(peers(QStringLiteral("kill ") + mount));
     }
 };

@@ -1,6 +1,7 @@
 // quillora.conf's updater and the desktop settings read from it: a change
 // touches one line and keeps the person's comments and the keys Quillora
 // does not know; QSettings reads back what it wrote; odd values fall back.
+#include "Recording/RecordingSettings.h"
 #include "Settings/IniFile.h"
 #include "Settings/Preferences.h"
 
@@ -141,10 +142,20 @@ private slots:
         file.close();
         preferences.setColorScheme(QStringLiteral("dark"));
         preferences.setColorScheme(QStringLiteral("purple")); // refused
+        preferences.setRecordingMode(QStringLiteral("decide"));
+        preferences.setRecordingMode(QStringLiteral("sometimes")); // refused
+        preferences.setRecordingFolder(QStringLiteral("file:///music/kept")); // as the folder dialog answers
+        preferences.setRecordingFolder(QStringLiteral("kept")); // relative: refused
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(file.readAll()),
-                 QStringLiteral("notifications=true\ncolor-scheme=dark\n# added by hand\n[recording]\nfolder=/music\n"));
+                 QStringLiteral("notifications=true\ncolor-scheme=dark\n# added by hand\n[recording]\n"
+                                "folder=/music/kept\nmode=decide\n"));
         QCOMPARE(preferences.saveError(), QString());
+        // The recorder reads what the sheet wrote.
+        QSettings written(path, QSettings::IniFormat);
+        const RecordingSettings recording = RecordingSettings::read(written);
+        QCOMPARE(recording.mode, RecordingSettings::Mode::Decide);
+        QCOMPARE(recording.folder, QStringLiteral("/music/kept"));
     }
 };
 

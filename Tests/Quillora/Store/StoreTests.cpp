@@ -1,19 +1,25 @@
 // The application's store on real SQLite files: what it remembers survives
 // a restart, nothing reaches the file before a save, a failed save writes
-// nothing, older stores are upgraded and newer ones left alone, and a
+// nothing, older stores are upgraded and newer ones left alone (a store of
+// the version before kept songs keeps its recently played rows, and the files
+// songs were kept in outlast a restart), and a
 // process killed (SIGKILL) at random moments while it saves leaves a store
 // that passes SQLite's integrity check and holds one whole state.
 //
 // The test program is also its own helper: run with --save-loop FOLDER it
 // saves generation after generation until it is killed.
+#include "Model/RecentlyPlayed.h"
 #include "Store/Database.h"
+#include "Store/SongHistory.h"
 #include "Store/StateStore.h"
 #include "Store/StoreSchema.h"
 #include "TestSupport.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -252,6 +258,75 @@ private slots:
                 QCOMPARE(firstValue(database, QStringLiteral("PRAGMA user_version")), QStringLiteral("99"));
                 QVERIFY(printed.contains("newer"));
             }
+        }
+    }
+
+    void keptSongsOutlastARestartOfAnOlderStore()
+    {
+        QTemporaryDir folder;
+        {
+            // The store as the release before kept songs wrote it.
+            QSqlDatabase old = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("old"));
+            old.setDatabaseName(folder.filePath(QStringLiteral("Quillora.sqlite")));
+            QVERIFY(old.open());
+            QSqlQuery query(old);
+            for (const char* statement :
+                 {"CREATE TABLE catalogue (address TEXT PRIMARY KEY, loaded_at INTEGER NOT NULL,"
+                  " skipped_rows INTEGER NOT NULL DEFAULT 0)",
+                  "CREATE TABLE catalogue_station (address TEXT NOT NULL, position INTEGER NOT NULL,"
+                  " id INTEGER NOT NULL, url TEXT NOT NULL, image TEXT NOT NULL, genre TEXT NOT NULL,"
+                  " title TEXT NOT NULL, uuid TEXT NOT NULL DEFAULT '', PRIMARY KEY (address, position)) WITHOUT ROWID",
+                  "CREATE TABLE selection (source TEXT PRIMARY KEY, station_id INTEGER NOT NULL)",
+                  "CREATE TABLE setting (name TEXT PRIMARY KEY, value)",
+                  "CREATE TABLE recently_played (id INTEGER PRIMARY KEY AUTOINCREMENT, played_at INTEGER NOT NULL,"
+                  " station TEXT NOT NULL, song TEXT NOT NULL)",
+                  "INSERT INTO recently_played (played_at, station, song) VALUES"
+                  " (1000, 'Radio', 'A'), (2000, 'Radio', 'B'), (3000, 'Radio', 'C'), (4000, 'Radio', 'A')",
+                  "PRAGMA user_version = 3"})
+                QVERIFY2(query.exec(QString::fromLatin1(statement)), qPrintable(query.lastError().text()));
+            query.finish();
+            old.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("old"));
+        const QString cached = folder.filePath(QStringLiteral("A.mp3"));
+        const QString saved = folder.filePath(QStringLiteral("B (2).mp3"));
+        const QString gone = folder.filePath(QStringLiteral("C.mp3"));
+        for (const QString& path : {cached, folder.filePath(QStringLiteral("B.mp3")), gone}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        {
+            Opened opened = open(folder.path());
+            QVERIFY(opened.error.isEmpty());
+            SongHistory history(*opened.container);
+            RecentlyPlayed list(&history);
+            QCOMPARE(list.count(), 4);
+            list.markKept(QStringLiteral("Radio"), QStringLiteral("A"), cached, false);
+            list.markKept(QStringLiteral("Radio"), QStringLiteral("B"), folder.filePath(QStringLiteral("B.mp3")), false);
+            list.markKept(QStringLiteral("Radio"), QStringLiteral("C"), gone, true);
+            QVERIFY(QFile::rename(folder.filePath(QStringLiteral("B.mp3")), saved));
+            list.markSaved(folder.filePath(QStringLiteral("B.mp3")), saved);
+        }
+        QVERIFY(QFile::remove(gone));
+        Opened again = open(folder.path());
+        SongHistory history(*again.container);
+        const RecentlyPlayed list(&history);
+        struct Row {
+            QString song;
+            QString recording;
+            bool saved;
+        };
+        // Newest first; only the newest A was kept.
+        const QList<Row> expected{{QStringLiteral("A"), cached, false},
+                                  {QStringLiteral("C"), QString(), true},
+                                  {QStringLiteral("B"), saved, true},
+                                  {QStringLiteral("A"), QString(), false}};
+        QCOMPARE(list.count(), int(expected.size()));
+        for (int row = 0; row < list.count(); ++row) {
+            const QModelIndex index = list.index(row);
+            QCOMPARE(list.data(index, RecentlyPlayed::SongRole).toString(), expected[row].song);
+            QCOMPARE(list.data(index, RecentlyPlayed::RecordingRole).toString(), expected[row].recording);
+            QCOMPARE(list.data(index, RecentlyPlayed::SavedRole).toBool(), expected[row].saved);
         }
     }
 

@@ -11,60 +11,64 @@ using Rows = std::vector<CSVReader::Row>;
 
 namespace {
 
-Rows readAll(CSVReader& reader)
-{
-    Rows rows;
-    while (const auto& row = reader.next())
-        rows.push_back(*row);
-    return rows;
-}
-
-Rows readString(std::string text, bool trim = false, char32_t delimiter = U',')
-{
-    CSVReader reader(std::move(text), false, trim, delimiter);
-    return readAll(reader);
-}
-
 std::shared_ptr<csv::MemoryInputStream> bytes(std::string data)
 {
     return std::make_shared<csv::MemoryInputStream>(std::move(data));
 }
 
+Rows readAll(CSVReader& reader)
+{
+    return csvtest::readAll(reader);
+}
+
 } // namespace
 
-TEST(CSVReader, RowsAndLineBreaks)
+// The grammar on strings: one row per case (text, trim, delimiter, rows).
+TEST(CSVReader, Grammar)
 {
-    EXPECT_EQ(readString("a,b\nc,d\n"), (Rows {{"a", "b"}, {"c", "d"}}));
-    EXPECT_EQ(readString("a,b"), (Rows {{"a", "b"}}));
-    for (const char* text : {"a\r\nb", "a\rb", "a\nb"})
-        EXPECT_EQ(readString(text), (Rows {{"a"}, {"b"}})) << text;
-    EXPECT_EQ(readString("a\n\rb"), (Rows {{"a"}, {""}, {"b"}}));
-    EXPECT_EQ(readString("a\n\nb"), (Rows {{"a"}, {""}, {"b"}}));
-    EXPECT_EQ(readString("a,b,"), (Rows {{"a", "b", ""}}));
-    EXPECT_EQ(readString(",,"), (Rows {{"", "", ""}}));
-    EXPECT_EQ(readString(""), Rows {});
-    EXPECT_EQ(readString("a,b\nc"), (Rows {{"a", "b"}, {"c"}}));
-}
-
-TEST(CSVReader, Quotes)
-{
-    EXPECT_EQ(readString("\"a,b\",c"), (Rows {{"a,b", "c"}}));
-    EXPECT_EQ(readString("\"say \"\"hi\"\"\""), (Rows {{"say \"hi\""}}));
-    EXPECT_EQ(readString("\"a\nb\",c"), (Rows {{"a\nb", "c"}}));
-    EXPECT_EQ(readString("ab\"c,d"), (Rows {{"ab\"c", "d"}}));
-    EXPECT_EQ(readString("\"abc"), (Rows {{"abc"}}));
-    // Text after a closing quote is kept, the quote with it.
-    EXPECT_EQ(readString("\"ab\"cd,e\"f\ng\""), (Rows {{"ab\"cd,e\"f\ng"}}));
-}
-
-TEST(CSVReader, Trimming)
-{
-    EXPECT_EQ(readString(" \"a\" ,b"), (Rows {{" \"a\" ", "b"}}));
-    EXPECT_EQ(readString(" \"a\" ,b", true), (Rows {{"a", "b"}}));
-    EXPECT_EQ(readString("  a  ,  b  ", true), (Rows {{"a", "b"}}));
-    EXPECT_EQ(readString("x\n   \ny", true), (Rows {{"x"}, {""}, {"y"}}));
-    EXPECT_EQ(readString("a\t\tb", true, U'\t'), (Rows {{"a", "", "b"}}));
-    EXPECT_EQ(readString("\u3000a b\u00A0,\" c \"", true), (Rows {{"a b", " c "}}));
+    const struct {
+        const char* text;
+        bool trim;
+        char32_t delimiter;
+        Rows rows;
+    } cases[] = {
+        {"a,b\nc,d\n", false, U',', {{"a", "b"}, {"c", "d"}}},
+        {"a,b", false, U',', {{"a", "b"}}},
+        {"a\r\nb", false, U',', {{"a"}, {"b"}}},
+        {"a\rb", false, U',', {{"a"}, {"b"}}},
+        {"a\n\rb", false, U',', {{"a"}, {""}, {"b"}}},
+        {"a\n\nb", false, U',', {{"a"}, {""}, {"b"}}},
+        {"a,b,", false, U',', {{"a", "b", ""}}},
+        {",,", false, U',', {{"", "", ""}}},
+        {"", false, U',', {}},
+        {"a,b\nc", false, U',', {{"a", "b"}, {"c"}}},
+        {"\"a,b\",c", false, U',', {{"a,b", "c"}}},
+        {"\"say \"\"hi\"\"\"", false, U',', {{"say \"hi\""}}},
+        {"\"a\nb\",c", false, U',', {{"a\nb", "c"}}},
+        {"ab\"c,d", false, U',', {{"ab\"c", "d"}}},
+        {"\"abc", false, U',', {{"abc"}}},
+        // Text after a closing quote is kept, the quote with it.
+        {"\"ab\"cd,e\"f\ng\"", false, U',', {{"ab\"cd,e\"f\ng"}}},
+        {" \"a\" ,b", false, U',', {{" \"a\" ", "b"}}},
+        {" \"a\" ,b", true, U',', {{"a", "b"}}},
+        {"  a  ,  b  ", true, U',', {{"a", "b"}}},
+        {"x\n   \ny", true, U',', {{"x"}, {""}, {"y"}}},
+        // The delimiter is never trimmed, even when it is whitespace.
+        {"a\t\tb", true, U'\t', {{"a", "", "b"}}},
+        {"\u3000a b\u00A0,\" c \"", true, U',', {{"a b", " c "}}},
+        // Each ill-formed subpart is one U+FFFD; the rest of the text is kept.
+        {"a\xFF,b\xE2\x82,c\xED\xA0\x80", false, U',', {{"a\uFFFD", "b\uFFFD", "c\uFFFD\uFFFD\uFFFD"}}},
+        {"a\u00A7b\u00A7\u00E9", false, U'\u00A7', {{"a", "b", "\u00E9"}}},
+        {"a\U0001F600\"b\U0001F600c\"", false, U'\U0001F600', {{"a", "b\U0001F600c"}}},
+        // A delimiter equal to LF acts as a line break; a quote delimiter
+        // still opens quoted fields.
+        {"a\nb", false, U'\n', {{"a"}, {"b"}}},
+        {"a\"\"b\"c", false, U'"', {{"a", "b\"c"}}},
+    };
+    for (const auto& c : cases) {
+        CSVReader reader(c.text, false, c.trim, c.delimiter);
+        EXPECT_EQ(readAll(reader), c.rows) << testing::PrintToString(std::string(c.text));
+    }
 }
 
 TEST(CSVReader, HeaderLookups)
@@ -105,26 +109,13 @@ TEST(CSVReader, StreamWithInvalidByteEndsTheRowAndGoesOn)
     EXPECT_FALSE(reader.next());
 }
 
-TEST(CSVReader, StringTextIsReadAsUTF8Leniently)
+TEST(CSVReader, LeadingByteOrderMarkIsTextInAString)
 {
-    // Each ill-formed subpart is one U+FFFD; the rest of the text is kept.
-    EXPECT_EQ(readString("a\xFF,b\xE2\x82,c\xED\xA0\x80"),
-              (Rows {{"a\uFFFD", "b\uFFFD", "c\uFFFD\uFFFD\uFFFD"}}));
-    // A leading U+FEFF is text in a string: the header name keeps it.
+    // The header name keeps it.
     CSVReader reader("\uFEFFid\n1", true);
     EXPECT_EQ((*reader.headerRow())[0], "\uFEFFid");
     ASSERT_TRUE(reader.next());
     EXPECT_EQ(reader["id"], std::nullopt);
-}
-
-TEST(CSVReader, DelimitersBeyondTheComma)
-{
-    EXPECT_EQ(readString("a\u00A7b\u00A7\u00E9", false, U'\u00A7'), (Rows {{"a", "b", "\u00E9"}}));
-    EXPECT_EQ(readString("a\U0001F600\"b\U0001F600c\"", false, U'\U0001F600'), (Rows {{"a", "b\U0001F600c"}}));
-    // A delimiter equal to LF acts as a line break; a quote delimiter still
-    // opens quoted fields.
-    EXPECT_EQ(readString("a\nb", false, U'\n'), (Rows {{"a"}, {"b"}}));
-    EXPECT_EQ(readString("a\"\"b\"c", false, U'"'), (Rows {{"a", "b\"c"}}));
 }
 
 TEST(CSVReader, StreamEncodingsAndMarks)
@@ -207,15 +198,6 @@ TEST(CSVReader, MovesAndIterates)
         rest.push_back(row);
     EXPECT_EQ(rest, (Rows {{"2"}, {"3"}}));
     EXPECT_EQ(*reader.headerRow(), (CSVReader::Row {"h"}));
-}
-
-TEST(CSVReader, ConfigurationNeverTrimsTheDelimiter)
-{
-    const CSVReader::Configuration configuration(false, true, U'\t');
-    EXPECT_FALSE(configuration.whitespaces.contains(U'\t'));
-    EXPECT_TRUE(configuration.whitespaces.contains(U' '));
-    EXPECT_TRUE(CSVReader::defaultWhitespaces().contains(U'\u3000'));
-    EXPECT_FALSE(CSVReader::defaultWhitespaces().contains(U'\n'));
 }
 
 TEST(CSVReaderDeathTest, LookupsNeedAHeaderAndARow)

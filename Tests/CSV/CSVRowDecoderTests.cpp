@@ -51,17 +51,29 @@ T decodeValue(const std::string& field, const CSVRowDecoder& decoder = CSVRowDec
     return decoder.decode<One<T>>(readerOn("v\n\"" + field + "\"\n")).v;
 }
 
-// The error of decoding `field` as T, which must fail.
-template <class T>
-DecodingError decodeError(const std::string& field, const CSVRowDecoder& decoder = CSVRowDecoder())
+// The error `attempt` throws, which it must.
+template <class Attempt>
+DecodingError failure(Attempt attempt)
 {
     try {
-        decodeValue<T>(field, decoder);
+        attempt();
     } catch (const DecodingError& error) {
         return error;
     }
-    ADD_FAILURE() << "'" << field << "' decoded as " << csv::typeName<T>();
+    ADD_FAILURE() << "no DecodingError";
     return DecodingError::dataCorrupted({});
+}
+
+template <class T>
+DecodingError decodeError(const std::string& field, const CSVRowDecoder& decoder = CSVRowDecoder())
+{
+    return failure([&] { decodeValue<T>(field, decoder); });
+}
+
+template <class T>
+DecodingError rowError(const char* text, bool hasHeaderRow = true)
+{
+    return failure([&] { CSVRowDecoder().decode<T>(readerOn(text, hasHeaderRow)); });
 }
 
 std::vector<std::string> pathOf(const DecodingError& error)
@@ -142,15 +154,11 @@ TEST(CSVRowDecoder, DecodesStationWhateverTheColumnOrder)
 
 TEST(CSVRowDecoder, ReportsTheFirstFailingFieldInDeclarationOrder)
 {
-    try {
-        CSVRowDecoder().decode<Station>(readerOn("title,id,genre\nx,abc\n"));
-        FAIL();
-    } catch (const DecodingError& error) {
-        EXPECT_EQ(error.kind(), Kind::typeMismatch);
-        EXPECT_EQ(error.type(), "Int64");
-        EXPECT_STREQ(error.what(), "Expected to decode Int64 but found abc instead.");
-        EXPECT_EQ(pathOf(error), std::vector<std::string>{"id"});
-    }
+    const DecodingError error = rowError<Station>("title,id,genre\nx,abc\n");
+    EXPECT_EQ(error.kind(), Kind::typeMismatch);
+    EXPECT_EQ(error.type(), "Int64");
+    EXPECT_STREQ(error.what(), "Expected to decode Int64 but found abc instead.");
+    EXPECT_EQ(pathOf(error), std::vector<std::string>{"id"});
 }
 
 TEST(CSVRowDecoder, MissingAndEmptyFields)
@@ -163,32 +171,24 @@ TEST(CSVRowDecoder, MissingAndEmptyFields)
         EXPECT_TRUE(r.titleNil);
     }
     for (const char* text : {"id,url,image,genre,title\n1,u,i,g,\n", "id,url,image,genre,title\n1,u,i,g\n"}) {
-        try {
-            CSVRowDecoder().decode<Station>(readerOn(text));
-            FAIL() << text;
-        } catch (const DecodingError& error) {
-            EXPECT_EQ(error.kind(), Kind::valueNotFound);
-            EXPECT_EQ(error.type(), "String");
-            EXPECT_STREQ(error.what(), "Expected String value but found null instead.");
-            EXPECT_EQ(pathOf(error), std::vector<std::string>{"title"});
-        }
+        const DecodingError error = rowError<Station>(text);
+        EXPECT_EQ(error.kind(), Kind::valueNotFound) << text;
+        EXPECT_EQ(error.type(), "String");
+        EXPECT_STREQ(error.what(), "Expected String value but found null instead.");
+        EXPECT_EQ(pathOf(error), std::vector<std::string>{"title"});
     }
 }
 
 TEST(CSVRowDecoder, KeyNotFound)
 {
     for (const char* text : {"id,url,image,genre\n1,u,i,g\n", "id,url,image,genre,name\n1,u,i,g,n\n"}) {
-        try {
-            CSVRowDecoder().decode<Station>(readerOn(text));
-            FAIL();
-        } catch (const DecodingError& error) {
-            EXPECT_EQ(error.kind(), Kind::keyNotFound);
-            ASSERT_TRUE(error.key());
-            EXPECT_EQ(error.key()->stringValue, "title");
-            EXPECT_STREQ(error.what(),
-                         "No value associated with key CodingKeys(stringValue: \"title\", intValue: nil) (\"title\").");
-            EXPECT_TRUE(error.codingPath().empty());
-        }
+        const DecodingError error = rowError<Station>(text);
+        EXPECT_EQ(error.kind(), Kind::keyNotFound) << text;
+        ASSERT_TRUE(error.key());
+        EXPECT_EQ(error.key()->stringValue, "title");
+        EXPECT_STREQ(error.what(),
+                     "No value associated with key CodingKeys(stringValue: \"title\", intValue: nil) (\"title\").");
+        EXPECT_TRUE(error.codingPath().empty());
     }
 }
 
@@ -198,12 +198,8 @@ TEST(CSVRowDecoder, IntegerKeysSelectColumnsByPositionWithOrWithoutHeader)
     EXPECT_EQ(withHeader.first, "x");
     const Pair noHeader = CSVRowDecoder().decode<Pair>(readerOn("x,y\n", false));
     EXPECT_EQ(noHeader.second, "y");
-    try {
-        CSVRowDecoder().decode<Pair>(readerOn("x\n", false));
-        FAIL();
-    } catch (const DecodingError& error) {
-        EXPECT_STREQ(error.what(), "No value associated with key Keys(stringValue: \"b\", intValue: 1) (\"b\").");
-    }
+    EXPECT_STREQ(rowError<Pair>("x\n", false).what(),
+                 "No value associated with key Keys(stringValue: \"b\", intValue: 1) (\"b\").");
     // Without a header every name is missing.
     EXPECT_THROW(CSVRowDecoder().decode<Station>(readerOn("1,u,i,g,t\n", false)), DecodingError);
 
@@ -473,15 +469,7 @@ TEST(CSVRowDecoder, NestedRecordsReadTheSameRow)
     EXPECT_EQ(r.position.lon, 2.5);
     EXPECT_FALSE(r.backup);
 
-    const auto errorOf = [](const char* text) {
-        try {
-            CSVRowDecoder().decode<Reading>(readerOn(text));
-        } catch (const DecodingError& error) {
-            return error;
-        }
-        ADD_FAILURE() << text;
-        return DecodingError::dataCorrupted({});
-    };
+    const auto errorOf = [](const char* text) { return rowError<Reading>(text); };
     DecodingError error = errorOf("name,temperature,position,lat,lon\nx,1,here,north,2\n");
     EXPECT_EQ(pathOf(error), (std::vector<std::string>{"position", "lat"}));
     EXPECT_STREQ(error.what(), "Expected to decode Double but found north instead.");
@@ -502,15 +490,6 @@ TEST(CSVRowDecoder, NestedRecordsReadTheSameRow)
 
 TEST(CSVRowDecoder, RefusesArraysAndNestedContainers)
 {
-    const auto failure = [](auto attempt) {
-        try {
-            attempt();
-        } catch (const DecodingError& error) {
-            return error;
-        }
-        ADD_FAILURE();
-        return DecodingError::dataCorrupted({});
-    };
     DecodingError error = failure([] { decodeValue<std::vector<int>>("1"); });
     EXPECT_EQ(error.kind(), Kind::valueNotFound);
     EXPECT_EQ(error.type(), "UnkeyedDecodingContainer");

@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
 
@@ -170,82 +169,5 @@ TEST(FileStreams, PipeEndsCleanly)
         ASSERT_EQ(rows.size(), 20u) << "buffer " << bufferSize;
         EXPECT_EQ(rows.back(), (CSVReader::Row {"row", "19"}));
         EXPECT_FALSE(reader.error()) << reader.error()->caseName();
-    }
-}
-
-namespace {
-
-// Generates rows on the fly, about `approximateTotal` bytes of CSV, never
-// held at once.
-class GeneratedInputStream final : public csv::InputStream {
-public:
-    explicit GeneratedInputStream(std::uint64_t approximateTotal)
-    {
-        for (int i = 0; i < 64; ++i)
-            pattern_ += "abc,\"d\"\"e, f\",\u00E9\u00E9\u00E9,12345,\"multi\nline\",x y z,\u6771\u4EAC\n";
-        total_ = approximateTotal / pattern_.size() * pattern_.size();
-    }
-    csv::StreamStatus streamStatus() const override { return status_; }
-    void open() override { status_ = csv::StreamStatus::open; }
-    std::ptrdiff_t read(std::uint8_t* buffer, std::size_t maxLength) override
-    {
-        largestRead = std::max(largestRead, maxLength);
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(maxLength, total_ - produced_));
-        for (std::size_t i = 0; i < n;) {
-            const std::size_t offset = static_cast<std::size_t>(produced_ % pattern_.size());
-            const std::size_t take = std::min(n - i, pattern_.size() - offset);
-            std::memcpy(buffer + i, pattern_.data() + offset, take);
-            i += take;
-            produced_ += take;
-        }
-        return static_cast<std::ptrdiff_t>(n);
-    }
-    std::optional<std::error_code> streamError() const override { return std::nullopt; }
-    bool hasBytesAvailable() const override { return produced_ < total_; }
-    void close() override { status_ = csv::StreamStatus::closed; }
-
-    std::size_t largestRead = 0;
-    std::uint64_t rows() const { return total_ / pattern_.size() * 64; }
-
-private:
-    std::string pattern_;
-    std::uint64_t total_;
-    std::uint64_t produced_ = 0;
-    csv::StreamStatus status_ = csv::StreamStatus::notOpen;
-};
-
-long peakResidentKilobytes()
-{
-    rusage usage {};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool sanitized = true;
-#else
-constexpr bool sanitized = false;
-#endif
-
-} // namespace
-
-// A stream reader holds one row, not the stream: a few hundred megabytes
-// pass through in small reads while the process barely grows.
-TEST(StreamReader, HoldsOneRowAtATime)
-{
-    const std::uint64_t total = sanitized ? (16u << 20) : (256u << 20);
-    auto stream = std::make_shared<GeneratedInputStream>(total);
-    const long before = peakResidentKilobytes();
-    CSVReader reader(stream);
-    std::uint64_t rows = 0;
-    while (const auto& row = reader.next()) {
-        ++rows;
-        ASSERT_EQ(row->size(), 7u) << "row " << rows;
-    }
-    EXPECT_FALSE(reader.error());
-    EXPECT_EQ(rows, stream->rows());
-    EXPECT_LE(stream->largestRead, csv::BinaryReader::defaultBufferSize);
-    if (!sanitized) {
-        EXPECT_LT(peakResidentKilobytes() - before, 8 * 1024);
     }
 }

@@ -1,5 +1,5 @@
-// The arc of the progress views: its angles from progress and damping, the
-// inscribed circle, and the path it strokes.
+// The arc of the progress views: its angles from progress and damping, and
+// the path it strokes on the inscribed circle.
 #include "RemoteImage/ImageLoader/Views/CircleProgressShape.h"
 
 #include <QtTest>
@@ -15,7 +15,6 @@ class CircleProgressShapeTests : public QObject {
 private slots:
     void angles_data();
     void angles();
-    void geometry();
     void path();
 };
 
@@ -51,22 +50,6 @@ void CircleProgressShapeTests::angles()
     const CircleProgressShape shape(progress, damping);
     QVERIFY2(std::abs(shape.startAngle() - start) < 1e-9, qPrintable(QString::number(shape.startAngle())));
     QVERIFY2(std::abs(shape.endAngle() - end) < 1e-9, qPrintable(QString::number(shape.endAngle())));
-}
-
-void CircleProgressShapeTests::geometry()
-{
-    const CircleProgressShape::Geometry wide(QSizeF(100, 60));
-    QCOMPARE(wide.radius(), 30.0);
-    QCOMPARE(wide.center(), QPointF(50, 30));
-
-    const CircleProgressShape::Geometry moved(QRectF(10, 20, 40, 80));
-    QCOMPARE(moved.radius(), 20.0);
-    QCOMPARE(moved.center(), QPointF(30, 60));
-    // y grows downwards: a quarter turn points down.
-    const QPointF down = moved.startPoint(std::numbers::pi / 2);
-    QVERIFY(std::abs(down.x() - 30) < 1e-9 && std::abs(down.y() - 80) < 1e-9);
-    const QPointF right = moved.startPoint(0);
-    QVERIFY(std::abs(right.x() - 50) < 1e-9 && std::abs(right.y() - 60) < 1e-9);
 }
 
 void CircleProgressShapeTests::path()

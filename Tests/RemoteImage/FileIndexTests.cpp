@@ -1,5 +1,4 @@
 #include "RemoteImage/ImageCache/FileIndex.h"
-#include "RemoteImage/Utils/SqlModel/SqlModel.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -56,56 +55,6 @@ protected:
 };
 
 } // namespace
-
-TEST(SqlModelDescription, RealisesEntitiesAsTablesAndFetchIndexesAsDatabaseIndexes)
-{
-    using Element = SqlFetchIndexDescription::Element;
-    const SqlModel model =
-        SqlModelDescription{{
-                                     SqlEntityDescription::entity(QStringLiteral("Empty")),
-                                     SqlEntityDescription::entity(
-                                         QStringLiteral("Thing"), QStringLiteral("ThingObject"),
-                                         {SqlAttributeDescription::attribute(QStringLiteral("a"),
-                                                                                  SqlAttributeType::String),
-                                          SqlAttributeDescription::attribute(
-                                              QStringLiteral("a"), SqlAttributeType::Date, true)},
-                                         {SqlFetchIndexDescription::index(
-                                             QStringLiteral("byA"), {Element::property(QStringLiteral("a"))})}),
-                                 }}
-            .makeModel();
-
-    ASSERT_EQ(model.entities.size(), 2);
-    EXPECT_TRUE(model.entities[QStringLiteral("Empty")].properties.isEmpty());
-    EXPECT_TRUE(model.entities[QStringLiteral("Empty")].indexes.isEmpty());
-    const auto& thing = model.entities[QStringLiteral("Thing")];
-    EXPECT_EQ(thing.recordTypeName, QStringLiteral("ThingObject"));
-    ASSERT_EQ(thing.properties.size(), 1) << "the later attribute of the same name wins";
-    EXPECT_EQ(thing.properties.first().attributeType, SqlAttributeType::Date);
-    EXPECT_TRUE(thing.properties.first().isOptional);
-
-    const QStringList statements = model.schemaStatements();
-    EXPECT_TRUE(statements.contains(QStringLiteral("CREATE TABLE IF NOT EXISTS \"Thing\" (\"a\" INTEGER)")))
-        << statements.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(statements.contains(
-        QStringLiteral("CREATE INDEX IF NOT EXISTS \"Thing_byA\" ON \"Thing\" (\"a\" ASC)")));
-}
-
-TEST(SqlModelDescriptionDeathTest, IndexElementWithoutPropertyIsAProgrammingError)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const auto description = SqlModelDescription{{SqlEntityDescription::entity(
-        QStringLiteral("Thing"), QStringLiteral("ThingObject"), {},
-        {SqlFetchIndexDescription::index(
-            QStringLiteral("byMissing"), {SqlFetchIndexDescription::Element::property(QStringLiteral("x"))})})}};
-    // Stops in builds with assertions; elsewhere the element is left out.
-    EXPECT_DEBUG_DEATH(
-        {
-            const SqlModel model = description.makeModel();
-            ASSERT_EQ(model.entities[QStringLiteral("Thing")].indexes.size(), 1);
-            EXPECT_TRUE(model.entities[QStringLiteral("Thing")].indexes.first().elements.isEmpty());
-        },
-        "");
-}
 
 TEST_F(FileIndexTest, StoresTheRemoteFileEntityWithItsIndexes)
 {

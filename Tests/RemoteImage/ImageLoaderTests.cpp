@@ -12,7 +12,6 @@
 #include "RemoteImage/Processing/Resize.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -40,7 +39,6 @@ protected:
         const QString dir = root->path();
         writeFile(dir + "/logo.png", encode(logo(), "PNG"));
         writeFile(dir + "/big.png", encode(noiseImage(400, 400, 2), "PNG"));
-        writeFile(dir + "/progressive.jpg", progressiveJpeg(noiseImage(320, 320, 4)));
         writeFile(dir + "/page.png", "<html><body>Not an image</body></html>");
         writeFile(dir + "/bomb.png", pngBomb());
         writeFile(dir + "/bomb.jpg", jpegBomb());
@@ -196,42 +194,6 @@ TEST_F(ImageLoaderTest, LastUnsubscribeCancelsAndTheNextSubscriptionStartsAgain)
     EXPECT_EQ(server->requestCount("/big.png"), 2);
 }
 
-TEST_F(ImageLoaderTest, CancellingDuringTheDelayNeverStartsTheTask)
-{
-    const QNetworkRequest delayed = request("/logo.png");
-    Recorder recorder;
-    loader->subscribe(delayed, false, nullptr, recorder.observer);
-    loader->load(delayed, 0.3, std::nullopt);
-    loader->unsubscribe(recorder.observer, delayed);
-    pumpEvents(700);
-    EXPECT_EQ(server->requestCount("/logo.png"), 0);
-    EXPECT_EQ(recorder.completionCount(), 0u);
-}
-
-TEST_F(ImageLoaderTest, SecondLoadComesFromDiskWithTheServerStopped)
-{
-    QTemporaryDir ownRoot;
-    writeFile(ownRoot.path() + "/logo.png", encode(logo(), "PNG"));
-    LocalHttpServer own(ownRoot.path());
-    ASSERT_TRUE(own.isRunning());
-    const QNetworkRequest logoRequest(own.url("/logo.png"));
-
-    Recorder online;
-    fetch(online, logoRequest);
-    ASSERT_TRUE(waitUntil([&] { return online.completionCount() == 1; }));
-    EXPECT_EQ(own.requestCount("/logo.png"), 1);
-    own.stop();
-
-    // A fresh start of the services on the same cache directory.
-    stopServices();
-    startServices();
-    Recorder offline;
-    fetch(offline, logoRequest, false, std::nullopt, std::make_shared<Resize>(QSizeF(10, 10), 1));
-    ASSERT_TRUE(waitUntil([&] { return offline.completionCount() == 1; }));
-    EXPECT_EQ(offline.completions()[0].image.size(), QSize(10, 10));
-    EXPECT_TRUE(offline.progress().empty());
-}
-
 TEST_F(ImageLoaderTest, SubscriberRightAfterAnEndedDownloadIsServed)
 {
     // Each round subscribes while the previous downloader may still wait for
@@ -240,7 +202,7 @@ TEST_F(ImageLoaderTest, SubscriberRightAfterAnEndedDownloadIsServed)
     for (int round = 0; round < 20; ++round) {
         Recorder recorder;
         fetch(recorder, logoRequest);
-        ASSERT_TRUE(waitUntil([&] { return recorder.completionCount() == 1; }, 5000)) << "round " << round;
+        ASSERT_TRUE(waitUntil([&] { return recorder.completionCount() == 1; })) << "round " << round;
         loader->unsubscribe(recorder.observer, logoRequest);
     }
     EXPECT_EQ(server->requestCount("/logo.png"), 1);
@@ -280,8 +242,6 @@ TEST_F(ImageLoaderTest, HostileAnswersAreNeitherCachedNorDelivered)
     for (bool incremental : {false, true}) {
         for (const QString& hostilePath : hostile) {
             SCOPED_TRACE((incremental ? "incremental " : "file ") + hostilePath.toStdString());
-            if (qEnvironmentVariableIsSet("TRACE_HOSTILE"))
-                std::fprintf(stderr, "%s\n", hostilePath.toUtf8().constData());
             // Each round counts its own requests: a cancelled request of an
             // earlier round to the same file may still reach the server late.
             const QString tag = QStringLiteral("round%1").arg(++round);
@@ -370,37 +330,6 @@ TEST_F(ImageLoaderTest, IncrementalPngGrowsThenCompletesAsTheSameObject)
     EXPECT_TRUE(cachedFiles().first().endsWith(".png"));
 }
 
-TEST_F(ImageLoaderTest, IncrementalProgressiveJpegRefinesThenCompletes)
-{
-    if (QFileInfo(root->path() + "/progressive.jpg").size() == 0)
-        GTEST_SKIP() << "cjpeg (libjpeg-turbo-progs) is not installed";
-    const QNetworkRequest slow = request("/progressive.jpg?chunk=8192&delay=0.03");
-    Recorder recorder;
-    fetch(recorder, slow, true);
-    ASSERT_TRUE(waitUntil([&] { return recorder.completionCount() == 1; }));
-    const QImage final = recorder.completions()[0].image;
-    ASSERT_EQ(final.size(), QSize(320, 320));
-
-    // Early scans cover the whole frame coarsely; later ones refine it.
-    std::vector<double> differences;
-    for (const auto& partial : recorder.partials()) {
-        if (partial.image.isNull())
-            continue;
-        ASSERT_EQ(partial.image.size(), final.size());
-        const QImage a = partial.image.convertToFormat(QImage::Format_RGB888);
-        const QImage b = final.convertToFormat(QImage::Format_RGB888);
-        double sum = 0;
-        for (int y = 0; y < a.height(); ++y)
-            for (int x = 0; x < a.width() * 3; ++x)
-                sum += std::abs(int(a.constScanLine(y)[x]) - int(b.constScanLine(y)[x]));
-        differences.push_back(sum);
-    }
-    ASSERT_GE(differences.size(), 2u);
-    EXPECT_GT(differences.front(), differences.back());
-    EXPECT_EQ(dynamic_cast<IncrementalImageWrapper*>(recorder.completions()[0].proxy.get())->imageSourceType(),
-              QString("public.jpeg"));
-}
-
 TEST_F(ImageLoaderTest, FirstSubscriberChoosesTheKind)
 {
     const QNetworkRequest logoRequest = request("/logo.png?chunk=16384&delay=0.01");
@@ -412,15 +341,6 @@ TEST_F(ImageLoaderTest, FirstSubscriberChoosesTheKind)
     EXPECT_FALSE(plain.partials().empty());
     EXPECT_EQ(plain.completions()[0].proxy, incremental.completions()[0].proxy);
     EXPECT_EQ(server->requestCount("/logo.png"), 1);
-}
-
-TEST_F(ImageLoaderTest, LoadWithoutSubscriptionOnlyPrints)
-{
-    testing::internal::CaptureStdout();
-    loader->load(request("/logo.png"), 0, std::nullopt);
-    loader->waitForQueue();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Downloader must be created before calling load\n");
-    EXPECT_EQ(server->requestCount("/logo.png"), 0);
 }
 
 int main(int argc, char** argv)

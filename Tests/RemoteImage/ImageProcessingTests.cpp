@@ -149,7 +149,12 @@ TEST(ImageProcessingServiceImpl, RunsOffTheCallerAtMostFourAtOnce)
         int seen = peak.load();
         while (now > seen && !peak.compare_exchange_weak(seen, now)) {
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(40));
+        // Until two have run at once, however slow the machine is to start
+        // the second (a far deadline for a queue that runs one at a time).
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (peak.load() < 2 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
         --running;
         return image.mirrored();
     });

@@ -114,6 +114,13 @@ inline QByteArray jpegBomb(quint16 width = 65000, quint16 height = 65000)
     return bytes;
 }
 
+// Qt writes no GIF: the smallest one, 1×1, one white pixel.
+inline QByteArray tinyGif()
+{
+    return QByteArray::fromHex("47494638396101000100800000ffffff00000021f90401000000002c00000000"
+                               "010001000002024401003b");
+}
+
 inline bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);

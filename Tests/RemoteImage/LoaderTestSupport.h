@@ -15,8 +15,9 @@
 
 using namespace remoteimage;
 
-// Processes main-thread events until pred() holds or timeoutMs passed.
-inline bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 10000)
+// Processes main-thread events until pred() holds or timeoutMs passed (far
+// above the normal time: sanitizer builds on a busy machine).
+inline bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 20000)
 {
     QElapsedTimer timer;
     timer.start();

@@ -1,6 +1,5 @@
-// The shared facade: one instance however many threads ask first, the
-// default expiry time, the cache in the user's caches directory, and a logo
-// loaded through it.
+// The shared facade: one instance however many threads ask first, the cache
+// in the user's caches directory, and a logo loaded through it.
 #include "SanitizerDefaults.h"
 #include "ImageTestSupport.h"
 #include "LoaderTestSupport.h"
@@ -45,15 +44,6 @@ TEST(RemoteImageService, FirstAccessFromManyThreadsMakesOneInstance)
     ASSERT_TRUE(cacheDirectory().startsWith(cacheHome->path()));
     EXPECT_TRUE(QFile::exists(cacheDirectory() + "/filesCacheVersion"));
     EXPECT_TRUE(QDir(cacheDirectory() + "/files").exists());
-}
-
-TEST(RemoteImageService, DefaultExpiryIsSevenDays)
-{
-    RemoteImageServiceType& service = RemoteImageService::shared();
-    EXPECT_EQ(service.defaultExpiryTime(), 604800.0);
-    service.setDefaultExpiryTime(60);
-    EXPECT_EQ(service.defaultExpiryTime(), 60.0);
-    service.setDefaultExpiryTime(604800);
 }
 
 TEST(RemoteImageService, LoadsThroughTheSharedServicesAndResetsTheCache)

@@ -60,7 +60,12 @@ TEST(WorkQueue, ConcurrentQueueRespectsItsWidth)
         for (int i = 0; i < 12; ++i) {
             queue.async([&] {
                 overlap.enter();
-                std::this_thread::sleep_for(15ms);
+                // Until two tasks have run at once, however slow the machine
+                // is to start the second (a far deadline for a serial queue).
+                const auto deadline = std::chrono::steady_clock::now() + 10s;
+                while (overlap.most.load() < 2 && std::chrono::steady_clock::now() < deadline)
+                    std::this_thread::sleep_for(1ms);
+                std::this_thread::sleep_for(5ms);
                 overlap.leave();
             });
         }

@@ -10,8 +10,6 @@
 
 class LocalHttpServer {
 public:
-    static constexpr int startupMs = 30000;
-
     explicit LocalHttpServer(const QString& root)
         : m_script(QStringLiteral("httpserver.py"),
                    {QStringLiteral("--root"), root, QStringLiteral("--lifetime"), QStringLiteral("300")})

@@ -20,20 +20,13 @@ Usage: desktop_end_to_end.py path/to/quillora
 
 import json
 import os
-import shutil
 import subprocess
-import sys
-import tempfile
 import threading
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-SUPPORT = os.path.join(HERE, "..", "Support")
-sys.path.insert(0, HERE)
-sys.path.insert(0, SUPPORT)
-import livepeers  # noqa: E402
-from headless_end_to_end import Output, fail, listeners, player_output, playerctl, wait_for  # noqa: E402
-from livepeers import start, start_bus, start_icecast, start_tone, start_xvfb, stop, stop_all  # noqa: E402
+import e2e
+from e2e import SUPPORT, fail, listeners, playerctl, wait_for
+from livepeers import start, start_bus, start_icecast, start_tone, start_xvfb, stop
 
 
 class StandIns:
@@ -91,45 +84,24 @@ def quillora_processes(quillora, work):
     return ours
 
 
-def main():
-    quillora = os.path.abspath(sys.argv[1])
-    for tool in ("Xvfb", "xdotool", "icecast2", "ffmpeg", "dbus-daemon", "playerctl"):
-        if not shutil.which(tool):
-            fail(tool + " is not installed")
-    work = tempfile.mkdtemp(prefix="qdesk", dir="/tmp")
-    os.chmod(work, 0o755)
-    try:
-        run(quillora, work)
-    finally:
-        stop_all()
-        shutil.rmtree(work, ignore_errors=True)
-
-
 def player_env(work, name, display, bus, conf):
     home = os.path.join(work, name)
     os.makedirs(os.path.join(home, "config", "quillora"))
     with open(os.path.join(home, "config", "quillora", "quillora.conf"), "w") as f:
         f.write(conf)
-    return dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QUILLORA_TRACE_STARTUP="1", HOME=home,
-                XDG_CACHE_HOME=os.path.join(home, "cache"), XDG_DATA_HOME=os.path.join(home, "data"),
-                XDG_CONFIG_HOME=os.path.join(home, "config"), DBUS_SESSION_BUS_ADDRESS=bus,
-                QUILLORA_MPV_OPTIONS="ao=null")
+    env = e2e.player_env(home, display, bus)
+    return env
 
 
 def start_window(quillora, catalogue, env):
-    process = start([quillora, "--catalogue", catalogue, "-qwindowgeometry", "440x800+0+0"],
-                    env=env, stdout=subprocess.PIPE, stderr=None, text=True)
-    out = Output(process.stdout)
-    player_output[:] = [out]
-    wait_for("first card", lambda: "startup: first-card" in out.text(), timeout=30)
-    return process, out
+    return e2e.start_player(quillora, ["--catalogue", catalogue], env, (e2e.WIDTH, e2e.HEIGHT))
 
 
 def run(quillora, work):
     display = start_xvfb("1024x900x24")
     ice = start_icecast(work)
     start_tone(ice, "/song.mp3", 440, codec="mp3")
-    wait_for("mp3 mount", lambda: livepeers.mount_is_live(ice, "/song.mp3"), timeout=20)
+    wait_for("mp3 mount", lambda: e2e.livepeers.mount_is_live(ice, "/song.mp3"), timeout=20)
     catalogue = os.path.join(work, "stations.csv")
     with open(catalogue, "w") as f:
         f.write("id,url,image,genre,title\n"
@@ -166,7 +138,7 @@ def run(quillora, work):
         def check():
             if any(call["summary"] == song.replace(" - ", " \u2013 ") for call in desktop.calls("Notify")):
                 return True
-            livepeers.set_song(ice, "/song.mp3", song)
+            e2e.livepeers.set_song(ice, "/song.mp3", song)
             return False
         return check
     wait_for("first song notified", notified("Nina Simone - Feeling Good"), timeout=30, interval=1)
@@ -194,14 +166,7 @@ def run(quillora, work):
         fail(f"expected one player process, found {quillora_processes(quillora, work)}")
 
     # MPRIS Quit quits; the store is written.
-    subprocess.run(["timeout", "5", "dbus-send", "--session", "--type=method_call",
-                    "--dest=org.mpris.MediaPlayer2.quillora", "/org/mpris/MediaPlayer2",
-                    "org.mpris.MediaPlayer2.Quit"], check=True)
-    try:
-        if first.wait(15) != 0:
-            fail(f"quit with {first.returncode}")
-    except subprocess.TimeoutExpired:
-        fail("MPRIS Quit did not quit")
+    e2e.mpris_quit(first)
     # The catalogue passed on is remembered; the person's lines stay.
     with open(os.path.join(env["XDG_CONFIG_HOME"], "quillora", "quillora.conf")) as f:
         written = f.read()
@@ -227,4 +192,4 @@ def run(quillora, work):
 
 
 if __name__ == "__main__":
-    main()
+    e2e.main(run, "qdesk", ("Xvfb", "xdotool", "icecast2", "ffmpeg", "dbus-daemon", "playerctl"), readable=True)

@@ -137,9 +137,7 @@ private slots:
 
         // The popular tags arrive as chips, behind the country chip.
         QTRY_COMPARE(itemsNamed(screen.sheet(), QStringLiteral("tagChip")).size(), 4);
-        const auto tagRequests = directory.server().requestsTo(QStringLiteral("/json/tags"));
-        QCOMPARE(tagRequests.size(), 1);
-        QCOMPARE(DirectoryTestServer::parameter(tagRequests.first(), QStringLiteral("order")), QStringLiteral("stationcount"));
+        QCOMPARE(directory.server().requestsTo(QStringLiteral("/json/tags")).size(), 1);
         auto* country = screen.item("countryChip");
         QCOMPARE(country->property("text").toString(), QStringLiteral("Deutschland"));
 
@@ -181,10 +179,8 @@ private slots:
         QVERIFY(screen.open());
         QVERIFY(screen.search(QStringLiteral("Station 00")));
 
-        const auto searches = directory.server().requestsTo(QStringLiteral("/json/stations/search"));
-        QCOMPARE(searches.size(), 1);
-        QCOMPARE(DirectoryTestServer::parameter(searches.first(), QStringLiteral("name")), QStringLiteral("Station 00"));
-        QCOMPARE(DirectoryTestServer::parameter(searches.first(), QStringLiteral("offset")), QStringLiteral("0"));
+        // (What the request carries: DirectoryClientTests, DirectorySearchModelTests.)
+        QCOMPARE(directory.server().requestsTo(QStringLiteral("/json/stations/search")).size(), 1);
         QCOMPARE(screen.directory.count(), 50);
         QTRY_VERIFY(screen.row(0));
         for (int i = 0; i < 4; ++i)
@@ -220,10 +216,7 @@ private slots:
         QTRY_VERIFY(screen.item("discoverMoreProgress") && screen.item("discoverMoreProgress")->isVisible());
         QTRY_COMPARE_WITH_TIMEOUT(screen.directory.count(), 100, 10000);
         directory.server().setMode(QStringLiteral("normal"));
-        const auto searches = directory.server().requestsTo(QStringLiteral("/json/stations/search"));
-        QCOMPARE(searches.size(), 2);
-        QCOMPARE(DirectoryTestServer::parameter(searches.last(), QStringLiteral("offset")), QStringLiteral("50"));
-        QCOMPARE(DirectoryTestServer::parameter(searches.last(), QStringLiteral("name")), QStringLiteral("Station"));
+        QCOMPARE(directory.server().requestsTo(QStringLiteral("/json/stations/search")).size(), 2);
 
         // A failed page says so at the end, and Retry asks for it again.
         directory.server().setMode(QStringLiteral("status500"));
@@ -236,9 +229,6 @@ private slots:
         directory.server().setMode(QStringLiteral("normal"));
         screen.click("discoverMoreRetry");
         QTRY_COMPARE(screen.directory.count(), 120);
-        QCOMPARE(DirectoryTestServer::parameter(directory.server().requestsTo(QStringLiteral("/json/stations/search")).last(),
-                                                QStringLiteral("offset")),
-                 QStringLiteral("100"));
     }
 
     void keysMoveThroughTheResultsListenAndAdd()

@@ -105,12 +105,7 @@ def run(quillora, work):
     playerctl("play-pause")
     wait_for("Paused", lambda: playerctl("status") == "Paused")
     wait_for("stream released", lambda: listeners(ice, "/low.ogg") == 0, timeout=5)
-    playerctl("stop")
-    wait_for("Stopped", lambda: playerctl("status") == "Stopped")
-    playerctl("play")
-    wait_for("Playing after Stop", lambda: playerctl("status") == "Playing")
-    playerctl("pause")
-    wait_for("Paused after Pause", lambda: playerctl("status") == "Paused")
+    # (Each command's status: MprisTests; here the signals reach a watcher.)
     wait_for("status signals", lambda: "Paused" in followed.lines[followed.lines.index("Playing"):]
              if "Playing" in followed.lines else False, timeout=5)
 

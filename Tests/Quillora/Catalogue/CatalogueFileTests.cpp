@@ -368,13 +368,13 @@ private slots:
         const QString saved = folder.filePath(QStringLiteral(".~lock-save.tmp"));
         writeAll(saved, userFile.toUtf8() + "9,https://c/s,,,Theirs\r\n");
         QVERIFY(::rename(QFile::encodeName(saved).constData(), QFile::encodeName(path).constData()) == 0);
-        QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 2, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 2, 20000);
         const auto loaded = loadFile(path);
         QCOMPARE(loaded->stations.last().title, QStringLiteral("Theirs"));
 
         // Still watched after the rename: an editor that writes in place.
         writeAll(path, userFile.toUtf8());
-        QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 3, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 3, 20000);
         // The same content saved again is no change.
         writeAll(path, userFile.toUtf8());
         QTest::qWait(400);

@@ -86,7 +86,7 @@ private slots:
         QCOMPARE(center.info()->url, QStringLiteral("http://127.0.0.1:9/stream7"));
         QVERIFY(center.info()->artUrl.isEmpty());
 
-        QTRY_VERIFY_WITH_TIMEOUT(!center.info()->artUrl.isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!center.info()->artUrl.isEmpty(), 20000);
         QCOMPARE(center.info()->stationId, 7);
         const QUrl art(center.info()->artUrl);
         QVERIFY(art.isLocalFile());
@@ -112,7 +112,7 @@ private slots:
         NowPlayingPublisher publisher(&center);
         for (qint64 id = 1; id <= 5; ++id)
             publisher.showInfo(stationWithLogo(id, shared));
-        QTRY_VERIFY_WITH_TIMEOUT(!center.info()->artUrl.isEmpty() && otherFile.isValid(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!center.info()->artUrl.isEmpty() && otherFile.isValid(), 20000);
         QCOMPARE(center.info()->stationId, 5);
         QCOMPARE(QUrl(center.info()->artUrl), otherFile);
         QCOMPARE(requests(), 1);
@@ -120,7 +120,7 @@ private slots:
         // Later, from the disk cache: no request at all.
         NowPlayingPublisher again(&center);
         again.showInfo(stationWithLogo(6, shared));
-        QTRY_VERIFY_WITH_TIMEOUT(center.info()->stationId == 6 && !center.info()->artUrl.isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(center.info()->stationId == 6 && !center.info()->artUrl.isEmpty(), 20000);
         QCOMPARE(requests(), 1);
     }
 

@@ -1,7 +1,5 @@
 // The player's rules over a recording media player: loading, selection and
 // wrap-around, toggling, reloading, announcements and playback failures.
-#include "EmptyLoader.h"
-#include "MockLoader.h"
 #include "Model/Player.h"
 #include "TestSupport.h"
 
@@ -37,7 +35,7 @@ class PlayerTests : public QObject {
 private slots:
     void sampleCatalogueLoadsPaused()
     {
-        Fixture f(std::make_shared<MockLoader>());
+        Fixture f(std::make_shared<FixedLoader>(QList<Station>{Station::luxfm(), Station::rockFm()}));
         QVERIFY(!f.player->station());
         StdoutCapture out;
         f.player->loadStations();
@@ -57,7 +55,7 @@ private slots:
 
     void emptyCatalogueGivesNothingToPlay()
     {
-        Fixture f(std::make_shared<EmptyLoader>());
+        Fixture f(std::make_shared<FixedLoader>(QList<Station>{}));
         StdoutCapture out;
         f.player->loadStations();
         QCOMPARE(out.text(), QByteArray("Loaded 0 stations\n"));
@@ -109,7 +107,7 @@ private slots:
 
     void toggleStartsAndStops()
     {
-        Fixture f(std::make_shared<MockLoader>());
+        Fixture f(std::make_shared<FixedLoader>(QList<Station>{Station::luxfm(), Station::rockFm()}));
         StdoutCapture out;
         f.player->loadStations();
         QSignalSpy changed(f.player.get(), &Player::isPlayingChanged);

@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(session.state(), State::Reconnecting);
         QCOMPARE(session.reason(), QStringLiteral("The stream ended"));
         QCOMPARE(media->plays, 1);
-        QTRY_COMPARE_WITH_TIMEOUT(media->plays, 2, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(media->plays, 2, 20000);
         QCOMPARE(countdown, (QList<int>{2, 1, 0}));
         // Still reconnecting while the attempt connects; playing once sound comes.
         QCOMPARE(session.state(), State::Reconnecting);
@@ -242,13 +242,15 @@ private slots:
         media->sound(true);
         QList<State> states;
         connect(&session, &PlaybackSession::stateChanged, this, [&] { states.append(session.state()); });
+        // A stall that ends before the event loop turns, then the whole
+        // grace (300 ms) and more: however slow the machine, the stall was
+        // shorter than the grace, and nothing may change.
         media->sound(false);
-        QTest::qWait(100);
         media->sound(true);
         QTest::qWait(400);
         QCOMPARE(states, QList<State>());
         media->sound(false);
-        QTRY_COMPARE_WITH_TIMEOUT(session.state(), State::Connecting, 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(session.state(), State::Connecting, 10000);
         media->sound(true);
         QCOMPARE(states, (QList<State>{State::Connecting, State::Playing}));
     }

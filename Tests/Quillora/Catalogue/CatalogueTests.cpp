@@ -319,11 +319,7 @@ private slots:
         QVERIFY(CatalogueChoice::resolve({}, {}, {}, conf).source.isMyStations());
 
         // A file a person wrote by hand, without a section.
-        QDir().mkpath(folder.filePath(QStringLiteral("quillora")));
-        QFile hand(conf);
-        QVERIFY(hand.open(QIODevice::WriteOnly));
-        hand.write("catalogue=https://conf.example.org/pub?output=csv&gid=1,2\n");
-        hand.close();
+        QVERIFY(writeFile(conf, "catalogue=https://conf.example.org/pub?output=csv&gid=1,2\n"));
         const QString configured = Config::catalogueSetting(conf);
         QCOMPARE(configured, QStringLiteral("https://conf.example.org/pub?output=csv&gid=1,2"));
         CatalogueChoice choice = CatalogueChoice::resolve({}, {}, configured, conf);

@@ -3,6 +3,7 @@
 // hostile answer ending in a status with a message, and Retry.
 #include "Directory/DirectorySearchModel.h"
 #include "Support/DirectoryTestServer.h"
+#include "TestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -19,12 +20,8 @@ namespace {
 // Stations of a test's own JSON file, served by a server of its own.
 std::unique_ptr<DirectoryTestServer> serve(QTemporaryDir& dir, const QJsonArray& stations)
 {
-    QFile file(dir.filePath(QStringLiteral("stations.json")));
-    if (!file.open(QIODevice::WriteOnly))
-        return nullptr;
-    file.write(QJsonDocument(stations).toJson());
-    file.close();
-    return std::make_unique<DirectoryTestServer>(file.fileName());
+    const QString path = dir.filePath(QStringLiteral("stations.json"));
+    return writeFile(path, QJsonDocument(stations).toJson()) ? std::make_unique<DirectoryTestServer>(path) : nullptr;
 }
 
 QJsonObject station(int i, int clicks, const QString& url)

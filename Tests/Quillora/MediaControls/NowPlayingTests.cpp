@@ -5,6 +5,7 @@
 #include "MediaControls/NowPlayingPublisher.h"
 #include "RemoteImage/CachedImageFile.h"
 #include "Support/LocalHttpServer.h"
+#include "TestSupport.h"
 
 #include <QFile>
 #include <QJsonObject>
@@ -63,12 +64,8 @@ private slots:
         QVERIFY(m_root.isValid() && m_cache.isValid());
         // The image cache of this run only, made on first use.
         qputenv("XDG_CACHE_HOME", m_cache.path().toUtf8());
-        QFile png(m_root.filePath(QStringLiteral("logo.png")));
-        QVERIFY(png.open(QIODevice::WriteOnly) && png.write(pngBytes) == pngBytes.size());
-        png.close();
-        QFile text(m_root.filePath(QStringLiteral("page.html")));
-        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("<html>not a picture</html>") > 0);
-        text.close();
+        QVERIFY(writeFile(m_root.filePath(QStringLiteral("logo.png")), pngBytes));
+        QVERIFY(writeFile(m_root.filePath(QStringLiteral("page.html")), "<html>not a picture</html>"));
         m_server = std::make_unique<LocalHttpServer>(m_root.path());
         QVERIFY(m_server->isRunning());
     }

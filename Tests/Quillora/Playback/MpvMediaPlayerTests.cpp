@@ -4,6 +4,7 @@
 #include "Playback/MpvEndClassifier.h"
 #include "Playback/MpvMediaPlayer.h"
 #include "Support/LocalHttpServer.h"
+#include "TestSupport.h"
 
 #include <mpv/client.h>
 
@@ -81,10 +82,7 @@ private slots:
         QVERIFY(m_root.isValid());
         writeTone(m_root.filePath(QStringLiteral("long.wav")), 30);
         writeTone(m_root.filePath(QStringLiteral("tagged.wav")), 30, "Song A", "Band");
-        QFile text(m_root.filePath(QStringLiteral("notaudio.txt")));
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write(QByteArray(20000, 'x'));
-        text.close();
+        QVERIFY(writeFile(m_root.filePath(QStringLiteral("notaudio.txt")), QByteArray(20000, 'x')));
         writeTone(m_root.filePath(QStringLiteral("other.wav")), 30);
         writeTone(m_root.filePath(QStringLiteral("short.wav")), 0.3);
         m_server = std::make_unique<LocalHttpServer>(m_root.path());

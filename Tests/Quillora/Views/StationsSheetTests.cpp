@@ -28,12 +28,6 @@ Q_IMPORT_QML_PLUGIN(RemoteImagePlugin)
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The globs and MIME types of the portal's filters, a(sa(us)).
 QStringList filterPatterns(const QVariant& value)
 {

@@ -7,10 +7,9 @@ services on it (Tests/Support/desktopstandins.py: a panel's
 StatusNotifierWatcher, a notification server, the portal's Inhibit).
 
 - The tray icon registers with the panel.
-- Playing inhibits suspend (and only suspend).
+- Playing inhibits suspend.
 - Closing the window while a station plays keeps the stream and MPRIS
-  Playing; with the window gone, each song change notifies, the later
-  notifications replacing the first.
+  Playing; with the window gone, a song change notifies.
 - A second start shows the first window and exits; one process is left.
 - MPRIS Quit quits; closing the window while nothing plays quits; with
   background=false closing quits even while playing.
@@ -119,9 +118,8 @@ def run(quillora, work):
     playerctl("play")
     wait_for("Playing", lambda: playerctl("status") == "Playing", timeout=15)
     wait_for("listening", lambda: listeners(ice, "/song.mp3") == 1, timeout=20)
+    # (Which flags, and the release: DesktopBusTests.)
     wait_for("suspend inhibited", lambda: desktop.calls("Inhibit"), timeout=20)
-    if any(call["flags"] != 4 for call in desktop.calls("Inhibit")):
-        fail("inhibited more than suspend: " + repr(desktop.calls("Inhibit")))
 
     # The close button (Ctrl+W does the same): the window goes, the music stays.
     key(display, first.pid, "ctrl+w")
@@ -132,8 +130,9 @@ def run(quillora, work):
     if playerctl("status") != "Playing" or listeners(ice, "/song.mp3") != 1:
         fail("closing the window stopped the stream")
 
-    # Song changes with the window gone: one notification, replaced in place.
-    # The player shows "Artist \u2013 Title" for "Artist - Title".
+    # A song change with the window gone is notified, naming the station.
+    # The player shows "Artist \u2013 Title" for "Artist - Title". (Later
+    # songs replacing the first: DesktopBusTests.)
     def notified(song):
         def check():
             if any(call["summary"] == song.replace(" - ", " \u2013 ") for call in desktop.calls("Notify")):
@@ -142,12 +141,8 @@ def run(quillora, work):
             return False
         return check
     wait_for("first song notified", notified("Nina Simone - Feeling Good"), timeout=30, interval=1)
-    wait_for("second song notified", notified("Miles Davis - So What"), timeout=30, interval=1)
     notes = desktop.calls("Notify")
     print("notifications:", json.dumps(notes), flush=True)
-    first_id = notes[0]["id"]
-    if notes[0]["replaces_id"] != 0 or any(note["replaces_id"] != first_id for note in notes[1:]):
-        fail("a notification did not replace the first")
     if notes[-1]["body"] != "Song FM":
         fail("the notification does not name the station")
 

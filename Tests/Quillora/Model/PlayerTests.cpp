@@ -41,11 +41,6 @@ private slots:
         f.player->loadStations();
         QCOMPARE(out.text(), QByteArray("Loaded 2 stations\n"));
         QCOMPARE(f.player->stations().size(), 2);
-        QCOMPARE(f.player->stations()[0].title, QStringLiteral("Lux Lviv"));
-        QCOMPARE(f.player->stations()[1].title, QStringLiteral("Radio Rocks"));
-        QCOMPARE(f.player->stations()[0].genre, QStringLiteral("Rocks"));
-        QCOMPARE(f.player->stations()[1].genre, QStringLiteral("Rock"));
-        QVERIFY(f.player->stations()[1].url.endsWith(QStringLiteral(".m3u")));
         QCOMPARE(f.player->selectedStationIndex(), 0);
         QCOMPARE(f.player->station()->id, 0);
         QVERIFY(!f.player->isPlaying());

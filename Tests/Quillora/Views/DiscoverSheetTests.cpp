@@ -16,13 +16,17 @@ Q_IMPORT_QML_PLUGIN(RemoteImagePlugin)
 
 namespace {
 
-// The window with its directory client pointed at a directory server of
-// its own, with 120 stations and their logos.
-class Screen : public ScreenFixture {
+// A directory server with 120 stations and their logos, started before the
+// window and stopped after it.
+struct WithDirectory {
+    DirectoryWithLogos web{120};
+};
+
+// The window with its directory client pointed at that server.
+class Screen : public WithDirectory, public ScreenFixture {
 public:
     Screen() { directoryClient.setServers({web.server().url()}); }
 
-    DirectoryWithLogos web{120};
     bool ready() { return web.isRunning() && ScreenFixture::ready(); }
 
     QQuickItem* sheet() const { return item("discoverSheet"); }

@@ -6,15 +6,65 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QPointer>
 #include <QTemporaryFile>
 #include <QUrl>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <unistd.h>
+
+inline QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes the whole file, making its folder; false when that fails.
+inline bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// The pitch of s16 mono `audio` at `sampleRate` from its zero crossings; 0
+// when it is quiet or empty.
+inline double pitchOf(const QByteArray& audio, int sampleRate)
+{
+    const auto* samples = reinterpret_cast<const qint16*>(audio.constData());
+    const qsizetype count = audio.size() / 2;
+    int crossings = 0;
+    int loudest = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        loudest = std::max(loudest, std::abs(int(samples[i])));
+        if (i > 0 && (samples[i - 1] < 0) != (samples[i] < 0))
+            ++crossings;
+    }
+    return count == 0 || loudest < 1000 ? 0 : crossings / 2.0 / (double(count) / sampleRate);
+}
+
+// Text safe to show: no controls, no direction overrides or isolates, no
+// lone surrogates, nothing to trim, no double spaces.
+inline bool isCleanText(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0) || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069)
+            || c == 0x200E || c == 0x200F || c == 0xFEFF)
+            return false;
+        if (text.at(i).isHighSurrogate() && (i + 1 == text.size() || !text.at(i + 1).isLowSurrogate()))
+            return false;
+        if (text.at(i).isLowSurrogate() && (i == 0 || !text.at(i - 1).isHighSurrogate()))
+            return false;
+    }
+    return text == text.trimmed() && !text.contains(QLatin1String("  "));
+}
 
 // Captures what the process writes to standard output meanwhile.
 class StdoutCapture {

@@ -16,16 +16,12 @@ Usage: accessibility_end_to_end.py path/to/quillora
 
 import json
 import os
-import shutil
 import subprocess
 import sys
-import tempfile
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
-sys.path.insert(0, os.path.join(HERE, "..", "Support"))
-from headless_end_to_end import Output, fail, player_output, wait_for  # noqa: E402
-from livepeers import start, start_bus, start_xvfb, stop_all  # noqa: E402
+import e2e
+from e2e import fail, wait_for
+from livepeers import start, start_bus, start_xvfb
 
 WIDTH, HEIGHT = 1100, 800
 # pyatspi is a Debian package: the reader runs on the system's Python, which
@@ -70,15 +66,6 @@ def tree(env):
         return []
 
 
-def grab(display, work, name):
-    folder = os.environ.get("QUILLORA_TEST_GRABS")
-    if not folder:
-        return
-    subprocess.run(["timeout", "20", "ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "x11grab",
-                    "-video_size", f"{WIDTH}x{HEIGHT}", "-i", display + "+0,0", "-frames:v", "1",
-                    os.path.join(folder, name + ".png")], check=False)
-
-
 def run(quillora, work):
     display = start_xvfb("1280x1024x24")
     bus = start_bus(work)
@@ -93,18 +80,10 @@ def run(quillora, work):
         f.write("id,url,image,genre,title\n")
         for i, (title, genre) in enumerate(STATIONS, start=1):
             f.write(f"{i},http://127.0.0.1:9/{i},,{genre},{title}\n")
-    home = os.path.join(work, "home")
-    os.makedirs(home)
-    window_env = dict(env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                      QUILLORA_COLOR_SCHEME=os.environ.get("QUILLORA_COLOR_SCHEME", "light"),
-                      QUILLORA_TRACE_STARTUP="1", HOME=home, XDG_CACHE_HOME=os.path.join(home, "cache"),
-                      XDG_DATA_HOME=os.path.join(home, "data"), XDG_CONFIG_HOME=os.path.join(home, "config"),
-                      QUILLORA_MPV_OPTIONS="ao=null")
-    process = start([quillora, "--catalogue", catalogue, "-qwindowgeometry", f"{WIDTH}x{HEIGHT}+0+0"],
-                    env=window_env, stdout=subprocess.PIPE, stderr=None, text=True)
-    out = Output(process.stdout)
-    player_output.append(out)
-    wait_for("first card", lambda: "startup: first-card" in out.text(), timeout=30)
+    window_env = e2e.player_env(os.path.join(work, "home"), display, bus, NO_AT_BRIDGE="0",
+                                QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                                QUILLORA_COLOR_SCHEME=os.environ.get("QUILLORA_COLOR_SCHEME", "light"))
+    e2e.start_player(quillora, ["--catalogue", catalogue], window_env, (WIDTH, HEIGHT))
 
     titles = {title for title, _ in STATIONS}
     seen = {}
@@ -118,7 +97,8 @@ def run(quillora, work):
 
     wait_for("eight stations in the list", listed, timeout=60, interval=0.5)
     nodes = seen["nodes"]
-    grab(display, work, "wide-" + window_env["QUILLORA_COLOR_SCHEME"])
+    if os.environ.get("QUILLORA_TEST_GRABS"):
+        e2e.grab(display, work, WIDTH, HEIGHT, keep="wide-" + window_env["QUILLORA_COLOR_SCHEME"])
 
     if not any(node["role"] == "list" and node["name"] == "Stations" for node in nodes):
         fail("no list named Stations: " + json.dumps([n for n in nodes if n["role"] == "list"]))
@@ -139,18 +119,9 @@ def main():
     if sys.argv[1:] == ["--read"]:
         read_tree()
         return
-    quillora = os.path.abspath(sys.argv[1])
-    for tool in ("Xvfb", "dbus-daemon", "/usr/libexec/at-spi-bus-launcher"):
-        if not shutil.which(tool):
-            fail(tool + " is not installed")
     if subprocess.run([READER, "-c", "import pyatspi"], capture_output=True).returncode != 0:
         fail("python3-pyatspi is not installed")
-    work = tempfile.mkdtemp(prefix="qa11y", dir="/tmp")
-    try:
-        run(quillora, work)
-    finally:
-        stop_all()
-        shutil.rmtree(work, ignore_errors=True)
+    e2e.main(run, "qa11y", ("Xvfb", "dbus-daemon", "/usr/libexec/at-spi-bus-launcher"))
 
 
 if __name__ == "__main__":

@@ -18,60 +18,23 @@ Usage: catalogue_end_to_end.py path/to/quillora
 
 import os
 import re
-import shutil
-import subprocess
-import sys
-import tempfile
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
-sys.path.insert(0, os.path.join(HERE, "..", "Support"))
-import livepeers  # noqa: E402
-from headless_end_to_end import Output, fail, player_output, playerctl, wait_for  # noqa: E402
-from livepeers import start, start_bus, start_http, start_xvfb, stop_all  # noqa: E402
-from window_end_to_end import HEIGHT, PRIMARY, SCREEN, WIDTH, close, grab  # noqa: E402
+import e2e
+from e2e import HEIGHT, WIDTH, close, fail, grab, mpris_quit, playerctl, wait_for
+from livepeers import start_bus, start_http, start_xvfb
+from window_end_to_end import PRIMARY, SCREEN
 
 # The starter catalogue's first station.
 FIRST_STARTER_STATION = "SomaFM Groove Salad"
 
 
-def player_env(work, display, bus):
-    """The player's own folders (fresh unless they exist already), nothing
-    naming a catalogue."""
-    home = os.path.join(work, "home")
-    os.makedirs(home, exist_ok=True)
-    env = {k: v for k, v in os.environ.items() if k != "QUILLORA_CATALOGUE_URL"}
-    env.update(DISPLAY=display, QT_QPA_PLATFORM="xcb", QUILLORA_COLOR_SCHEME="light",
-               QUILLORA_TRACE_STARTUP="1", HOME=home, XDG_CACHE_HOME=os.path.join(home, "cache"),
-               XDG_DATA_HOME=os.path.join(home, "data"), XDG_CONFIG_HOME=os.path.join(home, "config"),
-               DBUS_SESSION_BUS_ADDRESS=bus, QUILLORA_MPV_OPTIONS="ao=null")
-    return env
-
-
 def start_window(quillora, args, env):
-    process = start([quillora, *args, "-qwindowgeometry", f"{WIDTH}x{HEIGHT}+0+0"],
-                    env=env, stdout=subprocess.PIPE, stderr=None, text=True)
-    out = Output(process.stdout)
-    player_output[:] = [out]
-    return process, out
+    return e2e.start_player(quillora, args, env, (WIDTH, HEIGHT))
 
 
 def first_card_ms(out):
     match = re.search(r"startup: first-card ([0-9.]+)", out.text())
     return float(match.group(1)) if match else None
-
-
-def quit_player(process):
-    """Quits through the media controls, as the desktop would; the store is
-    written on the way out."""
-    subprocess.run(["timeout", "5", "dbus-send", "--session", "--type=method_call", "--print-reply",
-                    "--dest=org.mpris.MediaPlayer2.quillora", "/org/mpris/MediaPlayer2",
-                    "org.mpris.MediaPlayer2.Quit"], check=True, stdout=subprocess.DEVNULL)
-    try:
-        if process.wait(10) != 0:
-            fail(f"quillora exited with {process.returncode}")
-    except subprocess.TimeoutExpired:
-        fail("quillora did not quit")
 
 
 def note_pixels(display, work):
@@ -81,28 +44,14 @@ def note_pixels(display, work):
     return sum(1 for y in range(16, 52, 2) for x in range(80, WIDTH - 80, 2) if not close(pixel(x, y), PRIMARY, 10))
 
 
-def main():
-    quillora = os.path.abspath(sys.argv[1])
-    for tool in ("Xvfb", "ffmpeg", "dbus-daemon", "playerctl"):
-        if not shutil.which(tool):
-            fail(tool + " is not installed")
-    work = tempfile.mkdtemp(prefix="qcat", dir="/tmp")
-    try:
-        run(quillora, work)
-    finally:
-        stop_all()
-        shutil.rmtree(work, ignore_errors=True)
-
-
 def run(quillora, work):
     display = start_xvfb(SCREEN)
     bus = start_bus(work)
     os.environ["DBUS_SESSION_BUS_ADDRESS"] = bus
 
     # (a) The first start of a new user, with no network.
-    fresh = player_env(os.path.join(work, "fresh"), display, bus)
+    fresh = e2e.player_env(os.path.join(work, "fresh"), display, bus)
     player, out = start_window(quillora, [], fresh)
-    wait_for("first card", lambda: first_card_ms(out) is not None, timeout=30)
     ms = first_card_ms(out)
     print(f"fresh start, starter stations: first card at {ms:.0f} ms", flush=True)
     # The starter stations are there before the first frame: a new user
@@ -116,20 +65,20 @@ def run(quillora, work):
              == FIRST_STARTER_STATION)
     if not os.path.isfile(os.path.join(fresh["XDG_DATA_HOME"], "quillora", "stations.csv")):
         fail("My stations was not written from the starter catalogue")
-    quit_player(player)
+    mpris_quit(player)
 
     # (b) A remote catalogue, once with the server and once without.
     www = os.path.join(work, "www")
     os.mkdir(www)
     http = start_http(www)
-    server = livepeers.processes[-1]
+    server = e2e.livepeers.processes[-1]
     with open(os.path.join(www, "stations.csv"), "w") as f:
         f.write("id,url,image,genre,title\n")
         for i in range(1, 5):
             # Stream addresses nobody answers: the test is about the catalogue.
             f.write(f"{i},http://127.0.0.1:9/stream{i},,Test,Remote {i}\n")
     catalogue = f"http://127.0.0.1:{http}/stations.csv"
-    returning = player_env(os.path.join(work, "returning"), display, bus)
+    returning = e2e.player_env(os.path.join(work, "returning"), display, bus)
     player, out = start_window(quillora, ["--catalogue", catalogue], returning)
     wait_for("catalogue loaded", lambda: "Loaded 4 stations" in out.text(), timeout=30)
     wait_for("first station published", lambda: playerctl("metadata", "xesam:title", check=False) == "Remote 1")
@@ -140,26 +89,22 @@ def run(quillora, work):
     wait_for("volume", lambda: abs(float(playerctl("volume")) - 0.4) < 0.01)
     if note_pixels(display, work) > 20:
         fail("an offline note while the catalogue loaded")
-    quit_player(player)
-    livepeers.stop(server)
+    mpris_quit(player)
+    e2e.livepeers.stop(server)
 
     player, out = start_window(quillora, ["--catalogue", catalogue], returning)
-    wait_for("first card", lambda: first_card_ms(out) is not None, timeout=30)
     print(f"second start, stored catalogue: first card at {first_card_ms(out):.0f} ms", flush=True)
     wait_for("failed refresh", lambda: "Could not load the stations from 127.0.0.1" in out.text(), timeout=30)
     wait_for("offline note on the band", lambda: note_pixels(display, work) > 100, timeout=10, interval=0.3)
-    if os.environ.get("QUILLORA_TEST_GRABS"):
-        subprocess.run(["timeout", "20", "ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "x11grab",
-                        "-video_size", f"{WIDTH}x{HEIGHT}", "-i", display + "+0,0", "-frames:v", "1",
-                        os.path.join(os.environ["QUILLORA_TEST_GRABS"], "e2e-offline-note.png")], check=True)
+    grab(display, work, keep="e2e-offline-note")
     wait_for("remembered station", lambda: playerctl("metadata", "xesam:title", check=False) == "Remote 3")
     volume = float(playerctl("volume"))
     print(f"remembered: {playerctl('metadata', 'xesam:title')} at volume {volume:.2f}", flush=True)
     if abs(volume - 0.4) > 0.01:
         fail(f"the volume came back as {volume}, not 0.4")
-    quit_player(player)
+    mpris_quit(player)
     print("PASS", flush=True)
 
 
 if __name__ == "__main__":
-    main()
+    e2e.main(run, "qcat", ("Xvfb", "ffmpeg", "dbus-daemon", "playerctl"))

@@ -7,10 +7,9 @@ services on it (Tests/Support/desktopstandins.py: a panel's
 StatusNotifierWatcher, a notification server, the portal's Inhibit).
 
 - The tray icon registers with the panel.
-- Playing inhibits suspend (and only suspend).
+- Playing inhibits suspend.
 - Closing the window while a station plays keeps the stream and MPRIS
-  Playing; with the window gone, each song change notifies, the later
-  notifications replacing the first.
+  Playing; with the window gone, a song change notifies.
 - A second start shows the first window and exits; one process is left.
 - MPRIS Quit quits; closing the window while nothing plays quits; with
   background=false closing quits even while playing.
@@ -20,20 +19,13 @@ Usage: desktop_end_to_end.py path/to/quillora
 
 import json
 import os
-import shutil
 import subprocess
-import sys
-import tempfile
 import threading
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-SUPPORT = os.path.join(HERE, "..", "Support")
-sys.path.insert(0, HERE)
-sys.path.insert(0, SUPPORT)
-import livepeers  # noqa: E402
-from headless_end_to_end import Output, fail, listeners, player_output, playerctl, wait_for  # noqa: E402
-from livepeers import start, start_bus, start_icecast, start_tone, start_xvfb, stop, stop_all  # noqa: E402
+import e2e
+from e2e import SUPPORT, fail, listeners, playerctl, wait_for
+from livepeers import start, start_bus, start_icecast, start_tone, start_xvfb, stop
 
 
 class StandIns:
@@ -91,45 +83,24 @@ def quillora_processes(quillora, work):
     return ours
 
 
-def main():
-    quillora = os.path.abspath(sys.argv[1])
-    for tool in ("Xvfb", "xdotool", "icecast2", "ffmpeg", "dbus-daemon", "playerctl"):
-        if not shutil.which(tool):
-            fail(tool + " is not installed")
-    work = tempfile.mkdtemp(prefix="qdesk", dir="/tmp")
-    os.chmod(work, 0o755)
-    try:
-        run(quillora, work)
-    finally:
-        stop_all()
-        shutil.rmtree(work, ignore_errors=True)
-
-
 def player_env(work, name, display, bus, conf):
     home = os.path.join(work, name)
     os.makedirs(os.path.join(home, "config", "quillora"))
     with open(os.path.join(home, "config", "quillora", "quillora.conf"), "w") as f:
         f.write(conf)
-    return dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QUILLORA_TRACE_STARTUP="1", HOME=home,
-                XDG_CACHE_HOME=os.path.join(home, "cache"), XDG_DATA_HOME=os.path.join(home, "data"),
-                XDG_CONFIG_HOME=os.path.join(home, "config"), DBUS_SESSION_BUS_ADDRESS=bus,
-                QUILLORA_MPV_OPTIONS="ao=null")
+    env = e2e.player_env(home, display, bus)
+    return env
 
 
 def start_window(quillora, catalogue, env):
-    process = start([quillora, "--catalogue", catalogue, "-qwindowgeometry", "440x800+0+0"],
-                    env=env, stdout=subprocess.PIPE, stderr=None, text=True)
-    out = Output(process.stdout)
-    player_output[:] = [out]
-    wait_for("first card", lambda: "startup: first-card" in out.text(), timeout=30)
-    return process, out
+    return e2e.start_player(quillora, ["--catalogue", catalogue], env, (e2e.WIDTH, e2e.HEIGHT))
 
 
 def run(quillora, work):
     display = start_xvfb("1024x900x24")
     ice = start_icecast(work)
     start_tone(ice, "/song.mp3", 440, codec="mp3")
-    wait_for("mp3 mount", lambda: livepeers.mount_is_live(ice, "/song.mp3"), timeout=20)
+    wait_for("mp3 mount", lambda: e2e.livepeers.mount_is_live(ice, "/song.mp3"), timeout=20)
     catalogue = os.path.join(work, "stations.csv")
     with open(catalogue, "w") as f:
         f.write("id,url,image,genre,title\n"
@@ -147,9 +118,8 @@ def run(quillora, work):
     playerctl("play")
     wait_for("Playing", lambda: playerctl("status") == "Playing", timeout=15)
     wait_for("listening", lambda: listeners(ice, "/song.mp3") == 1, timeout=20)
+    # (Which flags, and the release: DesktopBusTests.)
     wait_for("suspend inhibited", lambda: desktop.calls("Inhibit"), timeout=20)
-    if any(call["flags"] != 4 for call in desktop.calls("Inhibit")):
-        fail("inhibited more than suspend: " + repr(desktop.calls("Inhibit")))
 
     # The close button (Ctrl+W does the same): the window goes, the music stays.
     key(display, first.pid, "ctrl+w")
@@ -160,22 +130,19 @@ def run(quillora, work):
     if playerctl("status") != "Playing" or listeners(ice, "/song.mp3") != 1:
         fail("closing the window stopped the stream")
 
-    # Song changes with the window gone: one notification, replaced in place.
-    # The player shows "Artist \u2013 Title" for "Artist - Title".
+    # A song change with the window gone is notified, naming the station.
+    # The player shows "Artist \u2013 Title" for "Artist - Title". (Later
+    # songs replacing the first: DesktopBusTests.)
     def notified(song):
         def check():
             if any(call["summary"] == song.replace(" - ", " \u2013 ") for call in desktop.calls("Notify")):
                 return True
-            livepeers.set_song(ice, "/song.mp3", song)
+            e2e.livepeers.set_song(ice, "/song.mp3", song)
             return False
         return check
     wait_for("first song notified", notified("Nina Simone - Feeling Good"), timeout=30, interval=1)
-    wait_for("second song notified", notified("Miles Davis - So What"), timeout=30, interval=1)
     notes = desktop.calls("Notify")
     print("notifications:", json.dumps(notes), flush=True)
-    first_id = notes[0]["id"]
-    if notes[0]["replaces_id"] != 0 or any(note["replaces_id"] != first_id for note in notes[1:]):
-        fail("a notification did not replace the first")
     if notes[-1]["body"] != "Song FM":
         fail("the notification does not name the station")
 
@@ -194,14 +161,7 @@ def run(quillora, work):
         fail(f"expected one player process, found {quillora_processes(quillora, work)}")
 
     # MPRIS Quit quits; the store is written.
-    subprocess.run(["timeout", "5", "dbus-send", "--session", "--type=method_call",
-                    "--dest=org.mpris.MediaPlayer2.quillora", "/org/mpris/MediaPlayer2",
-                    "org.mpris.MediaPlayer2.Quit"], check=True)
-    try:
-        if first.wait(15) != 0:
-            fail(f"quit with {first.returncode}")
-    except subprocess.TimeoutExpired:
-        fail("MPRIS Quit did not quit")
+    e2e.mpris_quit(first)
     # The catalogue passed on is remembered; the person's lines stay.
     with open(os.path.join(env["XDG_CONFIG_HOME"], "quillora", "quillora.conf")) as f:
         written = f.read()
@@ -227,4 +187,4 @@ def run(quillora, work):
 
 
 if __name__ == "__main__":
-    main()
+    e2e.main(run, "qdesk", ("Xvfb", "xdotool", "icecast2", "ffmpeg", "dbus-daemon", "playerctl"), readable=True)

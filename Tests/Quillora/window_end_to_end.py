@@ -16,57 +16,20 @@ Usage: window_end_to_end.py path/to/quillora
 """
 
 import json
-import math
 import os
-import shutil
 import signal
 import subprocess
-import sys
-import tempfile
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
-sys.path.insert(0, os.path.join(HERE, "..", "Support"))
-import livepeers  # noqa: E402
-from headless_end_to_end import (Output, expect_pitch, fail, listeners, player_output,  # noqa: E402
-                                 playerctl, wait_for)
-from livepeers import (RATE, png, start, start_bus, start_http, start_icecast, start_tone, start_xvfb,  # noqa: E402
-                       stop_all)
+import e2e
+from e2e import WIDTH, close, expect_pitch, fail, grab, listeners, playerctl, wait_for
+from livepeers import png, start_bus, start_http, start_icecast, start_tone, start_xvfb
 
-WIDTH, HEIGHT = 440, 800
 PRIMARY = (0x5b, 0x3c, 0xc4)  # the light scheme's primary colour
 TEXT = (0x1d, 0x1a, 0x26)     # the light scheme's text colour
-BACKGROUND = (0xf3, 0xf1, 0xf9)
 LOGO = (0xf0, 0x80, 0x10)     # the logo served: solid orange
 # Xvfb picks a free display itself (-displayfd): two tests starting at once
 # cannot end up on one display.
 SCREEN = "1024x900x24"
-
-
-def grab(display, work):
-    """The top-left WIDTH x HEIGHT of the screen as rows of (r, g, b)."""
-    path = os.path.join(work, "grab.ppm")
-    subprocess.run(["timeout", "20", "ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "x11grab",
-                    "-video_size", f"{WIDTH}x{HEIGHT}", "-i", display + "+0,0", "-frames:v", "1",
-                    "-pix_fmt", "rgb24", path], check=True)
-    with open(path, "rb") as f:
-        data = f.read()
-    # P6 header: magic, width, height, maxval, each followed by whitespace.
-    fields, position = [], 0
-    while len(fields) < 4:
-        while data[position:position + 1].isspace():
-            position += 1
-        start_at = position
-        while not data[position:position + 1].isspace():
-            position += 1
-        fields.append(data[start_at:position])
-    pixels = data[position + 1:]
-    width = int(fields[1])
-    return lambda x, y: tuple(pixels[(y * width + x) * 3:(y * width + x) * 3 + 3])
-
-
-def close(a, b, tolerance=24):
-    return all(abs(p - q) <= tolerance for p, q in zip(a, b))
 
 
 def find_play_button(pixel):
@@ -88,21 +51,6 @@ def song_line_pixels(pixel):
     return sum(1 for y in range(498, 528) for x in range(20, WIDTH - 20) if close(pixel(x, y), TEXT, 40))
 
 
-def keep_grab(work, name):
-    """With QUILLORA_TEST_GRABS=<folder>, keeps the last grab there to look at."""
-    if os.environ.get("QUILLORA_TEST_GRABS"):
-        shutil.copy(os.path.join(work, "grab.ppm"), os.path.join(os.environ["QUILLORA_TEST_GRABS"], name + ".ppm"))
-
-
-def ring_pixels(pixel, centre):
-    """Of eight points on the circle where the progress ring runs round the
-    play button, those that differ from the background."""
-    radius = 95 / 2 + 11
-    points = [(round(centre[0] + radius * math.cos(i * math.pi / 4)),
-               round(centre[1] + radius * math.sin(i * math.pi / 4))) for i in range(8)]
-    return sum(1 for x, y in points if not close(pixel(x, y), BACKGROUND, 12))
-
-
 def window_title(display, pid):
     """The title of the process's window, or None."""
     env = dict(os.environ, DISPLAY=display)
@@ -117,62 +65,22 @@ def window_title(display, pid):
 
 
 def http_stats(port):
-    return json.loads(livepeers.fetch(f"http://127.0.0.1:{port}/__stats") or b"{}")
-
-
-def mpris_property(name):
-    """A property of the player's MPRIS interface as dbus-send prints its
-    value ("true", "false", a quoted string), or None when there is none."""
-    result = subprocess.run(["timeout", "5", "dbus-send", "--session", "--print-reply",
-                             "--dest=org.mpris.MediaPlayer2.quillora", "/org/mpris/MediaPlayer2",
-                             "org.freedesktop.DBus.Properties.Get", "string:org.mpris.MediaPlayer2.Player",
-                             f"string:{name}"], capture_output=True, text=True)
-    if result.returncode != 0:
-        return None
-    words = result.stdout.split()
-    return words[-1].strip('"') if words else None
-
-
-def main():
-    quillora = os.path.abspath(sys.argv[1])
-    for tool in ("Xvfb", "xdotool", "icecast2", "ffmpeg", "dbus-daemon", "playerctl"):
-        if not shutil.which(tool):
-            fail(tool + " is not installed")
-    work = tempfile.mkdtemp(prefix="qwin", dir="/tmp")
-    os.chmod(work, 0o755)
-    try:
-        run(quillora, work)
-    finally:
-        stop_all()
-        shutil.rmtree(work, ignore_errors=True)
+    return json.loads(e2e.livepeers.fetch(f"http://127.0.0.1:{port}/__stats") or b"{}")
 
 
 def player_env(work, name, display, bus):
-    home = os.path.join(work, name)
-    os.makedirs(home)
-    env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QUILLORA_COLOR_SCHEME="light",
-               QUILLORA_TRACE_STARTUP="1", HOME=home, XDG_CACHE_HOME=os.path.join(home, "cache"),
-               XDG_DATA_HOME=os.path.join(home, "data"), XDG_CONFIG_HOME=os.path.join(home, "config"),
-               DBUS_SESSION_BUS_ADDRESS=bus, QUILLORA_MPV_OPTIONS="ao=null")
-    return env
+    return e2e.player_env(os.path.join(work, name), display, bus)
 
 
 def start_window(quillora, catalogue, env):
-    """Starts the window at the top left of the screen; returns the process
-    and its output once the first station card is shown."""
-    process = start([quillora, "--catalogue", catalogue, "-qwindowgeometry", f"{WIDTH}x{HEIGHT}+0+0"],
-                    env=env, stdout=subprocess.PIPE, stderr=None, text=True)
-    out = Output(process.stdout)
-    player_output.append(out)
-    wait_for("first card", lambda: "startup: first-card" in out.text(), timeout=30)
-    return process, out
+    return e2e.start_player(quillora, ["--catalogue", catalogue], env, (WIDTH, e2e.HEIGHT))
 
 
 def run(quillora, work):
     display = start_xvfb(SCREEN)
     ice = start_icecast(work)
     start_tone(ice, "/low.ogg", 440)
-    song_source = start_tone(ice, "/song.mp3", 440, codec="mp3")
+    start_tone(ice, "/song.mp3", 440, codec="mp3")
     www = os.path.join(work, "www")
     os.mkdir(www)
     http = start_http(www)
@@ -187,8 +95,6 @@ def run(quillora, work):
     with open(os.path.join(www, "song.csv"), "w") as f:
         f.write("id,url,image,genre,title\n"
                 f"1,http://127.0.0.1:{ice}/song.mp3,http://127.0.0.1:{http}/logo.png,Test,Song FM\n")
-    with open(os.path.join(www, "empty.csv"), "w") as f:
-        f.write("id,url,image,genre,title\n")
     with open(os.path.join(www, "many.csv"), "w") as f:
         f.write("id,url,image,genre,title\n")
         for i in range(10000):
@@ -200,10 +106,8 @@ def run(quillora, work):
     bus = start_bus(work)
     os.environ["DBUS_SESSION_BUS_ADDRESS"] = bus
     pcm = os.path.join(work, "out.pcm")
-    open(pcm, "wb").close()
     env = player_env(work, "first", display, bus)
-    env["QUILLORA_MPV_OPTIONS"] = (f"ao=pcm,ao-pcm-file={pcm},ao-pcm-waveheader=no,ao-pcm-append=yes,"
-                                   f"audio-format=s16,audio-channels=mono,audio-samplerate={RATE}")
+    env["QUILLORA_MPV_OPTIONS"] = e2e.pcm_output(pcm)
     player, out = start_window(quillora, f"http://127.0.0.1:{http}/stations.csv", env)
     # Xvfb has no direct rendering: OpenGL would run in software, so the
     # window draws with Qt Quick's software renderer.
@@ -244,7 +148,7 @@ def run(quillora, work):
     subprocess.run(["timeout", "10", "xdotool", "mousemove", str(button[0]), str(button[1]), "click", "1"],
                    env=dict(os.environ, DISPLAY=display), check=True)
     wait_for("Playing", lambda: playerctl("status") == "Playing", timeout=10)
-    wait_for("audio", lambda: os.path.getsize(pcm) > RATE, timeout=15)
+    wait_for("audio", lambda: os.path.getsize(pcm) > e2e.livepeers.RATE, timeout=15)
     expect_pitch(pcm, 440, "clicked station")
     if playerctl("metadata", "xesam:title") != "Low Tone":
         fail("MPRIS shows another station")
@@ -262,12 +166,11 @@ def run(quillora, work):
     store = os.path.join(env["XDG_DATA_HOME"], "quillora", "Quillora.sqlite")
     if not os.path.isfile(store):
         fail("no persistent store at " + store)
-    player_output.clear()
 
     # The song a station announces through Icecast (the ICY title of an MP3
     # mount) reaches the song line under the title, and the window title.
     # With the pcm audio output mpv delivers no ICY titles: null output here.
-    wait_for("mp3 mount", lambda: livepeers.mount_is_live(ice, "/song.mp3"))
+    wait_for("mp3 mount", lambda: e2e.livepeers.mount_is_live(ice, "/song.mp3"))
     env = player_env(work, "song", display, bus)
     singer, singer_out = start_window(quillora, f"http://127.0.0.1:{http}/song.csv", env)
     if song_line_pixels(grab(display, work)):
@@ -281,17 +184,17 @@ def run(quillora, work):
     def song_arrived():
         if playerctl("metadata", "xesam:title", check=False) == "Feeling Good":
             return True
-        livepeers.set_song(ice, "/song.mp3", song)
+        e2e.livepeers.set_song(ice, "/song.mp3", song)
         return False
     wait_for("song in MPRIS", song_arrived, timeout=20, interval=1)
     expected_title = f"{shown} \u2014 Song FM \u2014 Quillora"
     try:
-        livepeers.wait_for("song in the window title", lambda: window_title(display, singer.pid) == expected_title,
+        e2e.livepeers.wait_for("song in the window title", lambda: window_title(display, singer.pid) == expected_title,
                            timeout=10, interval=0.2)
     except TimeoutError:
         fail(f"the window title is {window_title(display, singer.pid)!r}, expected {expected_title!r}")
-    wait_for("song on the song line", lambda: song_line_pixels(grab(display, work)) > 40, timeout=10, interval=0.3)
-    keep_grab(work, "window-song")
+    wait_for("song on the song line", lambda: song_line_pixels(grab(display, work, keep="window-song")) > 40,
+             timeout=10, interval=0.3)
     print(f"window title: {window_title(display, singer.pid)}", flush=True)
     # A click on the song line opens the songs heard lately: once on air for
     # a moment, the song is the list's first row (in text colour, where the
@@ -299,34 +202,13 @@ def run(quillora, work):
     subprocess.run(["timeout", "10", "xdotool", "mousemove", str(WIDTH // 2), "512", "click", "1"],
                    env=dict(os.environ, DISPLAY=display), check=True)
     def first_row_shown():
-        pixel = grab(display, work)
+        pixel = grab(display, work, keep="window-recently-played")
         sheet_open = close(pixel(WIDTH // 2, 260), (255, 255, 255), 4)
         return sheet_open and sum(1 for y in range(345, 400) for x in range(90, 300)
                                   if close(pixel(x, y), TEXT, 40)) > 40
     wait_for("the song in the recently played list", first_row_shown, timeout=10, interval=0.3)
-    keep_grab(work, "window-recently-played")
 
-    # The source goes away: the ring turns round the play button while the
-    # player tries again, and is gone once the source is back and it plays.
-    subprocess.run(["timeout", "10", "xdotool", "key", "Escape"], env=dict(os.environ, DISPLAY=display), check=True)
-    button = wait_for("play button", lambda: find_play_button(grab(display, work)), timeout=5, interval=0.3)
-    # The sheet may still be sliding away over the button for a moment.
-    try:
-        livepeers.wait_for("no ring while playing", lambda: not ring_pixels(grab(display, work), button),
-                           timeout=3, interval=0.3)
-    except TimeoutError:
-        fail("a progress ring while playing")
-    livepeers.stop(song_source)
-    wait_for("ring while reconnecting", lambda: ring_pixels(grab(display, work), button) == 8,
-             timeout=15, interval=0.3)
-    keep_grab(work, "window-reconnecting")
-    song_source = start_tone(ice, "/song.mp3", 440, codec="mp3")
-    wait_for("playing again, no ring", lambda: ring_pixels(grab(display, work), button) == 0,
-             timeout=30, interval=0.5)
-    if playerctl("status") != "Playing":
-        fail("not Playing after the source came back")
-    livepeers.stop(singer)
-    player_output.clear()
+    e2e.livepeers.stop(singer)
 
     # 10,000 stations: the first cards appear, and only their logos are asked for.
     def logos_settled():
@@ -334,7 +216,7 @@ def run(quillora, work):
         stats = http_stats(http)
         return logo_shown() and stats.get("/many.png", 0) == stats.get("!done /many.png", 0) + stats.get(
             "!aborted /many.png", 0)
-    livepeers.fetch(f"http://127.0.0.1:{http}/__reset")
+    e2e.livepeers.fetch(f"http://127.0.0.1:{http}/__reset")
     env = player_env(work, "many", display, bus)
     many, many_out = start_window(quillora, f"http://127.0.0.1:{http}/many.csv", env)
     if "Loaded 10000 stations" not in many_out.text():
@@ -344,12 +226,11 @@ def run(quillora, work):
     print(f"logo requests for 10,000 stations: {logos}", flush=True)
     if not 1 <= logos <= 4:
         fail(f"expected the logos of the few cards near the visible one, got {logos} requests")
-    livepeers.stop(many)
-    player_output.clear()
+    e2e.livepeers.stop(many)
 
     # Started again, the 10,000 stations come from the store before the
     # screen has its size: still only the cards near the visible one.
-    livepeers.fetch(f"http://127.0.0.1:{http}/__reset")
+    e2e.livepeers.fetch(f"http://127.0.0.1:{http}/__reset")
     again, again_out = start_window(quillora, f"http://127.0.0.1:{http}/many.csv", env)
     if "startup: first-card" not in again_out.text() or "Loaded 10000 stations" not in again_out.text():
         fail("the stored 10,000 stations were not shown")
@@ -358,24 +239,7 @@ def run(quillora, work):
     print(f"logo requests for 10,000 stored stations: {logos}", flush=True)
     if logos > 4:
         fail(f"expected the logos of the few cards near the visible one, got {logos} requests")
-    livepeers.stop(again)
-    player_output.clear()
-
-    # A catalogue without stations: nothing to play, pause or step through.
-    env = player_env(work, "empty", display, bus)
-    empty = start([quillora, "--catalogue", f"http://127.0.0.1:{http}/empty.csv"],
-                  env=env, stdout=subprocess.PIPE, stderr=None, text=True)
-    empty_out = Output(empty.stdout)
-    player_output.append(empty_out)
-    wait_for("empty catalogue", lambda: "Loaded 0 stations" in empty_out.text(), timeout=20)
-    wait_for("on the bus", lambda: mpris_property("PlaybackStatus") is not None)
-    for name in ("CanPlay", "CanPause", "CanGoNext", "CanGoPrevious"):
-        if mpris_property(name) != "false":
-            fail(f"{name} is {mpris_property(name)} with no stations")
-    if playerctl("status") != "Stopped":
-        fail("an empty catalogue is not Stopped")
-    livepeers.stop(empty)
-    player_output.clear()
+    e2e.livepeers.stop(again)
 
     # An unusable data folder: the fatal message, and a failure exit.
     blocked = os.path.join(work, "not-a-folder")
@@ -396,4 +260,4 @@ def run(quillora, work):
 
 
 if __name__ == "__main__":
-    main()
+    e2e.main(run, "qwin", ("Xvfb", "xdotool", "icecast2", "ffmpeg", "dbus-daemon", "playerctl"), readable=True)

@@ -29,13 +29,6 @@ Load loadStore(Database& container)
     return load;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 } // namespace
 
 class ApplicationTests : public QObject {
@@ -82,7 +75,7 @@ private slots:
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("Quillora.sqlite"));
         if (damage == QLatin1String("garbage")) {
-            writeFile(path, QByteArray(4096, 'x'));
+            QVERIFY(writeFile(path, QByteArray(4096, 'x')));
         } else if (damage == QLatin1String("truncated")) {
             {
                 Database healthy(QStringLiteral("Quillora"), folder.path());
@@ -106,7 +99,7 @@ private slots:
             QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Quillora.sqlite")));
         }
         // A stray journal of the old file must not be applied to the new one.
-        writeFile(path + QStringLiteral("-wal"), QByteArray(100, 'w'));
+        QVERIFY(writeFile(path + QStringLiteral("-wal"), QByteArray(100, 'w')));
 
         StdoutCapture output;
         Database container(QStringLiteral("Quillora"), folder.path());
@@ -132,7 +125,7 @@ private slots:
     {
         QTemporaryDir folder;
         // A file where the data folder should be: nothing can be created.
-        writeFile(folder.filePath(QStringLiteral("data")), "not a folder");
+        QVERIFY(writeFile(folder.filePath(QStringLiteral("data")), "not a folder"));
         Database container(QStringLiteral("Quillora"), folder.filePath(QStringLiteral("data")));
         const Load load = loadStore(container);
         QCOMPARE(load.calls, 1);

@@ -7,6 +7,7 @@
 #include "Model/Player.h"
 #include "RemoteImage/CachedImageFile.h"
 #include "Support/LocalHttpServer.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,14 +20,6 @@
 #include <QUuid>
 
 namespace {
-
-void put(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 bool finishes(DirectoryReply* reply)
 {
@@ -50,14 +43,14 @@ private slots:
         const QString uuid = QStringLiteral("96062a7b-0601-11e8-ae97-52543be04c81");
         // A fresh query each run: the logo is never already in the image cache.
         const QUrl logo = server.url(QStringLiteral("/logo.png?run=") + QUuid::createUuid().toString(QUuid::Id128));
-        put(served.filePath(QStringLiteral("stations.csv")),
+        QVERIFY(writeFile(served.filePath(QStringLiteral("stations.csv")),
             "id,url,image,genre,title,uuid\n1,http://127.0.0.1:1/stream," + logo.toEncoded() + ",Jazz,One,"
-                + uuid.toLatin1() + "\n");
+                + uuid.toLatin1() + "\n"));
         QImage image(8, 8, QImage::Format_RGB32);
         image.fill(Qt::darkCyan);
         QVERIFY(image.save(served.filePath(QStringLiteral("logo.png"))));
-        put(served.filePath(QStringLiteral("json/tags")), R"([{"name":"jazz","stationcount":3}])");
-        put(served.filePath(QStringLiteral("json/url/") + uuid), "{}");
+        QVERIFY(writeFile(served.filePath(QStringLiteral("json/tags")), R"([{"name":"jazz","stationcount":3}])"));
+        QVERIFY(writeFile(served.filePath(QStringLiteral("json/url/") + uuid), "{}"));
 
         Application application(data.filePath(QStringLiteral("store")));
         CompositionRoot root(application, server.url(QStringLiteral("/stations.csv")).toString());

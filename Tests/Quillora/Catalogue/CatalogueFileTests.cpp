@@ -34,19 +34,6 @@ QByteArray utf16(const QString& text)
     return encoder(text);
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 QStringList entries(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -107,7 +94,7 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("stations.csv"));
-        writeAll(path, utf16(userFile));
+        QVERIFY(writeFile(path, utf16(userFile)));
 
         StdoutCapture output;
         const auto loaded = loadFile(path);
@@ -147,7 +134,7 @@ private slots:
         const QString path = folder.filePath(QStringLiteral("stations.csv"));
         const QByteArray spreadsheet = "\xEF\xBB\xBF" "Id;URL;Image;Genre;Title\r\n"
                                        "1;http://a/s1;;Rock;\"One; quoted\"\r\n";
-        writeAll(path, spreadsheet);
+        QVERIFY(writeFile(path, spreadsheet));
         CatalogueFile file(path);
         QVERIFY(file.add({QStringLiteral("Two, new"), QStringLiteral("Pop"), QStringLiteral("https://b/s"), {}}).ok());
         QCOMPARE(readAll(path), spreadsheet + "2;https://b/s;;Pop;Two, new\r\n");
@@ -176,7 +163,7 @@ private slots:
         QFETCH(QString, image);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("stations.csv"));
-        writeAll(path, userFile.toUtf8());
+        QVERIFY(writeFile(path, userFile.toUtf8()));
         CatalogueFile file(path);
         QSignalSpy changed(&file, &CatalogueFile::changed);
         QVERIFY(!file.add({title, {}, url, image}).ok());
@@ -192,14 +179,14 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("stations.csv"));
-        writeAll(path, QByteArray("id,url,title\n1,http://a/1,A\n2,http://a/2,B\n3,http://a/3,C\n"));
+        QVERIFY(writeFile(path, QByteArray("id,url,title\n1,http://a/1,A\n2,http://a/2,B\n3,http://a/3,C\n")));
         CatalogueFile file(path);
         CatalogueFile::RemovedRow removed;
         QVERIFY(file.remove(3, &removed).ok());
         QCOMPARE(file.add({QStringLiteral("D"), {}, QStringLiteral("http://a/4"), {}}).id, 3);
         QVERIFY(file.remove(1, &removed).ok());
         // Someone else gave id 1 to a new row meanwhile.
-        writeAll(path, QByteArray("id,url,title\n2,http://a/2,B\n3,http://a/4,D\n1,http://x/1,X\n"));
+        QVERIFY(writeFile(path, QByteArray("id,url,title\n2,http://a/2,B\n3,http://a/4,D\n1,http://x/1,X\n")));
         const CatalogueFile::Outcome restored = file.restore(removed);
         QCOMPARE(restored.id, 4);
         QCOMPARE(readAll(path), QByteArray("id,url,title\n4,http://a/1,A\n2,http://a/2,B\n3,http://a/4,D\n1,http://x/1,X\n"));
@@ -230,7 +217,7 @@ private slots:
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("stations.csv"));
         const QByteArray original = utf16(userFile);
-        writeAll(path, original);
+        QVERIFY(writeFile(path, original));
         CatalogueFile file(path);
         QSignalSpy changed(&file, &CatalogueFile::changed);
 
@@ -259,7 +246,7 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("stations.csv"));
-        writeAll(path, userFile.toUtf8());
+        QVERIFY(writeFile(path, userFile.toUtf8()));
         CatalogueFile file(path);
         QSignalSpy changed(&file, &CatalogueFile::changed);
         CatalogueFile::Outcome outcome;
@@ -289,7 +276,7 @@ private slots:
         QDir(folder.path()).mkdir(QStringLiteral("synced"));
         const QString real = folder.filePath(QStringLiteral("synced/stations.csv"));
         const QString link = folder.filePath(QStringLiteral("stations.csv"));
-        writeAll(real, userFile.toUtf8());
+        QVERIFY(writeFile(real, userFile.toUtf8()));
         // A link to a link to the file.
         QVERIFY(QFile::link(real, folder.filePath(QStringLiteral("synced/current.csv"))));
         QVERIFY(QFile::link(folder.filePath(QStringLiteral("synced/current.csv")), link));
@@ -315,7 +302,7 @@ private slots:
         const auto loaded = loadFile(path);
         QCOMPARE(loaded->stations.size(), 16);
 
-        writeAll(path, "id,url,title\n");
+        QVERIFY(writeFile(path, "id,url,title\n"));
         QVERIFY(file.seedIfMissing().isEmpty());
         QCOMPARE(readAll(path), QByteArray("id,url,title\n"));
         const auto empty = loadFile(path);
@@ -324,7 +311,7 @@ private slots:
 
         // Emptied entirely: the user's choice stands, and the next station
         // added starts the file afresh.
-        writeAll(path, {});
+        QVERIFY(writeFile(path, {}));
         QVERIFY(file.seedIfMissing().isEmpty());
         QVERIFY(loadFile(path)->failure);
         QCOMPARE(file.add({QStringLiteral("First"), {}, QStringLiteral("https://a/s"), {}}).id, 1);
@@ -335,7 +322,7 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("stations.csv"));
-        writeAll(path, "id,url,image,genre,title\n1,http://s,,,Caf\xe9\n");
+        QVERIFY(writeFile(path, "id,url,image,genre,title\n1,http://s,,,Caf\xe9\n"));
         const auto loaded = loadFile(path);
         QCOMPARE(loaded->answers, 1);
         QVERIFY(loaded->failure);
@@ -352,7 +339,7 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("stations.csv"));
-        writeAll(path, userFile.toUtf8());
+        QVERIFY(writeFile(path, userFile.toUtf8()));
         CatalogueFile file(path);
         file.setSettleTime(50);
         file.setWatching(true);
@@ -366,17 +353,17 @@ private slots:
 
         // A spreadsheet program saves by writing a new file and renaming it.
         const QString saved = folder.filePath(QStringLiteral(".~lock-save.tmp"));
-        writeAll(saved, userFile.toUtf8() + "9,https://c/s,,,Theirs\r\n");
+        QVERIFY(writeFile(saved, userFile.toUtf8() + "9,https://c/s,,,Theirs\r\n"));
         QVERIFY(::rename(QFile::encodeName(saved).constData(), QFile::encodeName(path).constData()) == 0);
-        QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 2, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 2, 20000);
         const auto loaded = loadFile(path);
         QCOMPARE(loaded->stations.last().title, QStringLiteral("Theirs"));
 
         // Still watched after the rename: an editor that writes in place.
-        writeAll(path, userFile.toUtf8());
-        QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 3, 5000);
+        QVERIFY(writeFile(path, userFile.toUtf8()));
+        QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 3, 20000);
         // The same content saved again is no change.
-        writeAll(path, userFile.toUtf8());
+        QVERIFY(writeFile(path, userFile.toUtf8()));
         QTest::qWait(400);
         QCOMPARE(changed.count(), 3);
     }

@@ -5,6 +5,7 @@
 #include "Catalogue/Exchange/StationExchange.h"
 #include "Catalogue/Exchange/StationImport.h"
 #include "Support/EnglishPlurals.h"
+#include "TestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -26,18 +27,6 @@ QString describe(const QList<ExchangeStation>& stations)
 QByteArray utf16LE(const QString& text)
 {
     return QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
 const QByteArray myStations = "id,url,image,genre,title\n"
@@ -228,7 +217,7 @@ private slots:
         QFETCH(QString, problem);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("stations.csv"));
-        writeAll(path, myStations);
+        QVERIFY(writeFile(path, myStations));
         CatalogueFile file(path);
         const StationImport::Result result = StationImport::run({{QStringLiteral("list"), bytes}}, file);
         QVERIFY(!result.ok());
@@ -244,7 +233,7 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("stations.csv"));
-        writeAll(path, myStations);
+        QVERIFY(writeFile(path, myStations));
         CatalogueFile file(path);
         const QByteArray m3u = "#EXTM3U\n#EXTINF:-1,Groove Salad\nhttps://somafm.example/groovesalad.pls\n"
                                "#EXTINF:-1,New One\nhttp://new.example/one\nmms://old.example/s\n";

@@ -113,7 +113,8 @@ private slots:
         QCOMPARE(playerctl({QStringLiteral("status")}), QStringLiteral("Playing"));
         m_announced.clear();
         for (int attempt = 0; attempt < 3; ++attempt) {
-            QTRY_VERIFY_WITH_TIMEOUT(media->rate() > 0, 5000); // the next attempt is connecting
+            player->resume(); // the next attempt at once, not after its delay
+            QVERIFY(media->rate() > 0);
             media->fail(QStringLiteral("http://127.0.0.1:9/stream1: HTTP error 404"), EndCause::NotFound);
         }
         QCOMPARE(player->session()->state(), PlaybackSession::State::Failed);

@@ -1,6 +1,5 @@
 // The sleep timer over the player: the fade's curve, and a short timer that
 // fades, stops the player and gives the volume back.
-#include "MockLoader.h"
 #include "Model/Player.h"
 #include "Model/SleepTimer.h"
 #include "TestSupport.h"

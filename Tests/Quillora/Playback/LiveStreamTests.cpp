@@ -45,27 +45,7 @@ double pitchAfter(const QString& path, qint64 offset)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || !file.seek(offset))
         return 0;
-    const QByteArray data = file.read(wanted);
-    const auto* samples = reinterpret_cast<const qint16*>(data.constData());
-    const qsizetype count = data.size() / 2;
-    int crossings = 0;
-    int loudest = 0;
-    for (qsizetype i = 0; i < count; ++i) {
-        loudest = std::max(loudest, std::abs(int(samples[i])));
-        if (i > 0 && (samples[i - 1] < 0) != (samples[i] < 0))
-            ++crossings;
-    }
-    return loudest < 1000 ? 0 : crossings / 2.0 / (double(count) / sampleRate);
-}
-
-bool isClean(const QString& text)
-{
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069))
-            return false;
-    }
-    return true;
+    return pitchOf(file.read(wanted), sampleRate);
 }
 
 QString hex(const QByteArray& bytes)
@@ -141,7 +121,7 @@ private slots:
         player->setStream(icecast(QStringLiteral("/song.mp3")), QStringLiteral("Test FM"));
         player->play();
         QTRY_COMPARE_WITH_TIMEOUT(player->state(), State::Playing, 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(player->streamDetails(), QStringLiteral("MP3 \u00b7 128 kbit/s"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(player->streamDetails(), QStringLiteral("MP3 \u00b7 128 kbit/s"), 20000);
 
         QElapsedTimer shown;
         shown.start();
@@ -150,7 +130,7 @@ private slots:
         qInfo("song shown %lld ms after the admin update", shown.elapsed());
         QCOMPARE(player->songArtist(), QStringLiteral("Artist One"));
         QCOMPARE(player->songTitle(), QStringLiteral("First Song"));
-        QTRY_COMPARE_WITH_TIMEOUT(started.size(), 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(started.size(), 1, 20000);
         QCOMPARE(started[0], (QVariantList{QStringLiteral("Test FM"), QStringLiteral("Artist One \u2013 First Song")}));
 
         // The station's name between songs is no song.
@@ -158,7 +138,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(player->songText(), QString(), 10000);
         QVERIFY(peers(QStringLiteral("song /song.mp3 Second Song")));
         QTRY_COMPARE_WITH_TIMEOUT(player->songText(), QStringLiteral("Second Song"), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(started.size(), 2, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(started.size(), 2, 20000);
         player->stop();
         QCOMPARE(player->songText(), QString());
     }
@@ -171,7 +151,7 @@ private slots:
         player->play();
         QTRY_COMPARE_WITH_TIMEOUT(player->songText(), QStringLiteral("Ogg Title"), 10000);
         QCOMPARE(player->songArtist(), QString());
-        QTRY_COMPARE_WITH_TIMEOUT(player->streamDetails(), QStringLiteral("Vorbis \u00b7 64 kbit/s"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(player->streamDetails(), QStringLiteral("Vorbis \u00b7 64 kbit/s"), 20000);
         QTRY_COMPARE_WITH_TIMEOUT(player->state(), State::Playing, 10000);
     }
 
@@ -191,7 +171,7 @@ private slots:
         player->play();
         QTRY_VERIFY_WITH_TIMEOUT(!player->songText().isEmpty(), 10000);
         QVERIFY(player->songText().size() <= 256);
-        QVERIFY2(isClean(player->songText()), qPrintable(player->songText()));
+        QVERIFY2(isCleanText(player->songText()), qPrintable(player->songText()));
         QCOMPARE(player->songArtist(), QStringLiteral("Evil[31m Artist"));
         QVERIFY(player->songTitle().startsWith(QStringLiteral("Title [2J Title")));
 
@@ -223,7 +203,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!player->songText().isEmpty(), 10000);
         QVERIFY(tags.last().at(0).value<StreamTags>().value(QStringLiteral("title")).size() <= 8192);
         QVERIFY(player->songText().size() <= 256);
-        QVERIFY2(isClean(player->songText()), qPrintable(player->songText()));
+        QVERIFY2(isCleanText(player->songText()), qPrintable(player->songText()));
         QCOMPARE(player->songArtist(), QStringLiteral("Ogg Villain"));
     }
 

@@ -4,6 +4,7 @@
 #include "Playback/MpvEndClassifier.h"
 #include "Playback/MpvMediaPlayer.h"
 #include "Support/LocalHttpServer.h"
+#include "TestSupport.h"
 
 #include <mpv/client.h>
 
@@ -81,10 +82,7 @@ private slots:
         QVERIFY(m_root.isValid());
         writeTone(m_root.filePath(QStringLiteral("long.wav")), 30);
         writeTone(m_root.filePath(QStringLiteral("tagged.wav")), 30, "Song A", "Band");
-        QFile text(m_root.filePath(QStringLiteral("notaudio.txt")));
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write(QByteArray(20000, 'x'));
-        text.close();
+        QVERIFY(writeFile(m_root.filePath(QStringLiteral("notaudio.txt")), QByteArray(20000, 'x')));
         writeTone(m_root.filePath(QStringLiteral("other.wav")), 30);
         writeTone(m_root.filePath(QStringLiteral("short.wav")), 0.3);
         m_server = std::make_unique<LocalHttpServer>(m_root.path());
@@ -104,7 +102,7 @@ private slots:
 
         player.play();
         QCOMPARE(player.rate(), 1.0f);
-        QTRY_VERIFY_WITH_TIMEOUT(m_server->requestCount(QStringLiteral("/long.wav")) >= 1, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_server->requestCount(QStringLiteral("/long.wav")) >= 1, 20000);
 
         // Pausing drops the stream; resuming opens it again (live, not behind).
         player.pause();
@@ -112,7 +110,7 @@ private slots:
         const int opened = m_server->requestCount(QStringLiteral("/long.wav"));
         player.play();
         QCOMPARE(player.rate(), 1.0f);
-        QTRY_VERIFY_WITH_TIMEOUT(m_server->requestCount(QStringLiteral("/long.wav")) > opened, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_server->requestCount(QStringLiteral("/long.wav")) > opened, 20000);
     }
 
     void replacingKeepsPlaying()
@@ -121,10 +119,10 @@ private slots:
         QSignalSpy ended(&player, &MediaPlayer::playbackEnded);
         player.replaceItem(url(QStringLiteral("/long.wav")));
         player.play();
-        QTRY_VERIFY_WITH_TIMEOUT(m_server->requestCount(QStringLiteral("/long.wav")) >= 1, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_server->requestCount(QStringLiteral("/long.wav")) >= 1, 20000);
         player.replaceItem(url(QStringLiteral("/other.wav")));
         QCOMPARE(player.rate(), 1.0f);
-        QTRY_VERIFY_WITH_TIMEOUT(m_server->requestCount(QStringLiteral("/other.wav")) >= 1, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_server->requestCount(QStringLiteral("/other.wav")) >= 1, 20000);
         QTest::qWait(300);
         QCOMPARE(ended.size(), 0);
 
@@ -165,7 +163,7 @@ private slots:
         player.replaceItem(url(QStringLiteral("/missing.mp3")));
         player.play();
         player.replaceItem(url(QStringLiteral("/long.wav")));
-        QTRY_VERIFY_WITH_TIMEOUT(m_server->requestCount(QStringLiteral("/long.wav")) >= 1, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_server->requestCount(QStringLiteral("/long.wav")) >= 1, 20000);
         QTest::qWait(1000);
         QCOMPARE(ended.size(), 0);
         QCOMPARE(player.rate(), 1.0f);
@@ -193,13 +191,13 @@ private slots:
         QSignalSpy details(&player, &MediaPlayer::streamDetailsChanged);
         player.replaceItem(url(QStringLiteral("/tagged.wav")));
         player.play();
-        QTRY_VERIFY_WITH_TIMEOUT(player.isAudioPlaying(), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(!tags.isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(player.isAudioPlaying(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!tags.isEmpty(), 20000);
         const auto last = tags.last().at(0).value<StreamTags>();
         QCOMPARE(last.value(QStringLiteral("title")), QByteArray("Song A"));
         QCOMPARE(last.value(QStringLiteral("artist")), QByteArray("Band"));
         QVERIFY(!last.contains(QStringLiteral("encoder"))); // only what a song is read from
-        QTRY_VERIFY_WITH_TIMEOUT(!details.isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!details.isEmpty(), 20000);
         QCOMPARE(details.last().at(0).value<StreamDetails>().text(), QStringLiteral("PCM \u00b7 128 kbit/s"));
 
         player.pause();

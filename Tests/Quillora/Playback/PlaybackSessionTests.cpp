@@ -103,7 +103,7 @@ private slots:
     void countsDownToTheNextAttempt()
     {
         auto* media = new ScriptedMediaPlayer;
-        PlaybackSession session(media, nullptr, fastTiming(2000ms));
+        PlaybackSession session(media, nullptr, fastTiming(1000ms));
         QList<int> countdown;
         connect(&session, &PlaybackSession::retryInSecondsChanged, this,
                 [&] { countdown.append(session.retryInSeconds()); });
@@ -116,8 +116,8 @@ private slots:
         QCOMPARE(session.state(), State::Reconnecting);
         QCOMPARE(session.reason(), QStringLiteral("The stream ended"));
         QCOMPARE(media->plays, 1);
-        QTRY_COMPARE_WITH_TIMEOUT(media->plays, 2, 3000);
-        QCOMPARE(countdown, (QList<int>{2, 1, 0}));
+        QTRY_COMPARE_WITH_TIMEOUT(media->plays, 2, 20000);
+        QCOMPARE(countdown, (QList<int>{1, 0}));
         // Still reconnecting while the attempt connects; playing once sound comes.
         QCOMPARE(session.state(), State::Reconnecting);
         media->sound(true);
@@ -156,7 +156,7 @@ private slots:
         media->end(EndCause::StreamEnded);
         QCOMPARE(session.state(), State::Reconnecting);
         session.stop();
-        QTest::qWait(500);
+        QTest::qWait(300);
         QCOMPARE(media->plays, 1);
         QCOMPARE(session.state(), State::Stopped);
         QCOMPARE(session.reason(), QString());
@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(media->plays, 3);
         QCOMPARE(session.state(), State::Connecting);
         QCOMPARE(session.retryInSeconds(), 0);
-        QTest::qWait(500);
+        QTest::qWait(300);
         QCOMPARE(media->plays, 3);
 
         // Play while waiting to reconnect: try now.
@@ -242,13 +242,15 @@ private slots:
         media->sound(true);
         QList<State> states;
         connect(&session, &PlaybackSession::stateChanged, this, [&] { states.append(session.state()); });
+        // A stall that ends before the event loop turns, then the whole
+        // grace (300 ms) and more: however slow the machine, the stall was
+        // shorter than the grace, and nothing may change.
         media->sound(false);
-        QTest::qWait(100);
         media->sound(true);
         QTest::qWait(400);
         QCOMPARE(states, QList<State>());
         media->sound(false);
-        QTRY_COMPARE_WITH_TIMEOUT(session.state(), State::Connecting, 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(session.state(), State::Connecting, 10000);
         media->sound(true);
         QCOMPARE(states, (QList<State>{State::Connecting, State::Playing}));
     }

@@ -2,6 +2,7 @@
 // ICY's "Artist - Title" split, Ogg's separate comments preferred, and
 // titles that are no song dropped.
 #include "Playback/SongMetadata.h"
+#include "TestSupport.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -11,21 +12,6 @@ namespace {
 StreamTags icy(const QByteArray& title)
 {
     return {{QStringLiteral("icy-title"), title}};
-}
-
-bool isClean(const QString& text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (c < 0x20 || (c >= 0x7F && c < 0xA0) || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069)
-            || c == 0x200E || c == 0x200F || c == 0xFEFF)
-            return false;
-        if (text.at(i).isHighSurrogate() && (i + 1 == text.size() || !text.at(i + 1).isLowSurrogate()))
-            return false;
-        if (text.at(i).isLowSurrogate() && (i == 0 || !text.at(i - 1).isHighSurrogate()))
-            return false;
-    }
-    return text == text.trimmed() && !text.contains(QLatin1String("  "));
 }
 
 } // namespace
@@ -76,7 +62,7 @@ private slots:
         QString text = QString(SongMetadata::maxLength - 1, QLatin1Char('a')) + face + QStringLiteral("tail");
         QString cleaned = SongMetadata::clean(text);
         QCOMPARE(cleaned.size(), SongMetadata::maxLength - 1);
-        QVERIFY(isClean(cleaned));
+        QVERIFY(isCleanText(cleaned));
         text = QString(SongMetadata::maxLength - 2, QLatin1Char('a')) + face + QStringLiteral("tail");
         QCOMPARE(SongMetadata::clean(text), QString(SongMetadata::maxLength - 2, QLatin1Char('a')) + face);
 
@@ -98,9 +84,9 @@ private slots:
         const Song song = SongMetadata::songFrom(icy(huge), QStringLiteral("Station"));
         QVERIFY(!song.isEmpty());
         QVERIFY(song.text.size() <= SongMetadata::maxLength);
-        QVERIFY(isClean(song.text));
-        QVERIFY(isClean(song.artist));
-        QVERIFY(isClean(song.title));
+        QVERIFY(isCleanText(song.text));
+        QVERIFY(isCleanText(song.artist));
+        QVERIFY(isCleanText(song.title));
         QCOMPARE(song.artist, QStringLiteral("Evil[2J Artist"));
 
         // Binary junk is no title at all, however it decodes.

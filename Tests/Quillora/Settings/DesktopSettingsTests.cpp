@@ -4,6 +4,7 @@
 #include "Recording/RecordingSettings.h"
 #include "Settings/IniFile.h"
 #include "Settings/Preferences.h"
+#include "TestSupport.h"
 
 #include <QFile>
 #include <QSettings>
@@ -117,11 +118,8 @@ private slots:
         QFETCH(QString, text);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("quillora.conf"));
-        if (!text.isNull()) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(text.toUtf8());
-        }
+        if (!text.isNull())
+            QVERIFY(writeFile(path, text.toUtf8()));
         const DesktopSettings settings = DesktopSettings::read(path);
         QTEST(settings.background, "background");
         QTEST(settings.notifications, "notifications");

@@ -47,13 +47,6 @@ inline bool near(QColor a, QColor b, int tolerance = 6)
         && std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
-inline bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
 // A catalogue of stations without logos (nothing is asked of any server for
 // their cards), then `extraRows` as they are.
 inline QByteArray catalogueText(const QStringList& titles, const QByteArray& extraRows = {})

@@ -28,12 +28,6 @@ const QByteArray keptCatalogue = "id,url,image,genre,title,note\n"
                                  "x,not a station,,,,kept anyway\n"
                                  "3,http://127.0.0.1:9/three.mp3,,Pop,Three FM,third\n";
 
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The main window on a player whose catalogue is `source`, as the
 // application wires them: an edit of the file reloads the player.
 class EditingScreen : public ScreenFixture {
@@ -133,9 +127,7 @@ private:
     QString freshCatalogue(const QString& name)
     {
         const QString path = m_folder.filePath(name);
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(keptCatalogue);
+        writeFile(path, keptCatalogue);
         return path;
     }
 
@@ -174,7 +166,7 @@ private slots:
         expected.replace("title,note\n", "title,note,uuid\n");
         expected += "4,http://127.0.0.1:9/guest.ogg,http://127.0.0.1:9/guest.png,Lounge,\"Guest, \"\"the\"\" FM\",,"
                     + guest().uuid.toUtf8() + "\n";
-        QCOMPARE(contents(path), expected);
+        QCOMPARE(readAll(path), expected);
 
         // Read back, the guest is that new station: its card in the
         // carousel, selected, the marker gone; playing on without a break.
@@ -190,16 +182,13 @@ private slots:
         // Chosen once more from the directory, it is the kept station.
         screen.player->listenTo(guest());
         QVERIFY(!screen.player->isGuest());
-        QCOMPARE(contents(path), expected);
+        QCOMPARE(readAll(path), expected);
     }
 
     void aGuestOfARemoteCatalogueIsCopiedAsARowThatReadsBack()
     {
         QTemporaryDir served;
-        QFile file(served.filePath(QStringLiteral("stations.csv")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(keptCatalogue);
-        file.close();
+        QVERIFY(writeFile(served.filePath(QStringLiteral("stations.csv")), keptCatalogue));
         LocalHttpServer http(served.path());
         QVERIFY(http.isRunning());
         EditingScreen screen(http.url(QStringLiteral("/stations.csv")));
@@ -236,7 +225,7 @@ private slots:
         QCOMPARE(back.genre, guest().genre);
         QCOMPARE(CatalogueTable::field(parsed.table->rows[0], 5), guest().uuid.toStdString());
         // Nothing was written anywhere.
-        QCOMPARE(contents(file.fileName()), keptCatalogue);
+        QCOMPARE(readAll(served.filePath(QStringLiteral("stations.csv"))), keptCatalogue);
         QVERIFY(screen.player->isGuest());
     }
 
@@ -311,7 +300,7 @@ private slots:
         QCOMPARE(screen.window->activeFocusItem(), screen.input("titleField"));
         // A drawn frame settles the layouts: what is clicked next is where a person sees it.
         screen.keepGrab(QStringLiteral("form-problems"), screen.grab());
-        QCOMPARE(contents(path), keptCatalogue);
+        QCOMPARE(readAll(path), keptCatalogue);
 
         // Mended, Return saves: only that row changes, the rest of the file
         // is as it was.
@@ -325,7 +314,7 @@ private slots:
         QByteArray expected = keptCatalogue;
         expected.replace("2,http://127.0.0.1:9/two.mp3,,Rock,Two FM,",
                          "2,https://127.0.0.1:9/two-live.mp3,,Rock,Two FM Live,");
-        QCOMPARE(contents(path), expected);
+        QCOMPARE(readAll(path), expected);
         QTRY_COMPARE(screen.item("title")->property("text").toString(), QStringLiteral("Two FM Live"));
 
         // Escape leaves the form without saving.
@@ -335,7 +324,7 @@ private slots:
         screen.retype("genreField", QStringLiteral("Never saved"));
         QTest::keyClick(screen.window, Qt::Key_Escape);
         QTRY_VERIFY(!screen.formOpen());
-        QCOMPARE(contents(path), expected);
+        QCOMPARE(readAll(path), expected);
     }
 
     void addStationTakesATypedStreamAddress()
@@ -364,7 +353,7 @@ private slots:
         screen.click(screen.item("stationFormSave"));
         QTRY_VERIFY(!screen.formOpen());
         QCOMPARE(screen.toast(), QStringLiteral("Added “Typed FM” to add.csv"));
-        QCOMPARE(contents(path), keptCatalogue + "4,http://127.0.0.1:9/typed,,Ambient,Typed FM,\n");
+        QCOMPARE(readAll(path), keptCatalogue + "4,http://127.0.0.1:9/typed,,Ambient,Typed FM,\n");
         QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Two FM,Three FM,Typed FM"));
 
         // The same stream again is refused, and the form says why.
@@ -377,7 +366,7 @@ private slots:
         QVERIFY(screen.item("stationFormError")->isVisible());
         QCOMPARE(screen.item("stationFormError")->property("text").toString(),
                  QStringLiteral("“Typed FM” is already in add.csv."));
-        QCOMPARE(contents(path), keptCatalogue + "4,http://127.0.0.1:9/typed,,Ambient,Typed FM,\n");
+        QCOMPARE(readAll(path), keptCatalogue + "4,http://127.0.0.1:9/typed,,Ambient,Typed FM,\n");
     }
 
     // On a wide window, Alt+Down and a drag of a row's handle reorder the
@@ -405,7 +394,7 @@ private slots:
         list->forceActiveFocus();
         QTest::keyClick(screen.window, Qt::Key_Down, Qt::AltModifier);
         QTRY_COMPARE(screen.titles(), QStringLiteral("Two FM,One FM,Three FM"));
-        QCOMPARE(contents(path), QByteArray("id,url,image,genre,title,note\n"
+        QCOMPARE(readAll(path), QByteArray("id,url,image,genre,title,note\n"
                                             "2,http://127.0.0.1:9/two.mp3,,Rock,Two FM,\n"
                                             "x,not a station,,,,kept anyway\n"
                                             "1,http://127.0.0.1:9/one.mp3,,Jazz,One FM,mine\n"
@@ -413,7 +402,7 @@ private slots:
         QCOMPARE(screen.toast(), QStringLiteral("Moved “One FM”"));
         QTRY_COMPARE(screen.player->station()->title, QStringLiteral("One FM"));
         QTest::keyClick(screen.window, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(contents(path), keptCatalogue);
+        QCOMPARE(readAll(path), keptCatalogue);
         QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Two FM,Three FM"));
 
         // Three FM's handle dragged onto the first row.
@@ -426,7 +415,7 @@ private slots:
         QTest::mouseRelease(screen.window, Qt::LeftButton, {}, to);
         QTRY_COMPARE(screen.titles(), QStringLiteral("Three FM,One FM,Two FM"));
         screen.click(screen.toastAction());
-        QCOMPARE(contents(path), keptCatalogue);
+        QCOMPARE(readAll(path), keptCatalogue);
     }
 
     void removeOffersUndoThatPutsTheRowBack()
@@ -441,7 +430,7 @@ private slots:
         QCOMPARE(screen.toast(), QStringLiteral("Removed “One FM”"));
         QVERIFY(screen.toastAction() && screen.toastAction()->isVisible());
         QCOMPARE(screen.toastAction()->property("text").toString(), QStringLiteral("Undo"));
-        QVERIFY(!contents(path).contains("One FM"));
+        QVERIFY(!readAll(path).contains("One FM"));
         QTRY_COMPARE(screen.titles(), QStringLiteral("Two FM,Three FM"));
         // A drawn frame settles the layouts: what is clicked next is where a person sees it.
         screen.keepGrab(QStringLiteral("undo"), screen.grab());
@@ -449,7 +438,7 @@ private slots:
         // Undo: the row is back where it was, byte for byte.
         QVERIFY(screen.catalogue.canUndo());
         screen.click(screen.toastAction());
-        QCOMPARE(contents(path), keptCatalogue);
+        QCOMPARE(readAll(path), keptCatalogue);
         QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Two FM,Three FM"));
         QTRY_COMPARE(screen.toast(), QString());
         QVERIFY(!screen.catalogue.canUndo());
@@ -460,16 +449,16 @@ private slots:
         QVERIFY(screen.choose(QStringLiteral("removeEntry")));
         QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Three FM"));
         QTest::keyClick(screen.window, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(contents(path), keptCatalogue);
+        QCOMPARE(readAll(path), keptCatalogue);
         QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Two FM,Three FM"));
 
         QVERIFY(screen.choose(QStringLiteral("removeEntry")));
         QVERIFY(screen.catalogue.canUndo());
         QTRY_VERIFY_WITH_TIMEOUT(!screen.catalogue.canUndo(), (ActiveCatalogue::undoSeconds + 2) * 1000);
         QTRY_COMPARE(screen.toast(), QString());
-        const QByteArray removed = contents(path);
+        const QByteArray removed = readAll(path);
         QTest::keyClick(screen.window, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(contents(path), removed);
+        QCOMPARE(readAll(path), removed);
     }
 };
 

@@ -17,6 +17,7 @@
 #include <QDBusObjectPath>
 #include <QDir>
 #include <QFile>
+#include <QJsonObject>
 #include <QMimeData>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -26,12 +27,6 @@ Q_IMPORT_QML_PLUGIN(QuilloraPlugin)
 Q_IMPORT_QML_PLUGIN(RemoteImagePlugin)
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The globs and MIME types of the portal's filters, a(sa(us)).
 QStringList filterPatterns(const QVariant& value)
@@ -145,7 +140,7 @@ public:
     bool open()
     {
         QTest::keyClick(window, Qt::Key_L, Qt::ControlModifier);
-        return QTest::qWaitFor([&] { return isOpen(); }, 3000);
+        return QTest::qWaitFor([&] { return isOpen(); }, 20000);
     }
     QString title() const { return textOf("title"); }
     QString error() const { return shows("switchError") ? item("switchError")->property("message").toString() : QString(); }
@@ -247,8 +242,9 @@ private slots:
         QVERIFY(screen.open());
     }
 
-    // Each bad choice is explained in the sheet; the cards and the source
-    // stay as they were.
+    // A bad choice, refused at once or once read, is explained in the sheet;
+    // the cards and the source stay as they were. (Which addresses are
+    // refused, and why: CatalogueTests.)
     void badChoicesAreExplainedAndTheCardsStay_data()
     {
         QTest::addColumn<QString>("address");
@@ -256,10 +252,6 @@ private slots:
         QTest::newRow("not an address") << QStringLiteral("ftp://example.org/stations.csv")
                                         << QStringLiteral("A catalogue address begins with https://, http:// or "
                                                           "file://, not ftp:.");
-        QTest::newRow("no such file") << file(QStringLiteral("nowhere.csv"))
-                                      << QStringLiteral("There is no file at %1.").arg(file(QStringLiteral("nowhere.csv")));
-        QTest::newRow("no station in it") << file(QStringLiteral("header-only.csv"))
-                                          << QStringLiteral("header-only.csv holds no station.");
         QTest::newRow("server answers 404") << QStringLiteral("http://127.0.0.1:%1/gone.csv").arg(m_server->port())
                                             << QStringLiteral("Could not load the stations from 127.0.0.1: the server "
                                                               "answered 404");
@@ -337,7 +329,15 @@ private slots:
         screen.catalogue.useAddress(QStringLiteral("http://127.0.0.1:%1/remote.csv?delay=0.4").arg(m_server->port()));
         screen.catalogue.useAddress(QStringLiteral("ftp://example.org/x.csv"));
         QVERIFY(!screen.catalogue.isSwitching());
-        QTest::qWait(1200);
+        // The earlier answer has come, however slow the machine.
+        const auto answered = [&] {
+            const QJsonObject stats = m_server->stats();
+            return stats.value(QStringLiteral("/remote.csv")).toInt()
+                == stats.value(QStringLiteral("!done /remote.csv")).toInt()
+                + stats.value(QStringLiteral("!aborted /remote.csv")).toInt();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(answered(), 20000);
+        QTest::qWait(100);
         QCOMPARE(screen.title(), QStringLiteral("Mine One"));
         QVERIFY(screen.catalogue.isMyStations());
         QVERIFY(screen.catalogue.switchError().startsWith(QStringLiteral("A catalogue address begins with")));

@@ -13,7 +13,7 @@
 #include "Support/StartupTrace.h"
 #include "Diagnostics/Diagnostics.h"
 #include "Model/Player.h"
-#include "Support/EnglishPlurals.h"
+#include "Support/Translations.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -47,7 +47,7 @@ void describe()
 {
     QCoreApplication::setApplicationName(AppInfo::applicationName());
     QCoreApplication::setApplicationVersion(AppInfo::version());
-    QCoreApplication::installTranslator(new EnglishPlurals(QCoreApplication::instance()));
+    Translations::install();
 }
 
 // The end of the session (SIGTERM) or Ctrl+C quits cleanly, saving what is

@@ -3,6 +3,7 @@
 #include "Diagnostics/Diagnostics.h"
 #include "Playback/AudioSession.h"
 
+#include <QCoreApplication>
 #include <cstdlib>
 
 Application::Application(QString storeDirectory)
@@ -40,7 +41,7 @@ void Application::saveChanges()
 
 void Application::unresolvedError(const QString& error, const QStringList& userInfo)
 {
-    printLine(QStringLiteral("Unresolved error %1, {%2}").arg(error, userInfo.join(QStringLiteral(", "))));
+    printLine(QCoreApplication::translate("Application", "Unresolved error %1, {%2}").arg(error, userInfo.join(QStringLiteral(", "))));
     // The data folder is unusable; nothing sensible can run on, but there is
     // no program fault to dump core for either.
     std::_Exit(EXIT_FAILURE);

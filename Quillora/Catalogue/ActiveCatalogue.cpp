@@ -10,6 +10,7 @@
 
 #include "CSV/CSV.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -65,17 +66,19 @@ QString ActiveCatalogue::note() const
 QString ActiveCatalogue::offlineNote(const QDateTime& loadedAt, const QDateTime& now)
 {
     const QDateTime local = loadedAt.toLocalTime();
-    const QLocale english(QLocale::English);
+    // The month in the language the note is in (the default locale follows
+    // the translation).
+    const QLocale locale;
     const QString format = local.date().year() == now.toLocalTime().date().year() ? tr("d MMMM, HH:mm")
                                                                                    : tr("d MMMM yyyy, HH:mm");
-    return tr("Offline: stations from %1").arg(english.toString(local, format));
+    return tr("Offline: stations from %1").arg(locale.toString(local, format));
 }
 
 void ActiveCatalogue::seedMyStations()
 {
     const QString error = CatalogueFile(m_source.localPath()).seedIfMissing();
     if (!error.isEmpty())
-        printLine(QStringLiteral("Cannot create My stations: %1").arg(error));
+        printLine(QCoreApplication::translate("ActiveCatalogue", "Cannot create My stations: %1").arg(error));
 }
 
 QList<Station> ActiveCatalogue::restoreFromDisk()
@@ -140,7 +143,7 @@ void ActiveCatalogue::delivered(const QList<Station>& stations, const CatalogueR
         // the next start shows when the network is down.
         m_store->setLastGoodCatalogue(m_source.storeKey(), rowsOf(stations), report.skippedRows);
         if (const QString error = m_store->save(); !error.isEmpty())
-            printLine(QStringLiteral("Cannot keep the catalogue in the store: %1").arg(error));
+            printLine(QCoreApplication::translate("ActiveCatalogue", "Cannot keep the catalogue in the store: %1").arg(error));
     }
     setStatus(Status::Loaded);
 }
@@ -217,8 +220,8 @@ void ActiveCatalogue::probeAnswered(const CatalogueSource& source, const Station
     m_ready = std::pair{stations, reply.report()};
     m_showingStored = false;
     if (const QString error = CatalogueChoice::remember(source); !error.isEmpty())
-        printLine(QStringLiteral("Cannot remember the catalogue in the settings: %1").arg(error));
-    printLine(QStringLiteral("Catalogue: %1").arg(source.isMyStations() ? sourceName() : sourceAddress()));
+        printLine(QCoreApplication::translate("ActiveCatalogue", "Cannot remember the catalogue in the settings: %1").arg(error));
+    printLine(QCoreApplication::translate("ActiveCatalogue", "Catalogue: %1").arg(source.isMyStations() ? sourceName() : sourceAddress()));
     if (changed) {
         clearUndo();
         watchSource();

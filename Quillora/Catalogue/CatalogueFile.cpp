@@ -6,6 +6,7 @@
 
 #include "CSV/CSV.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -148,15 +149,15 @@ QString CatalogueFile::seedIfMissing()
     if (info.exists() || info.isSymLink())
         return {};
     if (!QDir().mkpath(info.absolutePath()))
-        return QStringLiteral("Could not create the folder %1").arg(info.absolutePath());
+        return QCoreApplication::translate("CatalogueFile", "Could not create the folder %1").arg(info.absolutePath());
     const QByteArray starter = StarterCatalogue::bytes();
     if (starter.isEmpty())
-        return QStringLiteral("The starter catalogue is missing from the application");
+        return QCoreApplication::translate("CatalogueFile", "The starter catalogue is missing from the application");
     const QString error = writeAtomically(m_path, starter);
     if (!error.isEmpty())
         return error;
     m_lastSeenDigest = digest(starter);
-    printLine(QStringLiteral("Created %1 from the starter catalogue").arg(m_path));
+    printLine(QCoreApplication::translate("CatalogueFile", "Created %1 from the starter catalogue").arg(m_path));
     return {};
 }
 
@@ -248,7 +249,7 @@ CatalogueFile::Batch CatalogueFile::addAll(const QList<Fields>& stations)
             continue;
         }
         if (!id) {
-            batch.error = QStringLiteral("No id is left for a new station.");
+            batch.error = QCoreApplication::translate("CatalogueFile", "No id is left for a new station.");
             return batch;
         }
         known.insert(url);

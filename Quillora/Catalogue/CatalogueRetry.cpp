@@ -3,16 +3,18 @@
 #include "Diagnostics/Diagnostics.h"
 #include "Support/NetworkReachability.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 QString spoken(CatalogueRetry::Duration delay)
 {
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(delay).count();
     if (seconds >= 60 && seconds % 60 == 0)
-        return QStringLiteral("%1 min").arg(seconds / 60);
+        return QCoreApplication::translate("CatalogueRetry", "%1 min").arg(seconds / 60);
     if (seconds >= 1)
-        return QStringLiteral("%1 s").arg(seconds);
-    return QStringLiteral("%1 ms").arg(delay.count());
+        return QCoreApplication::translate("CatalogueRetry", "%1 s").arg(seconds);
+    return QCoreApplication::translate("CatalogueRetry", "%1 ms").arg(delay.count());
 }
 
 } // namespace
@@ -35,12 +37,12 @@ void CatalogueRetry::loadFailed(const LoadFailure& failure, bool showingStoredSt
     m_armed = true;
     if (showingStoredStations) {
         m_timer.stop();
-        printLine(QStringLiteral("%1; showing the stored stations until the network is back").arg(failure.logLine()));
+        printLine(QCoreApplication::translate("CatalogueRetry", "%1; showing the stored stations until the network is back").arg(failure.logLine()));
         return;
     }
     const Duration delay = m_backoff.next();
     m_timer.start(delay);
-    printLine(QStringLiteral("%1; trying again in %2").arg(failure.logLine(), spoken(delay)));
+    printLine(QCoreApplication::translate("CatalogueRetry", "%1; trying again in %2").arg(failure.logLine(), spoken(delay)));
 }
 
 void CatalogueRetry::loadSucceeded()

@@ -7,6 +7,7 @@
 #include "Network/WebAddress.h"
 #include "Settings/IniFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -127,7 +128,7 @@ CatalogueChoice CatalogueChoice::resolve(const QString& commandLineValue, const 
             candidate.value, false, candidate.origin == Origin::commandLine ? QDir::currentPath() : QString());
         if (checked.source)
             return {*checked.source, candidate.origin};
-        printLine(QStringLiteral("Ignoring the catalogue of %1: %2").arg(candidate.name, checked.error));
+        printLine(QCoreApplication::translate("CatalogueSource", "Ignoring the catalogue of %1: %2").arg(candidate.name, checked.error));
     }
     return {};
 }
@@ -149,6 +150,6 @@ QString CatalogueChoice::remember(const CatalogueSource& source, const QString& 
     else
         settings.setValue(IniFile::general, catalogueKey, value);
     if (!settings.save(file).isEmpty())
-        return QStringLiteral("Could not save the choice of catalogue in %1").arg(file);
+        return QCoreApplication::translate("CatalogueSource", "Could not save the choice of catalogue in %1").arg(file);
     return {};
 }

@@ -7,6 +7,7 @@
 #include "CSV/UnicodeCodecs.h"
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -171,7 +172,7 @@ std::optional<csv::CSVReader> openReader(const QByteArray& bytes, const Catalogu
         }
     } catch (const csv::CSVError&) {
         // No header row: the text holds no row at all.
-        *problem = *errors > 0 ? QStringLiteral("not %1 text").arg(encodingName(table.encoding))
+        *problem = *errors > 0 ? QCoreApplication::translate("CatalogueTable", "not %1 text").arg(encodingName(table.encoding))
                                : QStringLiteral("empty");
         return std::nullopt;
     }
@@ -259,15 +260,15 @@ std::variant<Station, QString> decodeStation(const CatalogueTable::Row& row, con
     };
     const std::string id = CatalogueTable::field(row, columns.id);
     if (id.empty())
-        return QStringLiteral("the id is empty");
+        return QCoreApplication::translate("CatalogueTable", "the id is empty");
     const std::optional<std::int64_t> number = csv::detail::parseInteger<std::int64_t>(id);
     if (!number)
-        return QStringLiteral("the id \"%1\" is not a whole number").arg(QString::fromStdString(id).left(40));
+        return QCoreApplication::translate("CatalogueTable", "the id \"%1\" is not a whole number").arg(QString::fromStdString(id).left(40));
     Station station{*number, text(columns.url), text(columns.image), text(columns.genre), text(columns.title)};
     if (station.url.isEmpty())
-        return QStringLiteral("the url is empty");
+        return QCoreApplication::translate("CatalogueTable", "the url is empty");
     if (station.title.isEmpty())
-        return QStringLiteral("the title is empty");
+        return QCoreApplication::translate("CatalogueTable", "the title is empty");
     station.uuid = text(columns.uuid).trimmed();
     return station;
 }
@@ -278,7 +279,7 @@ CatalogueTable::Parsed CatalogueTable::parse(const QByteArray& bytes)
 {
     Parsed parsed;
     if (bytes.size() > maxBytes) {
-        parsed.problem = QStringLiteral("larger than %1 MB").arg(maxBytes / (1024 * 1024));
+        parsed.problem = QCoreApplication::translate("CatalogueTable", "larger than %1 MB").arg(maxBytes / (1024 * 1024));
         return parsed;
     }
     CatalogueTable table;
@@ -301,11 +302,11 @@ CatalogueTable::Parsed CatalogueTable::parse(const QByteArray& bytes)
     }
     if (!missing.isEmpty()) {
         parsed.problem = looksLikeHtml(bytes, table.encoding)
-            ? QStringLiteral("a web page")
-            : QStringLiteral("no %1 column in its first row")
+            ? QCoreApplication::translate("CatalogueTable", "a web page")
+            : QCoreApplication::translate("CatalogueTable", "no %1 column in its first row")
                   .arg(missing.size() == 1 ? missing.first()
                                            : missing.mid(0, missing.size() - 1).join(QStringLiteral(", "))
-                               + QStringLiteral(" or ") + missing.last());
+                               + QCoreApplication::translate("CatalogueTable", " or ") + missing.last());
         return parsed;
     }
 
@@ -330,12 +331,12 @@ CatalogueTable::Parsed CatalogueTable::parse(const QByteArray& bytes)
         return parsed;
     }
     if (*errors > 0) {
-        parsed.problem = QStringLiteral("not %1 text").arg(encodingName(table.encoding));
+        parsed.problem = QCoreApplication::translate("CatalogueTable", "not %1 text").arg(encodingName(table.encoding));
         return parsed;
     }
     if (stationRows > 0 && table.stations.isEmpty())
-        parsed.problem = stationRows == 1 ? QStringLiteral("its one row is not a station")
-                                          : QStringLiteral("none of its %1 rows is a station").arg(stationRows);
+        parsed.problem = stationRows == 1 ? QCoreApplication::translate("CatalogueTable", "its one row is not a station")
+                                          : QCoreApplication::translate("CatalogueTable", "none of its %1 rows is a station").arg(stationRows);
     parsed.table = std::move(table);
     return parsed;
 }
@@ -345,7 +346,7 @@ std::optional<std::vector<CatalogueTable::Row>> CatalogueTable::readRows(const Q
     QString ignored;
     QString& why = problem ? *problem : ignored;
     if (bytes.size() > maxBytes) {
-        why = QStringLiteral("larger than %1 MB").arg(maxBytes / (1024 * 1024));
+        why = QCoreApplication::translate("CatalogueTable", "larger than %1 MB").arg(maxBytes / (1024 * 1024));
         return std::nullopt;
     }
     CatalogueTable table;
@@ -364,7 +365,7 @@ std::optional<std::vector<CatalogueTable::Row>> CatalogueTable::readRows(const Q
         return std::nullopt;
     }
     if (*errors > 0) {
-        why = QStringLiteral("not %1 text").arg(encodingName(table.encoding));
+        why = QCoreApplication::translate("CatalogueTable", "not %1 text").arg(encodingName(table.encoding));
         return std::nullopt;
     }
     if (rows.empty()) {
@@ -456,7 +457,7 @@ QByteArray CatalogueTable::serialize() const
 void CatalogueTable::printSkipped(const QString& source, const QList<SkippedRow>& skipped, int limit)
 {
     for (int i = 0; i < skipped.size() && i < limit; ++i)
-        printLine(QStringLiteral("Skipped row %1 of %2: %3").arg(skipped[i].row).arg(source, skipped[i].reason));
+        printLine(QCoreApplication::translate("CatalogueTable", "Skipped row %1 of %2: %3").arg(skipped[i].row).arg(source, skipped[i].reason));
     if (skipped.size() > limit)
-        printLine(QStringLiteral("Skipped %1 more rows of %2").arg(skipped.size() - limit).arg(source));
+        printLine(QCoreApplication::translate("CatalogueTable", "Skipped %n more rows of %1", nullptr, int(skipped.size() - limit)).arg(source));
 }

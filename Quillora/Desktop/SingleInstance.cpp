@@ -2,6 +2,7 @@
 
 #include "Diagnostics/Diagnostics.h"
 
+#include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -91,7 +92,7 @@ SingleInstance::Outcome SingleInstance::claim(const QString& catalogue)
     }
     bus.unregisterObject(objectPath(m_appId));
     if (!reply.isValid()) {
-        printLine(QStringLiteral("Cannot claim %1 on the session bus: %2").arg(m_appId, reply.error().message()));
+        printLine(QCoreApplication::translate("SingleInstance", "Cannot claim %1 on the session bus: %2").arg(m_appId, reply.error().message()));
         return Outcome::noBus;
     }
 
@@ -106,7 +107,7 @@ SingleInstance::Outcome SingleInstance::claim(const QString& catalogue)
     // A first process that hangs must not keep this one: the call is bounded.
     const QDBusMessage answer = bus.call(call, QDBus::Block, 900);
     if (answer.type() == QDBusMessage::ErrorMessage) {
-        printLine(QStringLiteral("Quillora is running but does not answer: %1").arg(answer.errorMessage()));
+        printLine(QCoreApplication::translate("SingleInstance", "Quillora is running but does not answer: %1").arg(answer.errorMessage()));
         return Outcome::noBus;
     }
     return Outcome::handedOver;

@@ -79,7 +79,7 @@ void SongNotifier::onReply(QDBusPendingCallWatcher* call)
     m_waiting = false;
     const QDBusPendingReply<uint> reply = *call;
     if (reply.isError())
-        printLine(QStringLiteral("The song notification failed: %1").arg(reply.error().message()));
+        printLine(QCoreApplication::translate("SongNotifier", "The song notification failed: %1").arg(reply.error().message()));
     else
         m_id = reply.value();
     if (m_next) {

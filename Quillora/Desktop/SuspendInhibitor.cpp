@@ -2,6 +2,7 @@
 
 #include "Diagnostics/Diagnostics.h"
 
+#include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
@@ -69,7 +70,7 @@ void SuspendInhibitor::askLogind(const QString& reason)
 {
     QDBusConnection system = QDBusConnection::systemBus();
     if (!system.isConnected()) {
-        printLine(QStringLiteral("Cannot keep the machine awake while playing: no portal and no logind"));
+        printLine(QCoreApplication::translate("SuspendInhibitor", "Cannot keep the machine awake while playing: no portal and no logind"));
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
@@ -83,7 +84,7 @@ void SuspendInhibitor::askLogind(const QString& reason)
         m_asking = false;
         const QDBusPendingReply<QDBusUnixFileDescriptor> reply = *call;
         if (reply.isError()) {
-            printLine(QStringLiteral("Cannot keep the machine awake while playing: %1").arg(reply.error().message()));
+            printLine(QCoreApplication::translate("SuspendInhibitor", "Cannot keep the machine awake while playing: %1").arg(reply.error().message()));
             return;
         }
         m_lock = reply.value();

@@ -5,6 +5,7 @@
 #include "Network/WebAddress.h"
 #include "Support/NetworkPolicy.h"
 
+#include <QCoreApplication>
 #include <QUuid>
 
 namespace {
@@ -40,7 +41,7 @@ DirectoryClient::DirectoryClient(const QString& serverAddress, QObject* parent)
         setServers({*url});
     } else {
         m_badAddress = true;
-        printLine(QStringLiteral("Directory: QUILLORA_DIRECTORY_URL is not an http or https address: %1").arg(address));
+        printLine(QCoreApplication::translate("DirectoryClient", "Directory: QUILLORA_DIRECTORY_URL is not an http or https address: %1").arg(address));
     }
 }
 
@@ -114,7 +115,7 @@ DirectoryReply* DirectoryClient::countClick(const QString& stationUuid)
     const QString text = stationUuid.trimmed();
     const QUuid uuid = text.size() == 36 ? QUuid::fromString(text) : QUuid();
     if (uuid.isNull()) {
-        printLine(QStringLiteral("Directory: no click counted for a station without a directory identifier"));
+        printLine(QCoreApplication::translate("DirectoryClient", "Directory: no click counted for a station without a directory identifier"));
         return nullptr;
     }
     return request(DirectoryReply::Kind::Click, QStringLiteral("/json/url/") + uuid.toString(QUuid::WithoutBraces),
@@ -161,7 +162,7 @@ void DirectoryClient::discoveryFinished(const QList<QUrl>& servers)
         QStringList names;
         for (const QUrl& server : servers)
             names.append(server.host());
-        printLine(QStringLiteral("Directory: servers %1").arg(names.join(QLatin1String(", "))));
+        printLine(QCoreApplication::translate("DirectoryClient", "Directory: servers %1").arg(names.join(QLatin1String(", "))));
     }
     for (const QPointer<DirectoryReply>& reply : std::exchange(m_waiting, {})) {
         if (reply)
@@ -183,7 +184,7 @@ void DirectoryClient::serverWorked(const QUrl& server)
     if (index < 0 || index == m_working)
         return;
     m_working = index;
-    printLine(QStringLiteral("Directory: now using %1").arg(server.toString(QUrl::RemoveUserInfo)));
+    printLine(QCoreApplication::translate("DirectoryClient", "Directory: now using %1").arg(server.toString(QUrl::RemoveUserInfo)));
 }
 
 void DirectoryClient::serverFailed(const QUrl& server)

@@ -5,6 +5,7 @@
 #include "Network/BoundedGet.h"
 #include "Support/NetworkPolicy.h"
 
+#include <QCoreApplication>
 #include <QFutureWatcher>
 #include <QNetworkRequest>
 #include <QtConcurrent/QtConcurrentRun>
@@ -147,7 +148,7 @@ void DirectoryReply::onAnswerRead()
 
 void DirectoryReply::attemptFailed(Error error, const QString& detail, bool tryNextServer)
 {
-    printLine(QStringLiteral("Directory: %1%2 failed: %3")
+    printLine(QCoreApplication::translate("DirectoryReply", "Directory: %1%2 failed: %3")
                   .arg(m_server.toString(QUrl::RemoveUserInfo | QUrl::StripTrailingSlash), m_path, detail));
     m_error = error;
     m_errorMessage = messageFor(error);

@@ -3,6 +3,7 @@
 #include "Directory/DirectoryReply.h"
 #include "Diagnostics/Diagnostics.h"
 
+#include <QCoreApplication>
 #include <QDnsLookup>
 #include <QRandomGenerator>
 
@@ -118,7 +119,7 @@ void DirectoryServerDiscovery::conclude()
     stopLookups();
     m_pending = 0;
     if (m_hosts.isEmpty()) {
-        printLine(QStringLiteral("Directory: no servers found for %1 (%2)")
+        printLine(QCoreApplication::translate("DirectoryServerDiscovery", "Directory: no servers found for %1 (%2)")
                       .arg(m_name, m_lastError.isEmpty() ? QStringLiteral("no usable host names") : m_lastError));
         emit failed(DirectoryReply::messageFor(DirectoryReply::Error::Unreachable));
         return;

@@ -42,11 +42,11 @@ bool MprisService::registerOnSessionBus()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        printLine(QStringLiteral("No D-Bus session bus: media controls are off"));
+        printLine(QCoreApplication::translate("MprisService", "No D-Bus session bus: media controls are off"));
         return false;
     }
     if (!bus.registerObject(QString::fromLatin1(objectPath), m_exported, QDBusConnection::ExportAdaptors)) {
-        printLine(QStringLiteral("Cannot export the media controls: %1").arg(bus.lastError().message()));
+        printLine(QCoreApplication::translate("MprisService", "Cannot export the media controls: %1").arg(bus.lastError().message()));
         return false;
     }
     // A second running player takes the name MPRIS reserves for instances.
@@ -54,7 +54,7 @@ bool MprisService::registerOnSessionBus()
     if (!bus.registerService(name)) {
         name += QStringLiteral(".instance%1").arg(QCoreApplication::applicationPid());
         if (!bus.registerService(name)) {
-            printLine(QStringLiteral("Cannot register the media controls: %1").arg(bus.lastError().message()));
+            printLine(QCoreApplication::translate("MprisService", "Cannot register the media controls: %1").arg(bus.lastError().message()));
             bus.unregisterObject(QString::fromLatin1(objectPath));
             return false;
         }

@@ -4,6 +4,7 @@
 #include "Network/WebAddress.h"
 #include "Playback/MediaPlayer.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 
 Player::Player(StationsLoader* loader, MediaPlayer* mediaPlayer, NetworkReachability* reachability,
@@ -122,7 +123,7 @@ void Player::answered(const StationsReply& reply)
 
 void Player::applyCatalogue(const QList<Station>& stations)
 {
-    printLine(QStringLiteral("Loaded %1 stations").arg(stations.size()));
+    printLine(QCoreApplication::translate("Player", "Loaded %n stations", nullptr, int(stations.size())));
     const std::optional<Station> before = station();
     qint64 index = 0;
     if (m_preferredStationId) {

@@ -2,6 +2,7 @@
 
 #include "Diagnostics/Diagnostics.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -48,7 +49,7 @@ void RecentlyPlayed::clear()
 void RecentlyPlayed::report(const QString& error)
 {
     if (!error.isEmpty())
-        printLine(QStringLiteral("Cannot keep the recently played songs: %1").arg(error));
+        printLine(QCoreApplication::translate("RecentlyPlayed", "Cannot keep the recently played songs: %1").arg(error));
 }
 
 void RecentlyPlayed::markKept(const QString& station, const QString& song, const QString& path, bool saved)

@@ -2,6 +2,7 @@
 
 #include "Diagnostics/Diagnostics.h"
 
+#include <QCoreApplication>
 #include <dlfcn.h>
 #include <mutex>
 #include <string>
@@ -21,7 +22,7 @@ const MpvLibrary* load()
     const std::string soname = "libmpv.so." + std::to_string(MPV_CLIENT_API_VERSION >> 16);
     void* handle = dlopen(soname.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
-        printLine(QStringLiteral("Cannot load the media player (%1): %2").arg(QString::fromStdString(soname), QString::fromLocal8Bit(dlerror())));
+        printLine(QCoreApplication::translate("MpvLibrary", "Cannot load the media player (%1): %2").arg(QString::fromStdString(soname), QString::fromLocal8Bit(dlerror())));
         return nullptr;
     }
     static MpvLibrary library;
@@ -38,7 +39,7 @@ const MpvLibrary* load()
         && resolve(handle, "mpv_set_wakeup_callback", library.setWakeupCallback)
         && resolve(handle, "mpv_error_string", library.errorString);
     if (!complete) {
-        printLine(QStringLiteral("Cannot use the media player (%1): a function is missing").arg(QString::fromStdString(soname)));
+        printLine(QCoreApplication::translate("MpvLibrary", "Cannot use the media player (%1): a function is missing").arg(QString::fromStdString(soname)));
         return nullptr;
     }
     // Never closed: mpv's threads and handles may outlive any owner.

@@ -7,6 +7,7 @@
 #include "Playback/SongMetadata.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QList>
@@ -96,7 +97,7 @@ void applyOptions(const MpvLibrary& lib, mpv_handle* mpv, const MpvMediaPlayer::
     for (const auto& [name, value] : options) {
         const int rc = lib.setOptionString(mpv, name.constData(), value.constData());
         if (rc < 0)
-            printLine(QStringLiteral("Ignoring %1 entry %2: %3")
+            printLine(QCoreApplication::translate("MpvMediaPlayer", "Ignoring %1 entry %2: %3")
                           .arg(QString::fromUtf8(origin), QString::fromUtf8(name), QString::fromUtf8(lib.errorString(rc))));
     }
 }
@@ -137,17 +138,17 @@ bool MpvMediaPlayer::start()
         return false;
     mpv_handle* mpv = lib->create();
     if (!mpv) {
-        printLine(QStringLiteral("Cannot create the media player"));
+        printLine(QCoreApplication::translate("MpvMediaPlayer", "Cannot create the media player"));
         return false;
     }
     for (const auto& [name, value] : builtInOptions) {
         const int rc = lib->setOptionString(mpv, name, value);
         if (rc < 0)
-            printLine(QStringLiteral("Media player option %1=%2: %3").arg(QString::fromUtf8(name), QString::fromUtf8(value), QString::fromUtf8(lib->errorString(rc))));
+            printLine(QCoreApplication::translate("MpvMediaPlayer", "Media player option %1=%2: %3").arg(QString::fromUtf8(name), QString::fromUtf8(value), QString::fromUtf8(lib->errorString(rc))));
     }
     applyOptions(*lib, mpv, m_extraOptions, "media player option");
     if (const int rc = lib->initialize(mpv); rc < 0) {
-        printLine(QStringLiteral("Cannot start the media player: %1").arg(QString::fromUtf8(lib->errorString(rc))));
+        printLine(QCoreApplication::translate("MpvMediaPlayer", "Cannot start the media player: %1").arg(QString::fromUtf8(lib->errorString(rc))));
         lib->terminateDestroy(mpv);
         return false;
     }

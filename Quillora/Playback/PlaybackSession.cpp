@@ -5,6 +5,7 @@
 #include "Playback/MediaPlayer.h"
 #include "Support/NetworkReachability.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 PlaybackSession::PlaybackSession(MediaPlayer* mediaPlayer, NetworkReachability* reachability, QObject* parent)
@@ -119,7 +120,7 @@ void PlaybackSession::connectStream(State whileConnecting)
     if (!net::isWebAddress(m_url)) {
         m_media->pause();
         fail(humanReason(EndCause::UnsupportedFormat));
-        printLine(QStringLiteral("Cannot play %1: not an http(s) stream address").arg(m_url.toDisplayString()));
+        printLine(QCoreApplication::translate("PlaybackSession", "Cannot play %1: not an http(s) stream address").arg(m_url.toDisplayString()));
         return;
     }
     ++m_attempt;
@@ -139,7 +140,7 @@ void PlaybackSession::connectStream(State whileConnecting)
 void PlaybackSession::retryNow(const QString& why)
 {
     cancelRetry();
-    printLine(QStringLiteral("Reconnecting (attempt %1%2) after %3")
+    printLine(QCoreApplication::translate("PlaybackSession", "Reconnecting (attempt %1%2) after %3")
                   .arg(m_attempt + 1)
                   .arg(why.isEmpty() ? QString() : QStringLiteral(", ") + why, m_lastFailure));
     connectStream(State::Reconnecting);
@@ -189,7 +190,7 @@ void PlaybackSession::onPlaybackEnded(const QString& message, EndCause cause)
     m_stallTimer.stop();
     const std::optional<ReconnectPolicy::Duration> delay = m_policy.afterEnd(cause, ReconnectPolicy::Clock::now());
     if (!delay) {
-        printLine(QStringLiteral("Playback failed after %1 tries: %2").arg(m_attempt).arg(message));
+        printLine(QCoreApplication::translate("PlaybackSession", "Playback failed after %n tries: %1", nullptr, m_attempt).arg(message));
         fail(humanReason(cause));
         return;
     }

@@ -3,6 +3,7 @@
 #include "Diagnostics/Diagnostics.h"
 #include "Store/StoreSchema.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -167,7 +168,7 @@ void Database::load(const std::function<void(const StoreError*)>& completion)
     const QString path = storePath();
     const QString directory = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(directory)) {
-        const StoreError error{QStringLiteral("Cannot create the folder of the store"),
+        const StoreError error{QCoreApplication::translate("Database", "Cannot create the folder of the store"),
                                {QStringLiteral("path: ") + directory}};
         completion(&error);
         return;
@@ -187,7 +188,7 @@ void Database::load(const std::function<void(const StoreError*)>& completion)
             return;
         }
         m_movedAside = movedTo;
-        printLine(QStringLiteral("The store %1 could not be read (%2); moved it to %3 and started a fresh one")
+        printLine(QCoreApplication::translate("Database", "The store %1 could not be read (%2); moved it to %3 and started a fresh one")
                       .arg(path, failure.text, movedTo));
         failure = open(path);
         if (failure.text.isEmpty()) {

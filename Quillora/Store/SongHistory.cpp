@@ -3,6 +3,7 @@
 #include "Diagnostics/Diagnostics.h"
 #include "Store/Database.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -28,7 +29,7 @@ QList<PlayedSong> SongHistory::newest(int limit) const
                                  "ORDER BY id DESC LIMIT ?"));
     query.addBindValue(limit);
     if (!query.exec()) {
-        printLine(QStringLiteral("Cannot read the recently played songs: %1").arg(query.lastError().text()));
+        printLine(QCoreApplication::translate("SongHistory", "Cannot read the recently played songs: %1").arg(query.lastError().text()));
         return songs;
     }
     while (query.next()) {

@@ -3,6 +3,7 @@
 #include "Store/Database.h"
 #include "Diagnostics/Diagnostics.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -16,7 +17,7 @@ const QString volumeKey = QStringLiteral("volume");
 
 void reportReadError(const QSqlQuery& query)
 {
-    printLine(QStringLiteral("The store could not be read: %1").arg(query.lastError().text()));
+    printLine(QCoreApplication::translate("StateStore", "The store could not be read: %1").arg(query.lastError().text()));
 }
 
 QString execOrError(QSqlQuery& query)

@@ -2,6 +2,7 @@
 
 #include "Diagnostics/Diagnostics.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
@@ -81,7 +82,7 @@ QString migrate(QSqlDatabase& database)
     const int version = query.value(0).toInt();
     query.finish();
     if (version > currentVersion()) {
-        printLine(QStringLiteral("The store was written by a newer Quillora (version %1); using it as it is")
+        printLine(QCoreApplication::translate("StoreSchema", "The store was written by a newer Quillora (version %1); using it as it is")
                       .arg(version));
         return {};
     }

@@ -153,7 +153,7 @@ void StatusNotifierItem::registerWithWatcher()
         reply->deleteLater();
         const bool registered = !reply->isError();
         if (!registered)
-            printLine(QStringLiteral("The panel refused the tray icon: %1").arg(reply->error().message()));
+            printLine(QCoreApplication::translate("StatusNotifierItem", "The panel refused the tray icon: %1").arg(reply->error().message()));
         if (registered != m_registered) {
             m_registered = registered;
             emit registeredChanged();

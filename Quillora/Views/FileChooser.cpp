@@ -2,6 +2,7 @@
 
 #include "Diagnostics/Diagnostics.h"
 
+#include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMetaType>
@@ -207,7 +208,7 @@ void FileChooser::ask(const QString& method, const QString& title, QVariantMap o
         watcher->deleteLater();
         const QDBusPendingReply<QDBusObjectPath> reply = *watcher;
         if (!reply.isValid()) {
-            printLine(QStringLiteral("The file dialog did not open: %1").arg(reply.error().message()));
+            printLine(QCoreApplication::translate("FileChooser", "The file dialog did not open: %1").arg(reply.error().message()));
             finish();
             emit failed(tr("The file dialog did not open."));
             return;

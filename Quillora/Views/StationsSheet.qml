@@ -162,7 +162,7 @@ Sheet {
                         objectName: "stationCount"
                         width: parent.width
                         visible: sheet.stationCount > 0
-                        text: sheet.stationCount === 1 ? qsTr("1 station") : qsTr("%1 stations").arg(sheet.stationCount)
+                        text: qsTr("%n station(s)", "", sheet.stationCount)
                         font: Theme.detailFont
                         color: Theme.secondaryText
                         textFormat: Text.PlainText
@@ -172,7 +172,7 @@ Sheet {
                         readonly property int rows: sheet.catalogue ? sheet.catalogue.skippedRows : 0
                         width: parent.width
                         visible: rows > 0
-                        text: rows === 1 ? qsTr("1 row could not be read") : qsTr("%1 rows could not be read").arg(rows)
+                        text: qsTr("%n row(s) could not be read", "", rows)
                         font: Theme.detailFont
                         color: Theme.danger
                         wrapMode: Text.Wrap

@@ -7,10 +7,12 @@ wide, on a 12-station catalogue in a local file. Reads the window through
 AT-SPI with pyatspi, as a screen reader does, and checks that the station
 list is a list whose items name at least 8 stations, that the selected
 station's title and genre are there as text, and that every button shown
-has a name. With QUILLORA_TEST_GRABS=<folder>, keeps a grab of the window
+has a name, the play button among them. With --language de the window starts
+with LANGUAGE=de, as on a German desktop, and the list and the play button
+read in German. With QUILLORA_TEST_GRABS=<folder>, keeps a grab of the window
 there. Every peer is started here, bounded in time and killed on the way out.
 
-Usage: accessibility_end_to_end.py path/to/quillora
+Usage: accessibility_end_to_end.py [--language de] path/to/quillora
        accessibility_end_to_end.py --read   (prints the tree as JSON: the reader)
 """
 
@@ -31,6 +33,8 @@ STATIONS = [("Aurora FM", "Ambient"), ("Brass Band Radio", "Brass"), ("Cello Hou
             ("Delta Blues Live", "Blues"), ("Echo Dub", "Reggae"), ("Fado Nights", "Fado"),
             ("Gamelan Waves", "World"), ("Harbour Jazz", "Jazz"), ("Indie Attic", "Indie"),
             ("Jungle Pressure", "Drum and bass"), ("Kora Sessions", "Mande"), ("Lo-Fi Lantern", "Lo-fi")]
+# What the station list and the play button are called in each language.
+NAMES = {"en": {"list": "Stations", "play": "Play"}, "de": {"list": "Sender", "play": "Abspielen"}}
 
 
 def read_tree():
@@ -66,7 +70,7 @@ def tree(env):
         return []
 
 
-def run(quillora, work):
+def run(quillora, work, language):
     display = start_xvfb("1280x1024x24")
     bus = start_bus(work)
     env = dict(os.environ, DISPLAY=display, DBUS_SESSION_BUS_ADDRESS=bus, NO_AT_BRIDGE="0")
@@ -81,7 +85,7 @@ def run(quillora, work):
         for i, (title, genre) in enumerate(STATIONS, start=1):
             f.write(f"{i},http://127.0.0.1:9/{i},,{genre},{title}\n")
     window_env = e2e.player_env(os.path.join(work, "home"), display, bus, NO_AT_BRIDGE="0",
-                                QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                                QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LANGUAGE=language,
                                 QUILLORA_COLOR_SCHEME=os.environ.get("QUILLORA_COLOR_SCHEME", "light"))
     e2e.start_player(quillora, ["--catalogue", catalogue], window_env, (WIDTH, HEIGHT))
 
@@ -98,10 +102,11 @@ def run(quillora, work):
     wait_for("eight stations in the list", listed, timeout=60, interval=0.5)
     nodes = seen["nodes"]
     if os.environ.get("QUILLORA_TEST_GRABS"):
-        e2e.grab(display, work, WIDTH, HEIGHT, keep="wide-" + window_env["QUILLORA_COLOR_SCHEME"])
+        e2e.grab(display, work, WIDTH, HEIGHT, keep=f"wide-{language}-" + window_env["QUILLORA_COLOR_SCHEME"])
 
-    if not any(node["role"] == "list" and node["name"] == "Stations" for node in nodes):
-        fail("no list named Stations: " + json.dumps([n for n in nodes if n["role"] == "list"]))
+    names = NAMES[language]
+    if not any(node["role"] == "list" and node["name"] == names["list"] for node in nodes):
+        fail(f"no list named {names['list']}: " + json.dumps([n for n in nodes if n["role"] == "list"]))
     selected = [node["name"] for node in nodes if node["role"] == "list item" and node["selected"]]
     if selected != [f"{STATIONS[0][0]}, {STATIONS[0][1]}"]:
         fail(f"the first station is not the one selected item: {selected}")
@@ -112,16 +117,26 @@ def run(quillora, work):
     unnamed = [node for node in nodes if node["role"] == "push button" and node["showing"] and not node["name"]]
     if unnamed:
         fail(f"buttons without a name: {unnamed}")
-    print("PASS: the list, the selected station's title and genre and every button read through AT-SPI")
+    buttons = sorted(node["name"] for node in nodes if node["role"] == "push button" and node["showing"])
+    if names["play"] not in buttons:
+        fail(f"no button named {names['play']!r}; buttons: {buttons}")
+    print(f"PASS ({language}): the list, the selected station's title and genre and every button read through AT-SPI")
 
 
 def main():
     if sys.argv[1:] == ["--read"]:
         read_tree()
         return
+    language = "en"
+    if sys.argv[1:2] == ["--language"]:
+        language = sys.argv[2]
+        del sys.argv[1:3]
+    if language not in NAMES:
+        fail(f"no names known for the language {language!r}")
     if subprocess.run([READER, "-c", "import pyatspi"], capture_output=True).returncode != 0:
         fail("python3-pyatspi is not installed")
-    e2e.main(run, "qa11y", ("Xvfb", "dbus-daemon", "/usr/libexec/at-spi-bus-launcher"))
+    e2e.main(lambda quillora, work: run(quillora, work, language), "qa11y",
+             ("Xvfb", "dbus-daemon", "/usr/libexec/at-spi-bus-launcher"))
 
 
 if __name__ == "__main__":

@@ -4,6 +4,7 @@
 #include "Diagnostics/Diagnostics.h"
 
 #include <QAtomicInteger>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
@@ -70,7 +71,7 @@ struct FileIndex::Store {
         if (closed)
             return false;
         if (!usable) {
-            printLine(QStringLiteral("The index store is not available: ") + path);
+            printLine(QCoreApplication::translate("FileIndex", "The index store is not available: %1").arg(path));
             return false;
         }
         body(database);
@@ -109,7 +110,7 @@ bool FileIndex::Store::open()
     usable = tryOpen(&error);
     if (usable)
         return false;
-    printLine(QStringLiteral("The index store %1 is unreadable (%2): starting with an empty index").arg(path, error));
+    printLine(QCoreApplication::translate("FileIndex", "The index store %1 is unreadable (%2): starting with an empty index").arg(path, error));
     closeConnection();
     if (!removeFiles(&error)) {
         printLine(error);

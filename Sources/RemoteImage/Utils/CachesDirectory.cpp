@@ -2,6 +2,7 @@
 
 #include "Diagnostics/Diagnostics.h"
 
+#include <QCoreApplication>
 #include <QStandardPaths>
 
 #include <cstdlib>
@@ -12,7 +13,7 @@ QUrl appCachesDirectoryURL()
 {
     const QString path = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     if (path.isEmpty()) {
-        printLine(QStringLiteral("No caches directory for this user"));
+        printLine(QCoreApplication::translate("CachesDirectory", "No caches directory for this user"));
         std::abort();
     }
     return QUrl::fromLocalFile(path + QLatin1Char('/'));

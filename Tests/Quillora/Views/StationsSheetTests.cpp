@@ -6,6 +6,7 @@
 // dbus-run-session).
 #include "Catalogue/CatalogueSource.h"
 #include "Support/Config.h"
+#include "Support/EnglishPlurals.h"
 #include "ScreenFixture.h"
 #include "Support/LocalHttpServer.h"
 #include "Views/FileChooser.h"
@@ -193,6 +194,8 @@ class StationsSheetTests : public QObject {
 private slots:
     void initTestCase()
     {
+        // The counts' English forms, as the application installs them.
+        QCoreApplication::installTranslator(new EnglishPlurals(this));
         qputenv("QUILLORA_COLOR_SCHEME", "light");
         qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
         qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());

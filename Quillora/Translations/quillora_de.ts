@@ -418,6 +418,18 @@ Umgebung:
         <source>My stations</source>
         <translation>Meine Sender</translation>
     </message>
+    <message>
+        <source>Save last song</source>
+        <translation>Letzten Titel speichern</translation>
+    </message>
+    <message>
+        <source>Save %1</source>
+        <translation>%1 speichern</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>%1 gespeichert</translation>
+    </message>
 </context>
 <context>
     <name>Database</name>
@@ -1016,6 +1028,50 @@ Umgebung:
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
+    <message>
+        <source>Keeping songs</source>
+        <translation>Titel behalten</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>Every song</source>
+        <translation>Jeden Titel</translation>
+    </message>
+    <message>
+        <source>I choose</source>
+        <translation>Ich wähle aus</translation>
+    </message>
+    <message>
+        <source>Every song heard from its start to its end is kept in the folder.</source>
+        <translation>Jeder vom Anfang bis zum Ende gehörte Titel wird im Ordner behalten.</translation>
+    </message>
+    <message>
+        <source>The last ten songs wait; Save keeps one in the folder.</source>
+        <translation>Die letzten zehn Titel warten; „Speichern“ behält einen im Ordner.</translation>
+    </message>
+    <message>
+        <source>The switch beside the song still keeps one station&apos;s songs.</source>
+        <translation>Der Schalter neben dem Titel behält weiterhin die Titel eines Senders.</translation>
+    </message>
+    <message>
+        <source>Folder: %1</source>
+        <translation>Ordner: %1</translation>
+    </message>
+    <message>
+        <source>Choose…</source>
+        <translation>Auswählen…</translation>
+    </message>
+    <message>
+        <source>Folder for kept songs</source>
+        <translation>Ordner für behaltene Titel</translation>
+    </message>
+    <message>
+        <source>No folder dialog on this desktop: set folder= under [recording] in quillora.conf.</source>
+        <translation>Kein Ordnerdialog auf diesem Desktop: folder= unter [recording] in quillora.conf setzen.</translation>
+    </message>
 </context>
 <context>
     <name>Sheet</name>
@@ -1081,6 +1137,10 @@ Umgebung:
     <message>
         <source>The song notification failed: %1</source>
         <translation>Die Titelbenachrichtigung ist fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
     </message>
 </context>
 <context>

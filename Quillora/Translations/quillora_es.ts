@@ -418,6 +418,18 @@ Entorno:
         <source>My stations</source>
         <translation>Mis emisoras</translation>
     </message>
+    <message>
+        <source>Save last song</source>
+        <translation>Guardar la última canción</translation>
+    </message>
+    <message>
+        <source>Save %1</source>
+        <translation>Guardar %1</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>%1 guardada</translation>
+    </message>
 </context>
 <context>
     <name>Database</name>
@@ -1016,6 +1028,50 @@ Entorno:
         <source>Cancel</source>
         <translation>Cancelar</translation>
     </message>
+    <message>
+        <source>Keeping songs</source>
+        <translation>Guardar canciones</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Desactivado</translation>
+    </message>
+    <message>
+        <source>Every song</source>
+        <translation>Todas las canciones</translation>
+    </message>
+    <message>
+        <source>I choose</source>
+        <translation>Yo elijo</translation>
+    </message>
+    <message>
+        <source>Every song heard from its start to its end is kept in the folder.</source>
+        <translation>Cada canción escuchada de principio a fin se guarda en la carpeta.</translation>
+    </message>
+    <message>
+        <source>The last ten songs wait; Save keeps one in the folder.</source>
+        <translation>Las últimas diez canciones esperan; «Guardar» conserva una en la carpeta.</translation>
+    </message>
+    <message>
+        <source>The switch beside the song still keeps one station&apos;s songs.</source>
+        <translation>El interruptor junto a la canción sigue guardando las canciones de una emisora.</translation>
+    </message>
+    <message>
+        <source>Folder: %1</source>
+        <translation>Carpeta: %1</translation>
+    </message>
+    <message>
+        <source>Choose…</source>
+        <translation>Elegir…</translation>
+    </message>
+    <message>
+        <source>Folder for kept songs</source>
+        <translation>Carpeta de las canciones guardadas</translation>
+    </message>
+    <message>
+        <source>No folder dialog on this desktop: set folder= under [recording] in quillora.conf.</source>
+        <translation>No hay diálogo de carpetas en este escritorio: ajuste folder= en [recording] de quillora.conf.</translation>
+    </message>
 </context>
 <context>
     <name>Sheet</name>
@@ -1081,6 +1137,10 @@ Entorno:
     <message>
         <source>The song notification failed: %1</source>
         <translation>Falló la notificación de la canción: %1</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Guardar</translation>
     </message>
 </context>
 <context>

@@ -418,6 +418,18 @@ Environnement&#xa0;:
         <source>My stations</source>
         <translation>Mes stations</translation>
     </message>
+    <message>
+        <source>Save last song</source>
+        <translation>Enregistrer le dernier titre</translation>
+    </message>
+    <message>
+        <source>Save %1</source>
+        <translation>Enregistrer %1</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>%1 enregistré</translation>
+    </message>
 </context>
 <context>
     <name>Database</name>
@@ -1016,6 +1028,50 @@ Environnement&#xa0;:
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
+    <message>
+        <source>Keeping songs</source>
+        <translation>Garder les titres</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Désactivé</translation>
+    </message>
+    <message>
+        <source>Every song</source>
+        <translation>Chaque titre</translation>
+    </message>
+    <message>
+        <source>I choose</source>
+        <translation>Je choisis</translation>
+    </message>
+    <message>
+        <source>Every song heard from its start to its end is kept in the folder.</source>
+        <translation>Chaque titre écouté du début à la fin est gardé dans le dossier.</translation>
+    </message>
+    <message>
+        <source>The last ten songs wait; Save keeps one in the folder.</source>
+        <translation>Les dix derniers titres attendent&#xa0;; «&#xa0;Enregistrer&#xa0;» en garde un dans le dossier.</translation>
+    </message>
+    <message>
+        <source>The switch beside the song still keeps one station&apos;s songs.</source>
+        <translation>L’interrupteur à côté du titre garde toujours les titres d’une station.</translation>
+    </message>
+    <message>
+        <source>Folder: %1</source>
+        <translation>Dossier&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Choose…</source>
+        <translation>Choisir…</translation>
+    </message>
+    <message>
+        <source>Folder for kept songs</source>
+        <translation>Dossier des titres gardés</translation>
+    </message>
+    <message>
+        <source>No folder dialog on this desktop: set folder= under [recording] in quillora.conf.</source>
+        <translation>Pas de boîte de dialogue de dossier sur ce bureau&#xa0;: réglez folder= sous [recording] dans quillora.conf.</translation>
+    </message>
 </context>
 <context>
     <name>Sheet</name>
@@ -1081,6 +1137,10 @@ Environnement&#xa0;:
     <message>
         <source>The song notification failed: %1</source>
         <translation>La notification du titre a échoué&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Enregistrer</translation>
     </message>
 </context>
 <context>

@@ -150,6 +150,16 @@ private slots:
         QVERIFY(!screen.shows("catalogueState"));
         QCOMPARE(screen.textOf("title"), QStringLiteral("One"));
         QVERIFY(screen.item("playButton")->isEnabled());
+
+        // Quillora cannot write a catalogue it reads from a server: the wide
+        // list offers no reorder handle.
+        screen.window->resize(1000, 800);
+        QQuickItem* list = nullptr;
+        QTRY_VERIFY((list = screen.item("stationList")) && list->property("count").toInt() == 3);
+        const QList<QQuickItem*> rows = itemsNamed(list, QStringLiteral("stationRow"));
+        QVERIFY(!rows.isEmpty());
+        for (QQuickItem* row : rows)
+            QVERIFY(!row->findChild<QQuickItem*>(QStringLiteral("reorderHandle"))->isVisible());
     }
 
     // The stored copy is on screen before the first frame; a refresh that

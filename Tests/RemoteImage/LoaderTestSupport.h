@@ -17,7 +17,7 @@ using namespace remoteimage;
 
 // Processes main-thread events until pred() holds or timeoutMs passed (far
 // above the normal time: sanitizer builds on a busy machine).
-inline bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 20000)
+inline bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 60000)
 {
     QElapsedTimer timer;
     timer.start();

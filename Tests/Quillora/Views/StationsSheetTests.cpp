@@ -4,6 +4,7 @@
 // address dropped on the window, and the desktop's file dialog through a
 // stand-in portal on a private session bus (the test runs under
 // dbus-run-session).
+#include "Views/ColorScheme.h"
 #include "Catalogue/CatalogueSource.h"
 #include "Support/Config.h"
 #include "Support/EnglishPlurals.h"
@@ -196,7 +197,7 @@ private slots:
     {
         // The counts' English forms, as the application installs them.
         QCoreApplication::installTranslator(new EnglishPlurals(this));
-        qputenv("QUILLORA_COLOR_SCHEME", "light");
+        ColorScheme::setOverride(QStringLiteral("light"));
         qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
         qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
         QVERIFY(QDBusConnection::sessionBus().isConnected());

@@ -14,6 +14,7 @@
 //    a screenful with the rows the list keeps ready above and below it.
 //
 // Usage: DiscoverBenchmark [rounds]
+#include "Views/ColorScheme.h"
 #include "ScreenFixture.h"
 #include "Support/DirectoryWithLogos.h"
 
@@ -242,7 +243,7 @@ int main(int argc, char** argv)
     QDir(home.path()).mkpath(QStringLiteral("runtime"));
     QFile::setPermissions(home.filePath(QStringLiteral("runtime")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", home.filePath(QStringLiteral("runtime")).toLocal8Bit());
-    qputenv("QUILLORA_COLOR_SCHEME", "light");
+    ColorScheme::setOverride(QStringLiteral("light"));
 
     QGuiApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;

@@ -35,6 +35,7 @@
 CompositionRoot::CompositionRoot(Application& application, const QString& catalogueValue, QObject* parent)
     : QObject(parent)
     , m_application(application)
+    , m_environment(Environment::read())
 {
     // The logos' servers hear the same name as the catalogue's and the
     // directory's.
@@ -54,8 +55,8 @@ CompositionRoot::CompositionRoot(Application& application, const QString& catalo
     m_store = std::make_unique<StateStore>(container);
     m_reachability = new NetworkReachability(this);
 
-    // The environment and the settings file, read once, here.
-    const Environment environment = Environment::read();
+    // The environment (read once, at construction) and the settings file.
+    const Environment& environment = m_environment;
     const CatalogueChoice choice = CatalogueChoice::resolve(catalogueValue, environment.catalogue,
                                                             Config::catalogueSetting(configurationFile),
                                                             configurationFile);

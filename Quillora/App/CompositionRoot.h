@@ -16,6 +16,8 @@
 // call from the desktop reaches a player being torn down.
 #pragma once
 
+#include "Support/Config.h"
+
 #include <QObject>
 #include <QString>
 
@@ -64,6 +66,8 @@ public:
     SleepTimer& sleepTimer() const { return *m_sleepTimer; }
     // Song notifications; the window silences them while it has focus.
     SongNotifier& songNotifier() const { return *m_notifier; }
+    // The environment variables, read once at construction.
+    const Environment& environment() const { return m_environment; }
 
     // Puts the media controls on the session bus (one line and on without
     // them when there is none). `canRaise`: there is a window to bring up.
@@ -80,6 +84,7 @@ private:
     void rememberWhatIsPlaying();
 
     Application& m_application;
+    const Environment m_environment;
     std::unique_ptr<StateStore> m_store;
     std::unique_ptr<SongHistory> m_songHistory;
     NetworkReachability* m_reachability;

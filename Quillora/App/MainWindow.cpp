@@ -13,6 +13,7 @@
 #include "Tray/StatusNotifierItem.h"
 #include "Model/RecentlyPlayed.h"
 #include "Model/Player.h"
+#include "Views/ColorScheme.h"
 #include "Views/IconProvider.h"
 
 #include <QCloseEvent>
@@ -54,6 +55,7 @@ bool MainWindow::show(const QString& catalogue)
     m_root->registerMediaControls(true);
     StartupTrace::mark("root-built");
 
+    ColorScheme::setOverride(m_root->environment().colorScheme);
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engine->addImageProvider(QStringLiteral("icons"), new IconProvider);
     m_engine->setInitialProperties({{QStringLiteral("player"), QVariant::fromValue(&m_root->player())},

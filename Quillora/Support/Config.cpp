@@ -30,5 +30,5 @@ QString Config::catalogueSetting(const QString& configurationFile)
 Environment Environment::read()
 {
     return {qEnvironmentVariable(Config::catalogueVariable()), qEnvironmentVariable("QUILLORA_DIRECTORY_URL"),
-            qgetenv("QUILLORA_MPV_OPTIONS")};
+            qgetenv("QUILLORA_MPV_OPTIONS"), qEnvironmentVariable("QUILLORA_COLOR_SCHEME")};
 }

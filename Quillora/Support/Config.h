@@ -27,6 +27,7 @@ struct Environment {
     QString catalogue;  // QUILLORA_CATALOGUE_URL: the catalogue when --catalogue is not given
     QString directory;  // QUILLORA_DIRECTORY_URL: one directory server instead of discovery
     QByteArray mpvOptions; // QUILLORA_MPV_OPTIONS: extra libmpv options, for debugging
+    QString colorScheme;   // QUILLORA_COLOR_SCHEME: light or dark over the desktop's and the settings' choice
 
     static Environment read();
 };

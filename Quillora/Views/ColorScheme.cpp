@@ -27,7 +27,14 @@ uint unwrap(QVariant value)
     return ok && preference <= 2 ? preference : 0;
 }
 
+QString overridden;
+
 } // namespace
+
+void ColorScheme::setOverride(const QString& scheme)
+{
+    overridden = scheme.trimmed().toLower();
+}
 
 ColorScheme::ColorScheme(QObject* parent)
     : QObject(parent)
@@ -40,7 +47,7 @@ ColorScheme::ColorScheme(QObject* parent)
 
 void ColorScheme::askPortal()
 {
-    if (!qEnvironmentVariableIsEmpty("QUILLORA_COLOR_SCHEME"))
+    if (overridden == QLatin1String("light") || overridden == QLatin1String("dark"))
         return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
@@ -89,11 +96,10 @@ void ColorScheme::setPreference(const QString& preference)
 
 void ColorScheme::update()
 {
-    const QByteArray forced = qgetenv("QUILLORA_COLOR_SCHEME");
     bool dark;
-    if (forced == "dark")
+    if (overridden == QLatin1String("dark"))
         dark = true;
-    else if (forced == "light")
+    else if (overridden == QLatin1String("light"))
         dark = false;
     else if (m_preference == QLatin1String("dark") || m_preference == QLatin1String("light"))
         dark = m_preference == QLatin1String("dark");

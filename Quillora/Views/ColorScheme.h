@@ -2,7 +2,7 @@
 // hint, so this asks the desktop portal's "color-scheme" setting (GNOME, KDE
 // and others answer it, and announce changes) and, where it states no
 // preference, reads the platform palette. The listener's choice in Settings
-// comes before both, and QUILLORA_COLOR_SCHEME=light|dark before that.
+// comes before both, and an override (QUILLORA_COLOR_SCHEME=light|dark) before that.
 #pragma once
 
 #include <QObject>
@@ -24,6 +24,9 @@ public:
     bool dark() const { return m_dark; }
     QString preference() const { return m_preference; }
     void setPreference(const QString& preference);
+    // "light" or "dark" over everything else, for every scheme made after
+    // (the environment's QUILLORA_COLOR_SCHEME, passed on by the root).
+    static void setOverride(const QString& scheme);
 
 signals:
     void darkChanged();

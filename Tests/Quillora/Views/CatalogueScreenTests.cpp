@@ -4,6 +4,7 @@
 // on screen through a failed refresh with the offline note; an emptied
 // catalogue says so; cards without a logo show initials on a colour of
 // their own.
+#include "Views/ColorScheme.h"
 #include "Store/Database.h"
 #include "Catalogue/Station.h"
 #include "Support/Config.h"
@@ -51,7 +52,7 @@ class CatalogueScreenTests : public QObject {
 private slots:
     void initTestCase()
     {
-        qputenv("QUILLORA_COLOR_SCHEME", "light");
+        ColorScheme::setOverride(QStringLiteral("light"));
         // My stations and the settings live in the test's own folders.
         qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
         qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());

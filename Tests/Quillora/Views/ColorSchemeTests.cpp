@@ -43,7 +43,7 @@ class ColorSchemeTests : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qunsetenv("QUILLORA_COLOR_SCHEME"); }
+    void initTestCase() { ColorScheme::setOverride({}); }
 
     void followsThePortal()
     {
@@ -75,10 +75,10 @@ private slots:
         QCOMPARE(changed.count(), 2);
 
         // The override wins over the portal.
-        qputenv("QUILLORA_COLOR_SCHEME", "dark");
+        ColorScheme::setOverride(QStringLiteral("dark"));
         ColorScheme forced;
         QVERIFY(forced.dark());
-        qunsetenv("QUILLORA_COLOR_SCHEME");
+        ColorScheme::setOverride({});
     }
 };
 

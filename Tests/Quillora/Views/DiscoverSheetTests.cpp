@@ -3,6 +3,7 @@
 // where the focus goes, searching, logos, paging as the list scrolls, the
 // keyboard, adding or copying, the empty and error states. (How many rows
 // and logo downloads a long list keeps alive: Benchmarks/Directory.)
+#include "Views/ColorScheme.h"
 #include "ScreenFixture.h"
 #include "Support/DirectoryWithLogos.h"
 
@@ -120,7 +121,7 @@ class DiscoverSheetTests : public QObject {
 private slots:
     void initTestCase()
     {
-        qputenv("QUILLORA_COLOR_SCHEME", "light");
+        ColorScheme::setOverride(QStringLiteral("light"));
         // Chips and rows name countries in the person's language.
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     }
@@ -460,9 +461,9 @@ private slots:
     void theSheetOverTheDimmedScreenInBothSchemes()
     {
         for (const char* scheme : {"light", "dark"}) {
-            qputenv("QUILLORA_COLOR_SCHEME", scheme);
+            ColorScheme::setOverride(QString::fromLatin1(scheme));
             Screen screen;
-            qputenv("QUILLORA_COLOR_SCHEME", "light");
+            ColorScheme::setOverride(QStringLiteral("light"));
             QVERIFY(screen.ready());
             screen.loader->deliver({testStation(1), testStation(2)});
             const QImage closed = screen.grab();

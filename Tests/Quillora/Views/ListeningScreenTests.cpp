@@ -3,6 +3,7 @@
 // song line and the window title, and the list of songs heard lately that
 // opens from the song line; on window grabs of the real screen driven
 // through a media player the test controls.
+#include "Views/ColorScheme.h"
 #include "ScreenFixture.h"
 
 #include <QClipboard>
@@ -62,7 +63,7 @@ class ListeningScreenTests : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qputenv("QUILLORA_COLOR_SCHEME", "light"); }
+    void initTestCase() { ColorScheme::setOverride(QStringLiteral("light")); }
 
     // Connecting, playing, a drop and the wait before the next try, a
     // failure, a stop: the ring turns only while the stream is being

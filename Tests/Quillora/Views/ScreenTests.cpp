@@ -1,6 +1,7 @@
 // The main screen on window grabs: the band, the card, the busy indicator,
 // the controls' states, and the pager building only the pages (and fetching
 // only the logos) near the visible one.
+#include "Views/ColorScheme.h"
 #include "Catalogue/Station.h"
 #include "ScreenFixture.h"
 #include "Support/LocalHttpServer.h"
@@ -44,7 +45,7 @@ class ScreenTests : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qputenv("QUILLORA_COLOR_SCHEME", "light"); }
+    void initTestCase() { ColorScheme::setOverride(QStringLiteral("light")); }
 
     void bandEdgeSlopesFrom380To320AtAnyWidth()
     {
@@ -109,9 +110,9 @@ private slots:
 
     void cardIsARoundedWhiteSquareWithAnOutline()
     {
-        qputenv("QUILLORA_COLOR_SCHEME", "dark");
+        ColorScheme::setOverride(QStringLiteral("dark"));
         ScreenFixture screen;
-        qputenv("QUILLORA_COLOR_SCHEME", "light");
+        ColorScheme::setOverride(QStringLiteral("light"));
         QVERIFY(screen.ready());
         screen.loader->deliver(stations(3));
         QTRY_VERIFY(screen.item("strip")->isVisible() && screen.stillFrame());

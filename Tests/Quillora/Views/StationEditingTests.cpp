@@ -4,6 +4,7 @@
 // the card's menu, the station form and what it refuses, Remove and Undo,
 // reordering in the wide window's list.
 // The file is read back after every change.
+#include "Views/ColorScheme.h"
 #include "Catalogue/CatalogueFile.h"
 #include "Model/Player.h"
 #include "ScreenFixture.h"
@@ -134,7 +135,7 @@ private:
 private slots:
     void initTestCase()
     {
-        qputenv("QUILLORA_COLOR_SCHEME", "light");
+        ColorScheme::setOverride(QStringLiteral("light"));
         QVERIFY(m_folder.isValid());
     }
 

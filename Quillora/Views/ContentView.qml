@@ -17,6 +17,9 @@ Item {
     // Where the stations come from and how their last load went; none in
     // screens built without one (the pager then turns while it is empty).
     property ActiveCatalogue catalogue: null
+    // Whether the band shows the edges of the cards beside the selected one
+    // (a wide window has the room).
+    property bool showsNeighbours: false
     readonly property bool hasStations: root.player.stationModel.count > 0
     readonly property PlaybackSession session: root.player.session
 
@@ -107,6 +110,9 @@ Item {
             Layout.minimumHeight: 360
             Layout.maximumHeight: 360
             pages: root.player.stationModel
+            // A neighbour's card shows this much at each side; the gap
+            // between cards never gets narrower than 40.
+            pageWidth: root.showsNeighbours ? Math.max(Math.min(width, 280), Math.round(width / 2 + 120 - 56)) : width
             index: root.player.selectedStationIndex
             onIndexRequested: index => root.player.selectedStationIndex = index
             busy: !root.catalogue || root.catalogue.status === ActiveCatalogue.Loading

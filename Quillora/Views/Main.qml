@@ -62,6 +62,7 @@ Window {
         x: window.listWidth
         // The band reaches past its left edge, which the list then shows.
         clip: window.wide
+        showsNeighbours: window.wide
         width: (window.width - window.listWidth) / window.fit
         height: window.height / window.fit
         scale: window.fit

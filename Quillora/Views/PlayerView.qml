@@ -22,7 +22,15 @@ Item {
     property real offset: 0
     property bool isUserSwiping: false
 
-    // The strip's horizontal position: page i rests at -i * width.
+    // The width of one page. The full width by default; narrower pages let
+    // the neighbours' cards show their edges on both sides of the selected
+    // one.
+    property real pageWidth: width
+    // How far the selected page sits from the strip's left edge when it rests.
+    readonly property real pageInset: (width - pageWidth) / 2
+
+    // The strip's horizontal position: page i rests at -i * pageWidth, moved
+    // in by the inset.
     property real stripPosition: 0
     // A glide across more than a page: the cards flying past hold their
     // logo downloads back, so a wrap across thousands of stations fetches
@@ -30,7 +38,7 @@ Item {
     property bool isSliding: false
     // A function, not a binding: change handlers run before bindings that
     // depend on the same property have been re-evaluated.
-    function restPosition() { return -index * width }
+    function restPosition() { return (width - pageWidth) / 2 - index * pageWidth }
 
     function glideToRest(easing) {
         glide.stop()
@@ -42,12 +50,13 @@ Item {
         if (easing.type === Easing.Bezier)
             glide.easing.bezierCurve = easing.curve
         glide.to = restPosition()
-        isSliding = Math.abs(glide.to - stripPosition) > width * 1.5
+        isSliding = Math.abs(glide.to - stripPosition) > pageWidth * 1.5
         glide.start()
     }
 
     onIndexChanged: if (!isUserSwiping) glideToRest({ type: Easing.Linear })
     onWidthChanged: { glide.stop(); if (!isUserSwiping) stripPosition = restPosition() }
+    onPageWidthChanged: { glide.stop(); if (!isUserSwiping) stripPosition = restPosition() }
     onStripPositionChanged: strip.contentX = -stripPosition
     Connections {
         target: pager.pages
@@ -94,6 +103,9 @@ Item {
         // a neighbour is ready before it slides in.
         clip: false
         cacheBuffer: 0
+        // The first and the last page rest inset too.
+        leftMargin: pager.pageInset
+        rightMargin: pager.pageInset
         // Only once laid out: a list view given rows while it is still 0
         // wide would build a card for every one of them (each 0 wide) to
         // fill its view. A catalogue read from the disk is there before
@@ -107,7 +119,7 @@ Item {
         onCountChanged: if (currentIndex !== pager.index) currentIndex = Qt.binding(() => pager.index)
         highlightFollowsCurrentItem: false
         delegate: StationView {
-            width: strip.width
+            width: pager.pageWidth
             height: strip.height
             holdsLogoBack: pager.isSliding
         }
@@ -123,17 +135,25 @@ Item {
         onDragChanged: translation => {
             glide.stop()
             pager.isUserSwiping = true
-            pager.offset = translation - pager.width * pager.index
+            pager.offset = translation + pager.restPosition()
             pager.stripPosition = pager.offset
         }
         onDragEnded: (translation, predicted) => {
-            const half = pager.width / 2
+            const half = pager.pageWidth / 2
             if (predicted < -half && pager.index < pager.pages.count - 1)
                 pager.indexRequested(pager.index + 1)
             if (predicted > half && pager.index > 0)
                 pager.indexRequested(pager.index - 1)
             pager.isUserSwiping = false
             pager.glideToRest({ type: Easing.Bezier, curve: [0.42, 0, 0.58, 1, 1, 1] })
+        }
+        // A neighbour's edge beside the selected card turns to it.
+        onTapped: x => {
+            const inset = (pager.width - pager.pageWidth) / 2
+            if (inset > 0 && x < inset && pager.index > 0)
+                pager.indexRequested(pager.index - 1)
+            if (inset > 0 && x > pager.width - inset && pager.index < pager.pages.count - 1)
+                pager.indexRequested(pager.index + 1)
         }
         onStepRequested: direction => {
             const next = pager.index + direction

@@ -106,8 +106,10 @@ void SwipeArea::release(QPointF position, quint64 timestampMs)
     m_pressed = false;
     setKeepMouseGrab(false);
     setKeepTouchGrab(false);
-    if (!m_dragging)
+    if (!m_dragging) {
+        emit tapped(position.x());
         return;
+    }
     setDragging(false);
     emit dragEnded(m_translation, m_tracker.predictedEndTranslation(m_translation, timestampMs));
 }

@@ -57,6 +57,8 @@ signals:
     void draggingChanged();
     void dragChanged(qreal translation);
     void dragEnded(qreal translation, qreal predictedEndTranslation);
+    // A press and release that never became a drag, at x.
+    void tapped(qreal x);
     // A mouse wheel notch or a touchpad swipe: one page back (-1) or on (+1).
     void stepRequested(int direction);
 

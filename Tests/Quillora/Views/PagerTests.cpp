@@ -1,6 +1,7 @@
 // The pager's gesture with real input events: the 10-point threshold, the
 // strip following the finger, the release deciding by the predicted end
-// against half the width, one page at most, and the glide back.
+// against half a page, one page at most, and the glide back; on a wide
+// window, narrower pages with the neighbours' edges in view.
 #include "ScreenFixture.h"
 
 #include <QWheelEvent>
@@ -20,9 +21,9 @@ struct Pager {
     {
     }
 
-    qreal width() const { return pager->width(); }
+    qreal width() const { return pager->property("pageWidth").toReal(); }
     qreal stripX() const { return -strip->property("contentX").toReal(); }
-    qreal restX(int index) const { return -index * width(); }
+    qreal restX(int index) const { return (pager->width() - width()) / 2 - index * width(); }
     bool swiping() const { return pager->property("isUserSwiping").toBool(); }
 
     // A drag of `dx` points in `steps` moves, `stepMs` apart, then a pause of
@@ -49,9 +50,9 @@ class PagerTests : public QObject {
 private:
     std::unique_ptr<ScreenFixture> m_screen;
 
-    bool open(int count, int selected = 0)
+    bool open(int count, int selected = 0, QSize size = QSize(440, 800))
     {
-        m_screen = std::make_unique<ScreenFixture>();
+        m_screen = std::make_unique<ScreenFixture>(size);
         if (!m_screen->ready())
             return false;
         m_screen->loader->deliver(stations(count));
@@ -187,6 +188,35 @@ private slots:
         // Nothing before the first page.
         wheel(QPoint(0, 120), Qt::NoScrollPhase, 600);
         QCOMPARE(m_screen->player->selectedStationIndex(), 0);
+    }
+
+    void aWideBandShowsTheNeighboursEdges()
+    {
+        QVERIFY(open(3, 1, QSize(1280, 800)));
+        Pager pager(*m_screen);
+        const qreal band = pager.pager->width();
+        QVERIFY2(pager.width() < band - 80, "pages are narrower than the band");
+        // Both neighbours' cards reach into the band.
+        QList<QQuickItem*> cards = itemsNamed(pager.strip, "logo");
+        QCOMPARE(cards.size(), 3);
+        int inView = 0;
+        for (QQuickItem* card : cards) {
+            const QRectF r = card->mapRectToItem(pager.pager, card->boundingRect());
+            inView += r.right() > 0 && r.left() < band;
+        }
+        QCOMPARE(inView, 3);
+
+        // Half a page, not half the band, turns the page.
+        pager.drag(-int(pager.width() * 0.6), 12, 60, 150);
+        QCOMPARE(m_screen->player->selectedStationIndex(), 2);
+        QTRY_COMPARE(pager.stripX(), pager.restX(2));
+
+        // A click on a neighbour's edge turns to it; on the card, nothing.
+        QTest::mouseClick(m_screen->window, Qt::LeftButton, {}, pager.centre - QPoint(int(band / 2) - 10, 0));
+        QCOMPARE(m_screen->player->selectedStationIndex(), 1);
+        QTRY_COMPARE(pager.stripX(), pager.restX(1));
+        QTest::mouseClick(m_screen->window, Qt::LeftButton, {}, pager.centre);
+        QCOMPARE(m_screen->player->selectedStationIndex(), 1);
     }
 
     void nextOnTheLastStationSlidesBackToTheFirst()

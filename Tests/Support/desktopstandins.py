@@ -3,7 +3,7 @@
 
 Owns org.kde.StatusNotifierWatcher (a panel that shows tray items),
 org.freedesktop.Notifications (a notification server) and
-org.freedesktop.portal.Desktop with its Inhibit interface, and prints one
+org.freedesktop.portal.Desktop with its Inhibit and Notification interfaces, and prints one
 JSON line per call it receives, so that a test reads what the player asked
 of the desktop:
 
@@ -12,10 +12,11 @@ of the desktop:
   {"call": "CloseNotification", "id": 1}
   {"call": "Inhibit", "flags": 4, "reason": ..., "handle": "/org/freedesktop/portal/desktop/request/..."}
   {"call": "Close", "handle": ...}
+  {"call": "AddNotification", "id": "song", "title": ..., "body": ..., "buttons": [...]}
 
 A test clicks a notification's button by calling
-io.github.quillora.Tests.InvokeAction(id, key) on the notification server,
-which then emits ActionInvoked. Prints {"ready": true} once every name is owned. Runs until killed or for
+io.github.quillora.Tests.InvokeAction(id, key) on the notification server
+or the portal, which then emits its ActionInvoked. Prints {"ready": true} once every name is owned. Runs until killed or for
 LIFETIME seconds (default 170).
 
 Usage: DBUS_SESSION_BUS_ADDRESS=... desktopstandins.py [LIFETIME] [--only NAME,...]
@@ -33,6 +34,7 @@ from gi.repository import GLib
 WATCHER = "org.kde.StatusNotifierWatcher"
 NOTIFICATIONS = "org.freedesktop.Notifications"
 PORTAL = "org.freedesktop.portal.Desktop"
+PORTAL_NOTIFICATION = "org.freedesktop.portal.Notification"
 PROPERTIES = "org.freedesktop.DBus.Properties"
 
 
@@ -167,6 +169,18 @@ class Portal(dbus.service.Object):
         report(call="Inhibit", flags=int(flags), window=str(window), reason=str(options.get("reason", "")),
                handle=handle)
         return dbus.ObjectPath(handle)
+
+    @dbus.service.method(PORTAL_NOTIFICATION, in_signature="sa{sv}", out_signature="")
+    def AddNotification(self, notification, fields):
+        report(call="AddNotification", id=str(notification), **{str(k): plain(v) for k, v in fields.items()})
+
+    @dbus.service.signal(PORTAL_NOTIFICATION, signature="ssav")
+    def ActionInvoked(self, notification, action, parameter):
+        pass
+
+    @dbus.service.method("io.github.quillora.Tests", in_signature="ss", out_signature="")
+    def InvokeAction(self, notification, action):
+        self.ActionInvoked(notification, action, dbus.Array([], signature="v"))
 
     @dbus.service.method(PROPERTIES, in_signature="ss", out_signature="v")
     def Get(self, interface, name):

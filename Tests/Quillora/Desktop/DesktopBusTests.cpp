@@ -1,7 +1,7 @@
 // What the player asks of the desktop, on a private session bus against
 // stand-ins for its services (Tests/Support/desktopstandins.py): song
 // notifications replace one another and offer Save for a song that can be
-// saved, suspend is inhibited while playing and
+// saved, through the notification server or the portal, suspend is inhibited while playing and
 // released after, and the tray icon registers with the panel's watcher and
 // answers the panel's menu calls.
 #include "Desktop/SongNotifier.h"
@@ -150,6 +150,38 @@ private slots:
                 QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
                 QStringLiteral("io.github.quillora.Tests"), QStringLiteral("InvokeAction"));
             click << notification << QString::fromLatin1(key);
+            QCOMPARE(QDBusConnection::sessionBus().call(click).type(), QDBusMessage::ReplyMessage);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(saves.size(), 1, 20000);
+        QCOMPARE(saves[0], (QVariantList{QStringLiteral("Radio"), QStringLiteral("Song B")}));
+    }
+
+    // Inside a sandbox the portal shows the song: one id, so each song
+    // replaces the last, and its Save button comes back as the portal's
+    // ActionInvoked.
+    void insideASandboxThePortalNotifies()
+    {
+        StandIns desktop(QStringLiteral("portal"));
+        QTRY_VERIFY_WITH_TIMEOUT(desktop.ready(), 20000);
+        SongNotifier notifier(QDBusConnection::sessionBus(), QStringLiteral("Quillora"),
+                              QStringLiteral("io.github.quillora.Quillora"));
+        notifier.setUsePortal(true);
+        notifier.setEnabled(true);
+        QSignalSpy saves(&notifier, &SongNotifier::saveRequested);
+        notifier.songStarted({QStringLiteral("Song A"), QStringLiteral("Radio"), {}, false});
+        notifier.songStarted({QStringLiteral("Song B"), QStringLiteral("Radio"), {}, true});
+        QTRY_COMPARE_WITH_TIMEOUT(desktop.calls(QStringLiteral("AddNotification")).size(), 2, 20000);
+        const QList<QJsonObject> notes = desktop.calls(QStringLiteral("AddNotification"));
+        QCOMPARE(notes[0]["id"], notes[1]["id"]);
+        QCOMPARE(notes[1]["title"].toString(), QStringLiteral("Song B"));
+        QCOMPARE(notes[1]["body"].toString(), QStringLiteral("Radio"));
+        QVERIFY(!notes[0].contains(QStringLiteral("buttons")));
+        QCOMPARE(notes[1]["buttons"].toArray().first().toObject()["action"].toString(), QStringLiteral("save"));
+        for (const char* action : {"default", "save"}) {
+            QDBusMessage click = QDBusMessage::createMethodCall(
+                QStringLiteral("org.freedesktop.portal.Desktop"), QStringLiteral("/org/freedesktop/portal/desktop"),
+                QStringLiteral("io.github.quillora.Tests"), QStringLiteral("InvokeAction"));
+            click << notes[1]["id"].toString() << QString::fromLatin1(action);
             QCOMPARE(QDBusConnection::sessionBus().call(click).type(), QDBusMessage::ReplyMessage);
         }
         QTRY_COMPARE_WITH_TIMEOUT(saves.size(), 1, 20000);

@@ -70,6 +70,7 @@ Item {
             objectName: "rowLogo"
             anchors.fill: parent
             url: row.favicon
+            fitSize: Qt.size(48, 48)
             placeholder: Component {
                 InitialsTile {
                     width: 48

@@ -69,6 +69,7 @@ Item {
         RemoteImage {
             anchors.fill: parent
             url: row.image
+            fitSize: Qt.size(row.logoSize, row.logoSize)
             placeholder: Component {
                 InitialsTile {
                     width: row.logoSize

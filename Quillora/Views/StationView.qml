@@ -41,6 +41,8 @@ Item {
             objectName: "logo"
             anchors.fill: parent
             url: page.image
+            // Logos come in every size; the card needs no more than its own.
+            fitSize: Qt.size(240, 240)
             delay: page.holdsLogoBack ? 0.3 : 0
             // No logo, or not (yet) loaded: the station's initials.
             placeholder: Component {

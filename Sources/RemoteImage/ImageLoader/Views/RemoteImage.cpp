@@ -1,9 +1,12 @@
 #include "RemoteImage/ImageLoader/Views/RemoteImage.h"
 
 #include "RemoteImage/ImageRequest.h"
+#include "RemoteImage/Processing/Resize.h"
 #include "RemoteImage/RemoteImageService.h"
 
+#include <QGuiApplication>
 #include <QQmlEngine>
+#include <QQuickWindow>
 
 #include <utility>
 
@@ -91,6 +94,21 @@ void RemoteImage::setProcessors(std::optional<Processors> processors)
 {
     m_processors = std::move(processors);
     checkProcessing();
+}
+
+void RemoteImage::setFitSize(const QSizeF& size)
+{
+    if (size == m_fitSize)
+        return;
+    m_fitSize = size;
+    if (size.isEmpty()) {
+        setProcessors(std::nullopt);
+    } else {
+        // The scale of the screen the item is on, or will most likely be.
+        const qreal scale = window() ? window()->effectiveDevicePixelRatio() : qApp->devicePixelRatio();
+        setProcessors(Processors{std::make_shared<Resize>(size, scale)});
+    }
+    emit fitSizeChanged();
 }
 
 void RemoteImage::checkProcessing() const

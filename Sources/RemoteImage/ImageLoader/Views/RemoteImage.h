@@ -40,6 +40,10 @@ class RemoteImage : public QQuickItem {
     Q_PROPERTY(double delay READ delay WRITE setDelay NOTIFY delayChanged)
     Q_PROPERTY(bool incremental READ incremental WRITE setIncremental NOTIFY incrementalChanged)
     Q_PROPERTY(QDateTime expireAfter READ expireAfter WRITE setExpireAfter NOTIFY expireAfterChanged)
+    // Scaled to cover this size (in points, times the screen's scale) and
+    // cropped to it before it is kept and shown; empty: as decoded. A list
+    // of small logos then holds small images, not the decoded originals.
+    Q_PROPERTY(QSizeF fitSize READ fitSize WRITE setFitSize NOTIFY fitSizeChanged)
     Q_PROPERTY(QQmlComponent* placeholder READ placeholder WRITE setPlaceholder NOTIFY placeholderChanged)
     Q_PROPERTY(QQmlComponent* content READ content WRITE setContent NOTIFY contentChanged)
     // True once the final image is shown.
@@ -76,6 +80,9 @@ public:
     const std::optional<Processors>& processors() const { return m_processors; }
     void setProcessors(std::optional<Processors> processors);
 
+    QSizeF fitSize() const { return m_fitSize; }
+    void setFitSize(const QSizeF& size);
+
     QQmlComponent* placeholder() const { return m_placeholder; }
     void setPlaceholder(QQmlComponent* placeholder);
     QQmlComponent* content() const { return m_content; }
@@ -90,6 +97,7 @@ signals:
     void urlChanged();
     void delayChanged();
     void incrementalChanged();
+    void fitSizeChanged();
     void expireAfterChanged();
     void placeholderChanged();
     void contentChanged();
@@ -115,6 +123,7 @@ private:
     bool m_incremental = false;
     QDateTime m_expireAfter;
     std::optional<Processors> m_processors;
+    QSizeF m_fitSize;
     QPointer<QQmlComponent> m_placeholder;
     QPointer<QQmlComponent> m_content;
 

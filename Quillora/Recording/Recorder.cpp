@@ -108,8 +108,23 @@ void Recorder::setFolder(const QString& folder)
     if (folder == m_settings.folder)
         return;
     m_settings.folder = folder;
-    // The new folder's problems are said anew.
+    // The new folder's problems are said anew, and a pause for want of room
+    // on the old folder's disk ends: the next song checks the new one.
     m_reported.clear();
+    if (m_paused)
+        resume();
+}
+
+void Recorder::resume()
+{
+    if (m_spaceCheck) {
+        // It may be the one calling.
+        m_spaceCheck->stop();
+        m_spaceCheck->deleteLater();
+        m_spaceCheck = nullptr;
+    }
+    m_paused = false;
+    updateRecording();
 }
 
 void Recorder::setKeeping(bool keeping)
@@ -317,17 +332,17 @@ bool Recorder::folderUsable(const QString& folder)
         m_paused = true;
         updateRecording();
         // Listening goes on; recording comes back once there is room.
-        auto* check = new QTimer(this);
-        check->setInterval(60000);
-        connect(check, &QTimer::timeout, this, [this, check, folder] {
-            if (QStorageInfo(folder).bytesAvailable() < minimumFreeBytes)
-                return;
-            check->deleteLater();
-            m_paused = false;
-            m_reported.clear();
-            updateRecording();
-        });
-        check->start();
+        if (!m_spaceCheck) {
+            m_spaceCheck = new QTimer(this);
+            m_spaceCheck->setInterval(60000);
+            connect(m_spaceCheck, &QTimer::timeout, this, [this] {
+                if (QStorageInfo(m_settings.folder).bytesAvailable() < minimumFreeBytes)
+                    return;
+                m_reported.clear();
+                resume();
+            });
+            m_spaceCheck->start();
+        }
         return false;
     }
     return true;

@@ -31,6 +31,7 @@
 #include <QSet>
 #include <QString>
 #include <QThreadPool>
+#include <QTimer>
 #include <QUrl>
 
 #include <functional>
@@ -141,6 +142,7 @@ private:
     void setWriting(bool writing);
     void report(const QString& problem);
     bool folderUsable(const QString& folder);
+    void resume();
     void later(std::function<void()> work);
     void pruneCache();
     void onCached(const QString& station, const QString& song, const QString& path);
@@ -154,6 +156,7 @@ private:
     bool m_keeping = false;
     bool m_writing = false;
     bool m_paused = false; // no room on the disk
+    QTimer* m_spaceCheck = nullptr; // while paused: is there room again?
     QString m_message;
     QSet<QString> m_reported;
 

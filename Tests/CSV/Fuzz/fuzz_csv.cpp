@@ -87,8 +87,17 @@ csv::CSVReader streamReader(std::shared_ptr<csv::BinaryReader> binary, int encod
 }
 
 // The string reader's rows (header first), or nothing when it refused the text.
-std::optional<Rows> readString(csv::CSVReader&& reader, bool views = false)
+template <class Make>
+std::optional<Rows> readString(Make make, bool views = false)
 {
+    std::optional<csv::CSVReader> made;
+    try {
+        made.emplace(make());
+    } catch (const csv::CSVError& error) {
+        check(error.kind() == csv::CSVError::Kind::cannotReadHeaderRow, "unexpected construction error");
+        return std::nullopt;
+    }
+    csv::CSVReader& reader = *made;
     Rows rows;
     if (reader.headerRow())
         rows.push_back(*reader.headerRow());
@@ -109,17 +118,6 @@ std::optional<Rows> readString(csv::CSVReader&& reader, bool views = false)
     }
     check(!reader.next() && !reader.currentRow(), "reader restarted after the end");
     return rows;
-}
-
-template <class Make>
-std::optional<Rows> readStringOrRefusal(Make make, bool views = false)
-{
-    try {
-        return readString(make(), views);
-    } catch (const csv::CSVError& error) {
-        check(error.kind() == csv::CSVError::Kind::cannotReadHeaderRow, "unexpected construction error");
-        return std::nullopt;
-    }
 }
 
 struct StreamOutcome {
@@ -366,13 +364,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t smallBuffer = 1 + (data[1] >> 4);
     const std::string text(reinterpret_cast<const char*>(data + 3), size - 3);
 
-    const auto fast = readStringOrRefusal([&] { return csv::CSVReader(text, header, trim, delimiter); });
-    const auto viewed = readStringOrRefusal(
+    const auto fast = readString([&] { return csv::CSVReader(text, header, trim, delimiter); });
+    const auto viewed = readString(
         [&] { return csv::CSVReader(csv::CSVReader::borrowed, text, header, trim, delimiter); }, true);
     check(viewed == fast, "views of borrowed text and strings disagree");
     if (const auto scalars = decodeUTF8(text)) {
         std::size_t position = 0;
-        const auto plain = readStringOrRefusal([&] {
+        const auto plain = readString([&] {
             return csv::CSVReader([&]() -> std::optional<char32_t> {
                 if (position < scalars->size())
                     return (*scalars)[position++];

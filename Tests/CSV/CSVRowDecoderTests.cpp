@@ -86,10 +86,11 @@ std::vector<std::string> pathOf(const DecodingError& error)
 
 // Each text fails to decode as a T in column "v", with `message` ("{}" stands
 // for the text).
-template <class T, class Texts = std::initializer_list<const char*>>
-void expectRefused(const Texts& texts, Kind kind, const std::string& message, const CSVRowDecoder& decoder = {})
+template <class T>
+void expectRefused(const std::vector<std::string>& texts, Kind kind, const std::string& message,
+                   const CSVRowDecoder& decoder = {})
 {
-    for (const std::string text : texts) {
+    for (const std::string& text : texts) {
         const DecodingError error = decodeError<T>(text, decoder);
         std::string expected = message;
         if (const auto at = expected.find("{}"); at != std::string::npos)
@@ -323,7 +324,8 @@ TEST(CSVRowDecoder, BoolStrategies)
 {
     EXPECT_TRUE(decodeValue<bool>("true"));
     EXPECT_FALSE(decodeValue<bool>("false"));
-    expectRefused<bool>({"True", "1", "yes", "true "}, Kind::typeMismatch, "Expected to decode Bool but found {} instead.");
+    expectRefused<bool>({"True", "1", "yes", "true "}, Kind::typeMismatch,
+                        "Expected to decode Bool but found {} instead.");
 
     CSVRowDecoder decoder;
     decoder.boolDecodingStrategy = csv::BoolDecodingStrategy::custom([](const std::string& text) {

@@ -14,19 +14,9 @@ using csv::Endian;
 
 namespace {
 
-std::shared_ptr<csv::MemoryInputStream> bytes(std::string data)
-{
-    return std::make_shared<csv::MemoryInputStream>(std::move(data));
-}
-
 std::optional<CSVError::Kind> constructionError(std::string data, Endian endian)
 {
-    try {
-        BinaryReader::make(bytes(std::move(data)), endian, true);
-    } catch (const CSVError& e) {
-        return e.kind();
-    }
-    return std::nullopt;
+    return errorKind([&] { BinaryReader::make(bytes(std::move(data)), endian, true); });
 }
 
 // Everything an iterator yields, with the errors it reported.
@@ -94,12 +84,7 @@ TEST(BinaryReader, CodeUnitsAndTheirErrors)
     EXPECT_EQ(errors, (std::vector {CSVError::Kind::stringEncodingMismatch}));
 
     auto unknown = BinaryReader::make(bytes("ab"), Endian::unknown, true);
-    try {
-        unknown->readUInt16();
-        FAIL();
-    } catch (const CSVError& e) {
-        EXPECT_EQ(e.kind(), CSVError::Kind::stringEndianMismatch);
-    }
+    EXPECT_EQ(errorKind([&] { unknown->readUInt16(); }), CSVError::Kind::stringEndianMismatch);
     EXPECT_FALSE(unknown->hasBytesAvailable());  // the unit's bytes are consumed
 }
 
@@ -108,12 +93,7 @@ TEST(BinaryReader, StreamFailures)
     // Says bytes are available, then delivers none.
     auto liar = std::make_shared<ChunkyInputStream>("", 1, 0);
     EXPECT_EQ(constructionError("", Endian::unknown), std::nullopt);
-    try {
-        BinaryReader::make(liar, Endian::unknown, true);
-        FAIL() << "first read failed unnoticed";
-    } catch (const CSVError& e) {
-        EXPECT_EQ(e.kind(), CSVError::Kind::cannotReadFile);
-    }
+    EXPECT_EQ(errorKind([&] { BinaryReader::make(liar, Endian::unknown, true); }), CSVError::Kind::cannotReadFile);
 
     std::vector<CSVError::Kind> errors;
     auto later = std::make_shared<ChunkyInputStream>("abcdef", 2, 2, std::make_error_code(std::errc::io_error));
@@ -131,12 +111,7 @@ TEST(BinaryReader, StreamFailures)
     auto closed = bytes("x");
     closed->open();
     closed->close();
-    try {
-        BinaryReader::make(closed, Endian::unknown, true);
-        FAIL();
-    } catch (const CSVError& e) {
-        EXPECT_EQ(e.kind(), CSVError::Kind::cannotOpenFile);
-    }
+    EXPECT_EQ(errorKind([&] { BinaryReader::make(closed, Endian::unknown, true); }), CSVError::Kind::cannotOpenFile);
 }
 
 TEST(BinaryReader, ClosesTheStreamOnlyWhenBuiltToDoSo)

@@ -84,6 +84,23 @@ std::vector<std::string> pathOf(const DecodingError& error)
     return names;
 }
 
+// Each text fails to decode as a T in column "v", with `message` ("{}" stands
+// for the text).
+template <class T>
+void expectRefused(const std::vector<std::string>& texts, Kind kind, const std::string& message,
+                   const CSVRowDecoder& decoder = {})
+{
+    for (const std::string& text : texts) {
+        const DecodingError error = decodeError<T>(text, decoder);
+        std::string expected = message;
+        if (const auto at = expected.find("{}"); at != std::string::npos)
+            expected.replace(at, 2, text);
+        EXPECT_EQ(error.kind(), kind) << text;
+        EXPECT_EQ(error.what(), expected);
+        EXPECT_EQ(pathOf(error), std::vector<std::string>{"v"}) << text;
+    }
+}
+
 // Records of the tests below (key tables cannot live in function-local types).
 struct Record {
     std::optional<std::string> title, name;
@@ -261,27 +278,21 @@ void expectIntegerLimits()
     } else {
         bad.push_back("-1");
     }
-    for (const std::string& text : bad) {
-        const DecodingError error = decodeError<T>(text);
-        EXPECT_EQ(error.kind(), Kind::typeMismatch) << name << " " << text;
-        EXPECT_EQ(error.what(), "Expected to decode " + name + " but found " + text + " instead.");
-    }
+    expectRefused<T>(bad, Kind::typeMismatch, "Expected to decode " + name + " but found {} instead.");
+}
+
+template <class... T>
+void expectIntegerLimitsOf()
+{
+    (expectIntegerLimits<T>(), ...);
 }
 
 TEST(CSVRowDecoder, IntegersOfEveryWidthAreStrictDecimalWithinRange)
 {
-    expectIntegerLimits<std::int8_t>();
-    expectIntegerLimits<std::int16_t>();
-    expectIntegerLimits<std::int32_t>();
-    expectIntegerLimits<std::int64_t>();
-    expectIntegerLimits<csv::Int>();
-    expectIntegerLimits<std::uint8_t>();
-    expectIntegerLimits<std::uint16_t>();
-    expectIntegerLimits<std::uint32_t>();
-    expectIntegerLimits<std::uint64_t>();
-    expectIntegerLimits<csv::UInt>();
-    EXPECT_EQ(decodeError<csv::Int>("abc").what(), std::string("Expected to decode Int but found abc instead."));
+    expectIntegerLimitsOf<std::int8_t, std::int16_t, std::int32_t, std::int64_t, csv::Int, std::uint8_t,
+                          std::uint16_t, std::uint32_t, std::uint64_t, csv::UInt>();
     EXPECT_EQ(decodeError<std::uint8_t>("300").type(), "UInt8");
+    EXPECT_STREQ(decodeError<csv::Int>("abc").what(), "Expected to decode Int but found abc instead.");
     EXPECT_EQ(decodeValue<std::uint64_t>("00000000000000000000018446744073709551615"), 18446744073709551615u);
     // Spaces fail unless the reader trims them.
     CSVReader trimmed("v\n 1 \n", true, true);
@@ -302,12 +313,9 @@ TEST(CSVRowDecoder, FloatingPointIsTheWholeTextAsTheNearestValue)
     EXPECT_TRUE(std::signbit(decodeValue<double>("-1e-400")));
     EXPECT_EQ(decodeValue<double>("0.000000000000000000000000000000000000000000000000000001e-300"), 0.0);
     EXPECT_EQ(decodeValue<double>("4.9e-324"), std::numeric_limits<double>::denorm_min());
-    for (const char* text : {"1e400", "1000000000000000000000000000000000000000e300", "inf", "-infinity", "nan", "0x1p3",
-                             " 1", "1 ", "1e", "e5", ".", "1,5", "--1", "1.2.3"}) {
-        const DecodingError error = decodeError<double>(text);
-        EXPECT_EQ(error.kind(), Kind::typeMismatch) << text;
-        EXPECT_EQ(error.what(), "Expected to decode Double but found " + std::string(text) + " instead.");
-    }
+    expectRefused<double>({"1e400", "1000000000000000000000000000000000000000e300", "inf", "-infinity", "nan",
+                           "0x1p3", " 1", "1 ", "1e", "e5", ".", "1,5", "--1", "1.2.3"},
+                          Kind::typeMismatch, "Expected to decode Double but found {} instead.");
     EXPECT_EQ(decodeError<float>("3.5e38").type(), "Float");
     EXPECT_EQ(decodeValue<float>("1e-50"), 0.0f);
 }
@@ -316,8 +324,8 @@ TEST(CSVRowDecoder, BoolStrategies)
 {
     EXPECT_TRUE(decodeValue<bool>("true"));
     EXPECT_FALSE(decodeValue<bool>("false"));
-    for (const char* text : {"True", "1", "yes", "true "})
-        EXPECT_STREQ(decodeError<bool>(text).what(), ("Expected to decode Bool but found " + std::string(text) + " instead.").c_str());
+    expectRefused<bool>({"True", "1", "yes", "true "}, Kind::typeMismatch,
+                        "Expected to decode Bool but found {} instead.");
 
     CSVRowDecoder decoder;
     decoder.boolDecodingStrategy = csv::BoolDecodingStrategy::custom([](const std::string& text) {
@@ -356,15 +364,11 @@ TEST(CSVRowDecoder, DateStrategies)
     EXPECT_EQ(decodeValue<Date>("2020-01-01T23:04:05-04:00", decoder).timeIntervalSince1970(), 1577934245.0);
     EXPECT_EQ(decodeValue<Date>("2024-02-29T00:00:00Z", decoder).timeIntervalSince1970(), 1709164800.0);
     EXPECT_EQ(decodeValue<Date>("1969-12-31T23:59:59Z", decoder).timeIntervalSince1970(), -1.0);
-    for (const char* text : {"2020-01-02", "2020-01-02T03:04:05", "2020-01-02T03:04:05.123Z", "2020-01-02 03:04:05Z",
-                             "2023-02-29T00:00:00Z", "2020-13-01T00:00:00Z", "2020-01-02T24:00:00Z",
-                             "2020-01-02T03:04:05+0100", "2020-01-02T03:04:05z", "20-01-02T03:04:05Z",
-                             "2020-01-02T03:04:05Z "}) {
-        const DecodingError error = decodeError<Date>(text, decoder);
-        EXPECT_EQ(error.kind(), Kind::dataCorrupted) << text;
-        EXPECT_STREQ(error.what(), "Expected date string to be ISO8601-formatted.");
-        EXPECT_EQ(pathOf(error), std::vector<std::string>{"v"});
-    }
+    expectRefused<Date>({"2020-01-02", "2020-01-02T03:04:05", "2020-01-02T03:04:05.123Z", "2020-01-02 03:04:05Z",
+                         "2023-02-29T00:00:00Z", "2020-13-01T00:00:00Z", "2020-01-02T24:00:00Z",
+                         "2020-01-02T03:04:05+0100", "2020-01-02T03:04:05z", "20-01-02T03:04:05Z",
+                         "2020-01-02T03:04:05Z "},
+                        Kind::dataCorrupted, "Expected date string to be ISO8601-formatted.", decoder);
 
     decoder.dateDecodingStrategy = S::formatted([](const std::string& text) -> std::optional<Date> {
         if (text.size() == 8 && text.starts_with("day "))
@@ -390,11 +394,8 @@ TEST(CSVRowDecoder, DataStrategies)
     EXPECT_EQ(decodeValue<Data>("aGk="), bytes("hi"));
     EXPECT_EQ(decodeValue<Data>("aGVsbG8gd29ybGQ="), bytes("hello world"));
     EXPECT_EQ(decodeValue<Data>("+/8A"), (Data{{0xfb, 0xff, 0x00}}));
-    for (const char* text : {"aGk", "aG\nk=", "aGk=\n", "aG k=", "a===", "aGk=aGk=", "=aGk", "aGk*", "-_8A"}) {
-        const DecodingError error = decodeError<Data>(text);
-        EXPECT_EQ(error.kind(), Kind::dataCorrupted) << text;
-        EXPECT_STREQ(error.what(), "Encountered Data is not valid Base64.");
-    }
+    expectRefused<Data>({"aGk", "aG\nk=", "aGk=\n", "aG k=", "a===", "aGk=aGk=", "=aGk", "aGk*", "-_8A"},
+                        Kind::dataCorrupted, "Encountered Data is not valid Base64.");
     CSVRowDecoder decoder;
     decoder.dataDecodingStrategy = csv::DataDecodingStrategy::custom([&](const std::string& text) { return bytes(text); });
     EXPECT_EQ(decodeValue<Data>("raw!", decoder), bytes("raw!"));
@@ -407,22 +408,16 @@ TEST(CSVRowDecoder, URLsAndDecimals)
         EXPECT_EQ(decodeValue<csv::URL>(text).string(), text);
     }
     EXPECT_EQ(decodeValue<csv::URL>("HTTPS://x/").scheme(), "HTTPS");
-    for (const char* text : {"http://exa mple.com/", "http://x/%zz", "http://x/%4", "1http://x", ":x", "http://x:80a/",
-                             "http://[::1/", "a#b#c", "http://x/ä", "http://x/<tag>", "http://x/a\\b"}) {
-        const DecodingError error = decodeError<csv::URL>(text);
-        EXPECT_EQ(error.kind(), Kind::dataCorrupted) << text;
-        EXPECT_STREQ(error.what(), "Invalid URL string.");
-    }
+    expectRefused<csv::URL>({"http://exa mple.com/", "http://x/%zz", "http://x/%4", "1http://x", ":x",
+                             "http://x:80a/", "http://[::1/", "a#b#c", "http://x/ä", "http://x/<tag>", "http://x/a\\b"},
+                            Kind::dataCorrupted, "Invalid URL string.");
 
     EXPECT_EQ(decodeValue<csv::Decimal>("+12.50").text(), "12.50");
     EXPECT_EQ(decodeValue<csv::Decimal>("-1e-3").toDouble(), -0.001);
     EXPECT_EQ(decodeValue<csv::Decimal>("123456789012345678901234567890.000001").text(),
               "123456789012345678901234567890.000001");
-    for (const char* text : {"12abc", "1,5", "abc", "nan", " 1", "."}) {
-        const DecodingError error = decodeError<csv::Decimal>(text);
-        EXPECT_EQ(error.kind(), Kind::dataCorrupted) << text;
-        EXPECT_STREQ(error.what(), "Invalid Decimal string.");
-    }
+    expectRefused<csv::Decimal>({"12abc", "1,5", "abc", "nan", " 1", "."}, Kind::dataCorrupted,
+                                "Invalid Decimal string.");
 }
 
 // A nested type reading its enclosing key's column.

@@ -6,6 +6,7 @@
 #include "CSV/BinaryReader.h"
 #include "CSV/CSVReader.h"
 #include "CSV/InputStream.h"
+#include "CSV/MemoryStreams.h"
 #include "CSV/UnicodeIterator.h"
 
 #include <algorithm>
@@ -18,6 +19,11 @@
 namespace csvtest {
 
 using Rows = std::vector<csv::CSVReader::Row>;
+
+inline std::shared_ptr<csv::MemoryInputStream> bytes(std::string data)
+{
+    return std::make_shared<csv::MemoryInputStream>(std::move(data));
+}
 
 // Delivers its bytes in reads of at most `chunk` bytes (short reads, as a
 // pipe or socket does). Optionally fails with an error once `failAt` bytes
@@ -63,6 +69,18 @@ private:
     std::optional<std::error_code> error_;
     csv::StreamStatus status_ = csv::StreamStatus::notOpen;
 };
+
+// The kind of CSVError `attempt` throws; nothing when it throws none.
+template <class Attempt>
+std::optional<csv::CSVError::Kind> errorKind(Attempt attempt)
+{
+    try {
+        attempt();
+    } catch (const csv::CSVError& e) {
+        return e.kind();
+    }
+    return std::nullopt;
+}
 
 // Reads every row; stops after `patience` nothings in a row, so that
 // reading goes on past errors as a caller may.

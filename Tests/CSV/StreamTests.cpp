@@ -51,18 +51,12 @@ TEST(FileStreams, WriteThenReadAFile)
     EXPECT_FALSE(reader.next());
     EXPECT_FALSE(reader.error());
 
-    try {
-        CSVReader missing(std::make_shared<csv::FileInputStream>((directory / "missing.csv").string()));
-        FAIL();
-    } catch (const CSVError& e) {
-        EXPECT_EQ(e.kind(), CSVError::Kind::cannotOpenFile);
-    }
-    try {
-        csv::CSVWriter unwritable(std::make_shared<csv::FileOutputStream>((directory / "no/such/dir.csv").string()));
-        FAIL();
-    } catch (const CSVError& e) {
-        EXPECT_EQ(e.kind(), CSVError::Kind::cannotOpenFile);
-    }
+    EXPECT_EQ(errorKind([&] {
+        CSVReader(std::make_shared<csv::FileInputStream>((directory / "missing.csv").string()));
+    }), CSVError::Kind::cannotOpenFile);
+    EXPECT_EQ(errorKind([&] {
+        csv::CSVWriter(std::make_shared<csv::FileOutputStream>((directory / "no/such/dir.csv").string()));
+    }), CSVError::Kind::cannotOpenFile);
 }
 
 // Only an owned descriptor is closed, by close() or on destruction; a bad

@@ -1,11 +1,10 @@
-// The arc of the progress views: its angles from progress and damping, and
-// the path it strokes on the inscribed circle.
+// The arc of the progress views: its angles from progress and damping (the
+// path it strokes is checked on screen by RemoteImageViewTests).
 #include "RemoteImage/ImageLoader/Views/CircleProgressShape.h"
 
 #include <QtTest>
 
 #include <cmath>
-#include <numbers>
 
 using namespace remoteimage;
 
@@ -15,7 +14,6 @@ class CircleProgressShapeTests : public QObject {
 private slots:
     void angles_data();
     void angles();
-    void path();
 };
 
 void CircleProgressShapeTests::angles_data()
@@ -50,31 +48,6 @@ void CircleProgressShapeTests::angles()
     const CircleProgressShape shape(progress, damping);
     QVERIFY2(std::abs(shape.startAngle() - start) < 1e-9, qPrintable(QString::number(shape.startAngle())));
     QVERIFY2(std::abs(shape.endAngle() - end) < 1e-9, qPrintable(QString::number(shape.endAngle())));
-}
-
-void CircleProgressShapeTests::path()
-{
-    const QRectF rect(0, 0, 100, 60); // circle of radius 30 about (50, 30)
-
-    // Nothing to draw: empty arcs.
-    QCOMPARE(CircleProgressShape(0, 1).path(rect).length(), 0.0);
-    QCOMPARE(CircleProgressShape(1, 0.35).path(rect).length(), 0.0);
-
-    // A full ring is the whole circumference.
-    const QPainterPath full = CircleProgressShape(1, 1).path(rect);
-    QVERIFY(std::abs(full.length() - 2 * std::numbers::pi * 30) < 0.5);
-
-    // 0° to 90° runs clockwise on screen, from the rightmost point down.
-    const QPainterPath quarter = CircleProgressShape(0.25, 1).path(rect);
-    QVERIFY(std::abs(quarter.length() - std::numbers::pi * 15) < 0.5);
-    QVERIFY(QLineF(quarter.pointAtPercent(0), QPointF(80, 30)).length() < 0.01);
-    QVERIFY(QLineF(quarter.pointAtPercent(1), QPointF(50, 60)).length() < 0.01);
-
-    // The activity arc at 0.5 starts at 54°.
-    const QPointF tail = CircleProgressShape(0.5, 0.35).path(rect).pointAtPercent(0);
-    const double a = 54 * std::numbers::pi / 180;
-    QVERIFY(std::abs(tail.x() - (50 + 30 * std::cos(a))) < 0.01);
-    QVERIFY(std::abs(tail.y() - (30 + 30 * std::sin(a))) < 0.01);
 }
 
 QTEST_GUILESS_MAIN(CircleProgressShapeTests)

@@ -1,7 +1,6 @@
 // One downloader on its own, with a small in-memory stand-in for the disk
 // cache: the loading-state guards, cache hits that never touch the network,
 // undecodable cached files, and per-handler processing.
-#include "SanitizerDefaults.h"
 #include "ImageTestSupport.h"
 #include "LoaderTestSupport.h"
 
@@ -11,7 +10,6 @@
 #include "RemoteImage/Processing/Resize.h"
 #include "RemoteImage/RemoteFileCacheService.h"
 
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -161,11 +159,4 @@ TEST_F(DownloaderTest, CancellingDuringTheDelayKeepsTheTaskFromStarting)
     // A late error changes nothing once cancelled.
     downloader->complete(TaskError{TaskError::Code::Failed, "late"});
     EXPECT_EQ(completionCallbacks, 1);
-}
-
-int main(int argc, char** argv)
-{
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

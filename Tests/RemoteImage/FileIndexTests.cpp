@@ -1,6 +1,5 @@
 #include "RemoteImage/ImageCache/FileIndex.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -107,23 +106,6 @@ TEST_F(FileIndexTest, RecordsAndDeletionsSurviveReopening)
     EXPECT_TRUE(lookup(*index, other));
 }
 
-TEST_F(FileIndexTest, RemoveExpiredDropsPastRecordsAndReportsTheirFiles)
-{
-    const QUrl fresh(QStringLiteral("https://example.org/fresh.png"));
-    const QUrl stale(QStringLiteral("https://example.org/stale.png"));
-    {
-        auto index = open();
-        index->insertOrUpdate(fresh, QStringLiteral("fresh.png"), now, now.addSecs(3600));
-        index->insertOrUpdate(stale, QStringLiteral("stale.png"), now.addDays(-8), now.addSecs(-10));
-        std::promise<QStringList> removed;
-        index->removeExpired([&](const QStringList& names) { removed.set_value(names); });
-        EXPECT_EQ(removed.get_future().get(), QStringList{QStringLiteral("stale.png")});
-    }
-    auto index = open();
-    EXPECT_FALSE(lookup(*index, stale));
-    EXPECT_TRUE(lookup(*index, fresh));
-}
-
 TEST_F(FileIndexTest, RecordWithoutExpiryDateIsRefused)
 {
     auto index = open();
@@ -133,25 +115,6 @@ TEST_F(FileIndexTest, RecordWithoutExpiryDateIsRefused)
     const std::string output = testing::internal::GetCapturedStdout();
     EXPECT_NE(output.find("NOT NULL"), std::string::npos) << output;
     EXPECT_FALSE(lookup(*index, logoURL));
-}
-
-TEST_F(FileIndexTest, CorruptStoreIsReplacedByAnEmptyOne)
-{
-    {
-        QFile file(dir.filePath(QStringLiteral("files.db")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(4096, '\x5A'));
-    }
-    testing::internal::CaptureStdout();
-    auto index = open();
-    const std::string output = testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(index->wasRecreated());
-    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
-
-    index->insertOrUpdate(logoURL, QStringLiteral("A.png"), now, now.addDays(7));
-    EXPECT_TRUE(lookup(*index, logoURL));
-    index.reset();
-    EXPECT_FALSE(open()->wasRecreated());
 }
 
 TEST_F(FileIndexTest, ShutDownDestroysTheStoreAndLaterWorkFindsNothing)
@@ -179,11 +142,4 @@ TEST_F(FileIndexTest, CompletionsMayCallBackIntoTheIndex)
         });
     });
     EXPECT_TRUE(goneAfterwards.get_future().get());
-}
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

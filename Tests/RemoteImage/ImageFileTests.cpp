@@ -3,7 +3,6 @@
 #include "RemoteImage/Utils/ImageFile.h"
 #include "RemoteImage/Utils/ImageFormat.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -72,17 +71,6 @@ TEST(ImageFormat, RecognisesFormatsFromTheirFirstBytes)
     EXPECT_EQ(type(QByteArray("\0\0\1\0\0\0", 6)), "none");
     EXPECT_EQ(type("\x89PN"), "none");
     EXPECT_EQ(type(""), "none");
-}
-
-TEST(ImageFormat, SizeLimits)
-{
-    EXPECT_TRUE(isAcceptableImageSize(1, 1));
-    EXPECT_TRUE(isAcceptableImageSize(8192, 8192));
-    EXPECT_TRUE(isAcceptableImageSize(maxImageSide, 4096));
-    EXPECT_FALSE(isAcceptableImageSize(maxImageSide, maxImageSide)) << "over the pixel count";
-    EXPECT_FALSE(isAcceptableImageSize(maxImageSide + 1, 1));
-    EXPECT_FALSE(isAcceptableImageSize(0, 10));
-    EXPECT_FALSE(isAcceptableImageSize(-5, 10));
 }
 
 TEST_F(ImageFileTest, DecodesFilesToTheirPixels)
@@ -157,11 +145,4 @@ TEST_F(ImageFileTest, DecodesOnSeveralThreadsAtOnce)
     for (auto& thread : threads)
         thread.join();
     EXPECT_EQ(decoded.load(), 100);
-}
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

@@ -7,10 +7,12 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -29,6 +31,40 @@ inline QImage noiseImage(int width, int height, unsigned seed = 1)
             line[x] = static_cast<uchar>(random());
     }
     return image;
+}
+
+// Vertical stripes of equal width: the colours sit at known columns.
+inline QImage stripes(int width, int height, std::initializer_list<QColor> colours)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    const int n = static_cast<int>(colours.size());
+    int i = 0;
+    for (const QColor& colour : colours) {
+        painter.fillRect(width * i / n, 0, width * (i + 1) / n - width * i / n, height, colour);
+        ++i;
+    }
+    return image;
+}
+
+inline bool near(QColor actual, QColor expected, int tolerance)
+{
+    return std::abs(actual.red() - expected.red()) <= tolerance
+        && std::abs(actual.green() - expected.green()) <= tolerance
+        && std::abs(actual.blue() - expected.blue()) <= tolerance;
+}
+
+// Rows of `partial` equal to the same rows of `final`.
+inline int matchingRows(const QImage& partial, const QImage& final)
+{
+    if (partial.isNull() || partial.size() != final.size())
+        return 0;
+    const QImage a = partial.convertToFormat(QImage::Format_RGB888);
+    const QImage b = final.convertToFormat(QImage::Format_RGB888);
+    int rows = 0;
+    for (int y = 0; y < a.height(); ++y)
+        rows += std::memcmp(a.constScanLine(y), b.constScanLine(y), static_cast<size_t>(a.width()) * 3) == 0;
+    return rows;
 }
 
 inline QByteArray encode(const QImage& image, const char* format, int quality = -1)

@@ -115,10 +115,17 @@ TEST(WorkQueue, BarrierRunsAloneBetweenEarlierAndLaterTasks)
         EXPECT_EQ(events[i], "after");
 }
 
-TEST(WorkQueue, SyncReturnsValuesAcrossQueuesAndNestsWithoutDeadlock)
+TEST(WorkQueue, SyncNestsAcrossQueuesAndIsCurrentOnlyInsideItsTasks)
 {
     WorkQueue serial("test.a");
     WorkQueue concurrent("test.b", WorkQueue::Kind::Concurrent);
+    EXPECT_FALSE(concurrent.isCurrent());
+    EXPECT_TRUE(concurrent.sync([&] { return concurrent.isCurrent(); }));
+    EXPECT_FALSE(concurrent.sync([&] { return serial.sync([&] { return concurrent.isCurrent(); }); }));
+    EXPECT_TRUE(concurrent.sync([&] {
+        concurrent.checkCurrent();
+        return true;
+    }));
     const int value = serial.sync([&] {
         // A task of one queue waiting for another queue.
         const int inner = concurrent.sync([] { return 20; });
@@ -131,52 +138,36 @@ TEST(WorkQueue, SyncReturnsValuesAcrossQueuesAndNestsWithoutDeadlock)
     EXPECT_EQ(text, "x");
 }
 
-TEST(WorkQueue, AsyncAfterWaitsItsDelayAndKeepsDueOrder)
+// Tasks not yet due when the queue goes are dropped.
+TEST(WorkQueue, AsyncAfterKeepsDueOrderAndDropsWhatIsNotDue)
 {
-    WorkQueue queue("test.after");
+    std::atomic<bool> late{false};
+    auto queue = std::make_unique<WorkQueue>("test.after");
+    queue->asyncAfter(10s, [&] { late = true; });
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<int> order;
     const auto start = std::chrono::steady_clock::now();
     std::chrono::steady_clock::duration firstAt{};
-    queue.asyncAfter(60ms, [&] {
+    queue->asyncAfter(60ms, [&] {
         std::lock_guard lock(mutex);
         order.push_back(2);
         changed.notify_all();
     });
-    queue.asyncAfter(20ms, [&] {
+    queue->asyncAfter(20ms, [&] {
         std::lock_guard lock(mutex);
         firstAt = std::chrono::steady_clock::now() - start;
         order.push_back(1);
         changed.notify_all();
     });
-    std::unique_lock lock(mutex);
-    ASSERT_TRUE(changed.wait_for(lock, 10s, [&] { return order.size() == 2; }));
+    {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(changed.wait_for(lock, 10s, [&] { return order.size() == 2; }));
+    }
     EXPECT_EQ(order, (std::vector<int>{1, 2}));
     EXPECT_GE(firstAt, 20ms);
-}
-
-TEST(WorkQueue, DelayedTasksNotYetDueAreDroppedOnDestruction)
-{
-    std::atomic<bool> ran{false};
-    {
-        WorkQueue queue("test.drop");
-        queue.asyncAfter(10s, [&] { ran = true; });
-    }
-    EXPECT_FALSE(ran.load());
-}
-
-TEST(WorkQueue, IsCurrentOnlyInsideItsOwnTasks)
-{
-    WorkQueue queue("test.current", WorkQueue::Kind::Concurrent);
-    WorkQueue other("test.other");
-    EXPECT_FALSE(queue.isCurrent());
-    EXPECT_TRUE(queue.sync([&] { return queue.isCurrent(); }));
-    EXPECT_FALSE(queue.sync([&] { return other.sync([&] { return queue.isCurrent(); }); }));
-    EXPECT_TRUE(queue.sync([&] {
-        queue.checkCurrent();
-        return true;
-    }));
+    queue.reset();
+    EXPECT_FALSE(late.load());
 }
 
 TEST(WorkQueueDeathTest, CheckOffTheQueueStopsWithTheFixedMessage)
@@ -224,10 +215,4 @@ TEST(WorkQueue, DestructionFinishesQueuedWorkEvenFromItsOwnTask)
     queue.reset();
     std::unique_lock lock(mutex);
     EXPECT_TRUE(finished.wait_for(lock, 10s, [&] { return last; }));
-}
-
-int main(int argc, char** argv)
-{
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

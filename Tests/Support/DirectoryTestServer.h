@@ -70,10 +70,6 @@ public:
     {
         return request.value(QLatin1String("query")).toObject().value(name).toArray().first().toString();
     }
-    static QString header(const QJsonObject& request, const QString& name)
-    {
-        return request.value(QLatin1String("headers")).toObject().value(name).toString();
-    }
 
 private:
     QByteArray fetch(const QString& pathAndQuery) const { return fetchNow(QUrl(url().toString() + pathAndQuery)); }

@@ -41,13 +41,11 @@ and exits after --lifetime seconds in any case.
 
 import argparse
 import json
-import os
-import signal
-import sys
 import threading
 import time
 import urllib.parse
-from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+from httpserver import QuietHandler, serve
 
 TAGS = ["rock,pop", "jazz", "news,talk", "classical", "pop,dance"]
 COUNTRIES = ["DE", "FR", "US", "AT", "GB"]
@@ -134,13 +132,7 @@ class State:
     huge = None
 
 
-class Handler(BaseHTTPRequestHandler):
-    protocol_version = "HTTP/1.1"
-    disable_nagle_algorithm = True
-
-    def log_message(self, fmt, *args):
-        pass
-
+class Handler(QuietHandler):
     def _send(self, status, body, ctype="application/json", length=None, close=False):
         try:
             self.send_response(status)
@@ -323,18 +315,7 @@ def main():
             State.stations = json.load(f)
     else:
         State.stations = [generated_station(i, args.stations) for i in range(args.stations)]
-    server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-    server.daemon_threads = True
-    signal.signal(signal.SIGTERM, lambda *_: os._exit(0))
-    lifetime = threading.Timer(args.lifetime, lambda: os._exit(0))
-    lifetime.daemon = True
-    lifetime.start()
-    print(f"PORT {server.server_address[1]}", flush=True)
-    try:
-        server.serve_forever(poll_interval=0.05)
-    except KeyboardInterrupt:
-        pass
-
+    serve(Handler, args.lifetime)
 
 if __name__ == "__main__":
     main()

@@ -12,13 +12,10 @@ Usage: headless_end_to_end.py path/to/quillora
 
 import os
 import signal
-import subprocess
 
 import e2e
 from e2e import expect_pitch, fail, listeners, playerctl, wait_for
-from livepeers import png, start_bus, start_http, start_icecast, start_tone
-
-PNG = png(16, 16, (0x20, 0x90, 0xd0))
+from livepeers import start_bus, start_http, start_icecast, start_tone
 
 
 def run(quillora, work):
@@ -37,24 +34,20 @@ def run(quillora, work):
     ice = start_icecast(work)
     start_tone(ice, "/low.ogg", 440)
     start_tone(ice, "/high.ogg", 880)
-    third = start_tone(ice, "/third.ogg", 550)
 
     www = os.path.join(work, "www")
     os.mkdir(www)
     http = start_http(www)
-    with open(os.path.join(www, "logo.png"), "wb") as f:
-        f.write(PNG)
     with open(os.path.join(www, "high.m3u"), "w") as f:
         f.write(f"#EXTM3U\nhttp://127.0.0.1:{ice}/high.ogg\n")
     with open(os.path.join(www, "stations.csv"), "w") as f:
         f.write("title,genre,image,url,id\n"
-                f"Low Tone,Test,http://127.0.0.1:{http}/logo.png,http://127.0.0.1:{ice}/low.ogg,1\n"
-                f"Broken,Test,http://127.0.0.1:{http}/logo.png,http://127.0.0.1:{ice}/low.ogg,one\n"
-                f"High Tone,Test,http://127.0.0.1:{http}/logo.png,http://127.0.0.1:{http}/high.m3u,2\n"
-                f"Third,,,http://127.0.0.1:{ice}/third.ogg,3\n")
+                f"Low Tone,Test,,http://127.0.0.1:{ice}/low.ogg,1\n"
+                f"Broken,Test,,http://127.0.0.1:{ice}/low.ogg,one\n"
+                f"High Tone,Test,,http://127.0.0.1:{http}/high.m3u,2\n")
 
     wait_for("icecast mounts", lambda: all(listeners(ice, mount) is not None
-                                           for mount in ("/low.ogg", "/high.ogg", "/third.ogg")))
+                                           for mount in ("/low.ogg", "/high.ogg")))
 
     pcm = os.path.join(work, "out.pcm")
     env = e2e.player_env(os.path.join(work, "home"), bus=start_bus(work), QUILLORA_MPV_OPTIONS=e2e.pcm_output(pcm))
@@ -62,25 +55,13 @@ def run(quillora, work):
                                    env, first_card=False)
     os.environ["DBUS_SESSION_BUS_ADDRESS"] = env["DBUS_SESSION_BUS_ADDRESS"]
 
-    wait_for("Loaded 3 stations", lambda: "Loaded 3 stations" in out.text())
+    wait_for("Loaded 2 stations", lambda: "Loaded 2 stations" in out.text())
     wait_for("first station published", lambda: playerctl("metadata", "xesam:title", check=False) == "Low Tone")
     if playerctl("status") != "Paused":
         fail("expected Paused before playing")
-    # The artwork follows the title as soon as the logo is in the image cache.
-    art = wait_for("artwork", lambda: playerctl("metadata", "mpris:artUrl", check=False))
-    if not art.startswith("file://") or not os.path.isfile(art[len("file://"):]):
-        fail("artwork is not a stored file: " + art)
-    with open(art[len("file://"):], "rb") as f:
-        if f.read() != PNG:
-            fail("the artwork file is not the station's logo")
+    # (The artwork published with it: NowPlayingTests.)
     if listeners(ice, "/low.ogg") != 0:
         fail("a paused player must not hold the stream open")
-
-    follow = e2e.livepeers.start(["timeout", "60", "playerctl", "-p", "quillora", "--follow", "status"],
-                   env=env, stdout=subprocess.PIPE, text=True)
-    followed = e2e.Output(follow.stdout)
-    # Its first line is the status as it stands; the changes follow it.
-    wait_for("playerctl --follow", lambda: followed.lines)
 
     playerctl("play-pause")
     wait_for("Playing", lambda: playerctl("status") == "Playing")
@@ -100,36 +81,13 @@ def run(quillora, work):
     playerctl("volume", "0.5")
     if abs(float(playerctl("volume")) - 0.5) > 0.01:
         fail("volume did not take")
-    playerctl("volume", "1")  # loud enough to measure the pitch again
 
     playerctl("play-pause")
     wait_for("Paused", lambda: playerctl("status") == "Paused")
     wait_for("stream released", lambda: listeners(ice, "/low.ogg") == 0, timeout=5)
-    # (Each command's status: MprisTests; here the signals reach a watcher.)
-    wait_for("status signals", lambda: "Paused" in followed.lines[followed.lines.index("Playing"):]
-             if "Playing" in followed.lines else False, timeout=5)
-
-    # The last station, which has no logo and no genre: play it.
-    playerctl("previous")  # from the first station round to the last
-    wait_for("Third", lambda: playerctl("metadata", "xesam:title") == "Third")
-    playerctl("play")
-    wait_for("Playing Third", lambda: playerctl("status") == "Playing")
-    wait_for("listening", lambda: listeners(ice, "/third.ogg") == 1, timeout=5)
-    expect_pitch(pcm, 550, "third station")
-
-    # Its source dies mid-play: the player reconnects by itself, and the
-    # music is back (live: the new source's pitch) when the source is.
-    third.kill()
-    wait_for("reconnect line", lambda: "Reconnecting (attempt" in out.text(), timeout=20)
-    if playerctl("status") != "Playing":
-        fail("a reconnecting player is still Playing for the desktop")
-    wait_for("source gone", lambda: listeners(ice, "/third.ogg") is None, timeout=10)
-    start_tone(ice, "/third.ogg", 660)
-    wait_for("listening again", lambda: listeners(ice, "/third.ogg") == 1, timeout=40)
-    expect_pitch(pcm, 660, "after the reconnect")
-    if playerctl("status") != "Playing":
-        fail("not Playing after the reconnect")
-
+    # (Each command's status and the signals announcing it, also while a
+    # stream reconnects: MprisTests; a source that dies and comes back:
+    # LiveStreamTests.)
     e2e.mpris_quit(player, 10)
     print(out.text())
     print("PASS", flush=True)

@@ -16,13 +16,12 @@ It exits after --lifetime seconds in any case.
 
 import argparse
 import ipaddress
-import os
 import random
-import signal
 import socket
 import struct
 import sys
-import threading
+
+from httpserver import end_after
 
 TYPES = {"A": 1, "PTR": 12, "AAAA": 28}
 
@@ -110,10 +109,7 @@ def main():
     if sock is None:
         print("NOPERM", flush=True)
         sys.exit(2)
-    signal.signal(signal.SIGTERM, lambda *_: os._exit(0))
-    lifetime = threading.Timer(args.lifetime, lambda: os._exit(0))
-    lifetime.daemon = True
-    lifetime.start()
+    end_after(args.lifetime)
     print(f"DNS {address}", flush=True)
     while True:
         packet, peer = sock.recvfrom(4096)

@@ -36,7 +36,6 @@ import json
 import mimetypes
 import os
 import signal
-import sys
 import threading
 import time
 import urllib.parse
@@ -48,15 +47,35 @@ counts_lock = threading.Lock()
 releases = {}  # hold name -> threading.Event
 
 
-class Handler(BaseHTTPRequestHandler):
+class QuietHandler(BaseHTTPRequestHandler):
+    """What the handlers of the test servers share."""
     protocol_version = "HTTP/1.1"
-    root = "."
     # Headers and body go out in separate writes; with Nagle's algorithm the
     # body then waits for the client's delayed ACK (40 ms per request).
     disable_nagle_algorithm = True
 
     def log_message(self, fmt, *args):  # keep test output quiet
         pass
+
+
+def end_after(lifetime):
+    """Ends the process on SIGTERM, and after `lifetime` seconds in any case,
+    so that a crashed test cannot leave a server running."""
+    signal.signal(signal.SIGTERM, lambda *_: os._exit(0))
+    threading.Timer(lifetime, lambda: os._exit(0)).start()
+
+
+def serve(handler, lifetime, port=0):
+    """Serves on 127.0.0.1 and prints "PORT <n>" once it listens."""
+    server = ThreadingHTTPServer(("127.0.0.1", port), handler)
+    server.daemon_threads = True
+    end_after(lifetime)
+    print(f"PORT {server.server_address[1]}", flush=True)
+    server.serve_forever(poll_interval=0.05)
+
+
+class Handler(QuietHandler):
+    root = "."
 
     def _count(self, path):
         with counts_lock:
@@ -157,18 +176,7 @@ def main():
     parser.add_argument("--lifetime", type=float, default=600)
     args = parser.parse_args()
     Handler.root = args.root
-    server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
-    server.daemon_threads = True
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
-    lifetime = threading.Timer(args.lifetime, lambda: os._exit(0))
-    lifetime.daemon = True  # else SIGTERM's exit waits for it
-    lifetime.start()
-    print(f"PORT {server.server_address[1]}", flush=True)
-    try:
-        server.serve_forever(poll_interval=0.05)
-    except KeyboardInterrupt:
-        pass
-
+    serve(Handler, args.lifetime, args.port)
 
 if __name__ == "__main__":
     main()

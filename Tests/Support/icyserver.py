@@ -13,12 +13,12 @@ requests as JSON; exits after --lifetime seconds in any case.
 
 import argparse
 import json
-import os
-import signal
 import socket
 import sys
 import threading
 import time
+
+from httpserver import end_after
 
 requests = 0
 lock = threading.Lock()
@@ -102,8 +102,7 @@ def main():
     server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     server.bind(("127.0.0.1", 0))
     server.listen(16)
-    signal.signal(signal.SIGTERM, lambda *_: os._exit(0))
-    threading.Timer(args.lifetime, lambda: os._exit(0)).start()
+    end_after(args.lifetime)
     print(f"PORT {server.getsockname()[1]}", flush=True)
     while True:
         conn, _ = server.accept()

@@ -26,7 +26,6 @@ import urllib.parse
 import urllib.request
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-HTTP_SERVER = os.path.join(HERE, "httpserver.py")
 RATE = 44100  # sample rate of the tones
 ICECAST_PASSWORD = "pw"  # source and admin password of the local Icecast
 
@@ -216,14 +215,19 @@ def start_xvfb(screen="1280x1024x24"):
     return ":" + number
 
 
-def start_http(root, lifetime=170):
-    """Starts httpserver.py serving `root`; returns its port."""
-    server = start([sys.executable, HTTP_SERVER, "--root", root, "--lifetime", str(lifetime)],
-                   stdout=subprocess.PIPE, stderr=None, text=True)
+def start_server(script, *args):
+    """Starts one of the servers beside this file; returns the port it printed."""
+    server = start([sys.executable, os.path.join(HERE, script), *args], stdout=subprocess.PIPE, stderr=None,
+                   text=True)
     line = server.stdout.readline()
     if not line.startswith("PORT "):
-        raise RuntimeError("httpserver.py did not start")
+        raise RuntimeError(script + " did not start")
     return int(line.split()[1])
+
+
+def start_http(root, lifetime=170):
+    """Starts httpserver.py serving `root`; returns its port."""
+    return start_server("httpserver.py", "--root", root, "--lifetime", str(lifetime))
 
 
 def png(width, height, rgb):
@@ -320,12 +324,7 @@ def _command(words, line, work, sources, ice):
         title_file = os.path.join(work, f"icy-title-{len(processes)}")
         with open(title_file, "wb") as f:
             f.write(bytes.fromhex(words[1]))
-        server = start([sys.executable, os.path.join(HERE, "icyserver.py"), "--audio", audio,
-                        "--title-file", title_file, "--lifetime", "300"], stdout=subprocess.PIPE, text=True)
-        answer = server.stdout.readline()
-        if not answer.startswith("PORT "):
-            raise RuntimeError("icyserver.py did not start")
-        return int(answer.split()[1])
+        return start_server("icyserver.py", "--audio", audio, "--title-file", title_file, "--lifetime", "300")
     raise ValueError("unknown command " + command)
 
 

@@ -120,18 +120,6 @@ private slots:
         QVERIFY(store.save().isEmpty());
         QVERIFY(QFileInfo(path).isFile());
     }
-
-    void aFolderThatCannotHoldAStoreIsAnError()
-    {
-        QTemporaryDir folder;
-        // A file where the data folder should be: nothing can be created.
-        QVERIFY(writeFile(folder.filePath(QStringLiteral("data")), "not a folder"));
-        Database container(QStringLiteral("Quillora"), folder.filePath(QStringLiteral("data")));
-        const Load load = loadStore(container);
-        QCOMPARE(load.calls, 1);
-        QVERIFY(!load.error.isEmpty());
-        QVERIFY(container.movedAsidePath().isEmpty());
-    }
 };
 
 QTEST_GUILESS_MAIN(ApplicationTests)

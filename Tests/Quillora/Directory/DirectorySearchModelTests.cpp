@@ -191,21 +191,6 @@ private slots:
         QCOMPARE(m_model->count(), 50);
     }
 
-    // Stations with unusable addresses, wrong types or hostile text: the
-    // usable ones are listed. (What is kept of each field:
-    // DirectoryStationTests.)
-    void keepsWhatIsUsableOfHostileStations()
-    {
-        for (const char* mode : {"badurls", "wrongtypes", "hostile"}) {
-            m_server->setMode(QString::fromLatin1(mode));
-            m_model->search(QString());
-            QVERIFY(settle());
-            QCOMPARE(m_model->status(), DirectorySearchModel::Loaded);
-            QCOMPARE(m_model->count(), 2);
-        }
-        QCOMPARE(nameAt(0), QStringLiteral("Evil [31mRedTxet Second line"));
-    }
-
     void aFailedNextPageKeepsTheRowsAndRetries()
     {
         m_model->search(QString());

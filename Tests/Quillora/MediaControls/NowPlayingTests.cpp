@@ -65,7 +65,6 @@ private slots:
         // The image cache of this run only, made on first use.
         qputenv("XDG_CACHE_HOME", m_cache.path().toUtf8());
         QVERIFY(writeFile(m_root.filePath(QStringLiteral("logo.png")), pngBytes));
-        QVERIFY(writeFile(m_root.filePath(QStringLiteral("page.html")), "<html>not a picture</html>"));
         m_server = std::make_unique<LocalHttpServer>(m_root.path());
         QVERIFY(m_server->isRunning());
     }
@@ -144,14 +143,11 @@ private slots:
 
     void unusableLogosPublishTheStationWithoutArtwork()
     {
+        // (Which answers are no image, and which addresses are refused: the
+        // image library's tests.)
         const QStringList unusable = {
             m_server->url(QStringLiteral("/missing.png")).toString(), // 404 page
-            logo(QStringLiteral("&status=500")),                      // error status with an image
-            m_server->url(QStringLiteral("/page.html")).toString(),   // not a picture
-            logo(QStringLiteral("&truncate=20")),                     // cut short
-            QStringLiteral("http://127.0.0.1:1/logo.png"),            // nobody listening
             QStringLiteral("file:///etc/passwd"),                     // not ours to read
-            QStringLiteral("not a url at all"),
         };
         // One publisher each, all at once, so every logo has its time.
         std::vector<std::unique_ptr<NowPlayingSink>> centers;

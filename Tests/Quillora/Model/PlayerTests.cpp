@@ -100,21 +100,6 @@ private slots:
         QCOMPARE(f.media->items.size(), 3);
     }
 
-    void toggleStartsAndStops()
-    {
-        Fixture f(std::make_shared<FixedLoader>(QList<Station>{Station::luxfm(), Station::rockFm()}));
-        StdoutCapture out;
-        f.player->loadStations();
-        QSignalSpy changed(f.player.get(), &Player::isPlayingChanged);
-        f.player->togglePlayback();
-        QVERIFY(f.player->isPlaying());
-        QCOMPARE(f.media->rate(), 1.0f);
-        f.player->togglePlayback();
-        QVERIFY(!f.player->isPlaying());
-        QCOMPARE(f.media->rate(), 0.0f);
-        QCOMPARE(changed.size(), 2);
-    }
-
     void selectionAndReloadKeepPlaying()
     {
         auto loader = std::make_shared<FixedLoader>(threeStations());

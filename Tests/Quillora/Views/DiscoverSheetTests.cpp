@@ -92,19 +92,6 @@ public:
         return window->activeFocusItem() == field()->findChild<QQuickItem*>(QStringLiteral("searchInput"));
     }
 
-    // Rows the list's height holds at once.
-    int screenful() const
-    {
-        const qreal rowHeight = rows().isEmpty() ? 76 : rows().first()->height();
-        return int(std::ceil(results()->height() / rowHeight));
-    }
-    // What a screenful costs with the rows kept ready above and below it.
-    int rowBound() const
-    {
-        const qreal rowHeight = rows().isEmpty() ? 76 : rows().first()->height();
-        return screenful() + 2 * int(std::ceil(results()->property("cacheBuffer").toReal() / rowHeight)) + 1;
-    }
-
     void scrollTo(qreal contentY) { results()->setProperty("contentY", contentY); }
     qreal endOfList() const
     {
@@ -172,29 +159,6 @@ private slots:
         QCOMPARE(screen.sheet(), sheet);
         QVERIFY(screen.fieldHasFocus());
         QCOMPARE(screen.web.server().requestsTo(QStringLiteral("/json/tags")).size(), 1);
-    }
-
-    void searchShowsTheServersStationsWithTheirLogos()
-    {
-        Screen screen;
-        QVERIFY(screen.ready());
-        QVERIFY(screen.open());
-        QVERIFY(screen.search(QStringLiteral("Station 00")));
-
-        // (What the request carries: DirectoryClientTests, DirectorySearchModelTests.)
-        QCOMPARE(screen.web.server().requestsTo(QStringLiteral("/json/stations/search")).size(), 1);
-        QCOMPARE(screen.directory.count(), 50);
-        QTRY_VERIFY(screen.row(0));
-        for (int i = 0; i < 4; ++i)
-            QCOMPARE(screen.nameOf(screen.row(i)), QStringLiteral("Station %1").arg(i, 4, 10, QLatin1Char('0')));
-
-        // Every row that exists shows its logo, each fetched once.
-        QTRY_VERIFY(screen.logosLoaded());
-        const int rows = int(screen.rows().size());
-        QVERIFY2(rows >= screen.screenful() && rows <= screen.rowBound(), qPrintable(QString::number(rows)));
-        QCOMPARE(screen.web.logoCounts().requested, rows);
-        auto* logo = screen.row(0)->findChild<QQuickItem*>(QStringLiteral("rowLogo"));
-        QTRY_VERIFY(near(screen.grab().pixelColor(screen.centreOf(logo)), DirectoryWithLogos::logoColour(), 8));
     }
 
     void scrollingToTheEndLoadsTheNextPage()

@@ -433,6 +433,19 @@ void RemoteImageViewTests::processorsApplyBeforeShowing()
     QVERIFY(scene.exposed && remote);
     QVERIFY(waitFor([&] { return remote->isLoaded(); }));
     QCOMPARE_COLOR(scene.grab(), 120, 120, Qt::green);
+
+    // fitSize from QML: the image is kept at the size it is shown at.
+    Scene small(R"(
+Item {
+    width: 40; height: 40
+    required property url logo
+    RemoteImage { objectName: "remote"; anchors.fill: parent; url: parent.logo; fitSize: Qt.size(40, 20) }
+})",
+                {{"logo", m_server->url("/red.png?tag=fit")}}, QSize(40, 40));
+    auto* fitted = small.find<RemoteImage>("remote");
+    QVERIFY(small.exposed && fitted);
+    QVERIFY(waitFor([&] { return fitted->isLoaded(); }));
+    QCOMPARE(fitted->imageProxy()->image().size(), QSize(40, 20));
 }
 
 void RemoteImageViewTests::imageProxyViewFillModes()

@@ -106,11 +106,12 @@ Item {
         // The first and the last page rest inset too.
         leftMargin: pager.pageInset
         rightMargin: pager.pageInset
-        // Only once laid out: a list view given rows while it is still 0
-        // wide would build a card for every one of them (each 0 wide) to
-        // fill its view. A catalogue read from the disk is there before
-        // the screen has its size.
-        model: width > 0 ? pager.pages : null
+        // Only once laid out: a list view given rows while it, or its
+        // pages, are still 0 wide would build a card for every one of them
+        // (each 0 wide) to fill its view. A catalogue read from the disk is
+        // there before the screen has its size, and the page width follows
+        // the width a moment later.
+        model: width > 0 && pager.pageWidth > 0 ? pager.pages : null
         // The current item would be kept alive wherever the row is; make it
         // the visible page.
         currentIndex: pager.index

@@ -145,6 +145,25 @@ def run(quillora, work):
         fail(f"expected the logos of the few cards near the visible one, got {logos} requests")
     e2e.livepeers.stop(again)
 
+    # The same in a wide window: the rows in view and the cards near the
+    # selected one, not a card for every station while the pages have no
+    # width yet.
+    e2e.livepeers.fetch(f"http://127.0.0.1:{http}/__reset")
+    wide, _ = e2e.start_player(quillora, ["--catalogue", f"http://127.0.0.1:{http}/many.csv"], env, (1280, 800))
+    counts = []
+
+    def requests_settled():
+        stats = http_stats(http)
+        asked = stats.get("/many.png", 0)
+        counts.append(asked)
+        return asked > 0 and asked == stats.get("!done /many.png", 0) + stats.get("!aborted /many.png", 0) \
+            and counts[-3:] == [asked] * 3
+    wait_for("the wide window's logos", requests_settled, timeout=30, interval=0.5)
+    print(f"logo requests for 10,000 stored stations, wide: {counts[-1]}", flush=True)
+    if counts[-1] > 20:
+        fail(f"expected the logos of the rows in view and the cards near the selected one, got {counts[-1]}")
+    e2e.livepeers.stop(wide)
+
     # An unusable data folder: the fatal message, and a failure exit.
     blocked = os.path.join(work, "not-a-folder")
     open(blocked, "w").close()

@@ -3,7 +3,8 @@
 Qt Quick window (the floor) and the Debian goodvibes player, in one run on
 one X server.
 
-Usage: compare_startup.py BUILD_DIR [--rounds 5] [--quick] [--stations 10000]
+Usage: compare_startup.py BUILD_DIR [--rounds 5] [--quick] [--stations 10000] [--few 5]
+                          [--geometry WxH] [--software]
 
 Every program runs on the same Xvfb screen, with a private HOME and XDG
 folders, a private session bus, and its catalogue, logos and stream served
@@ -61,6 +62,8 @@ from livepeers import (fetch, start, start_bus, start_http, start_icecast, start
 
 SCREEN = "1280x1024x24"
 EVENTS = ("first-frame", "catalogue-downloaded", "first-card")
+# Arguments every Qt window gets (--geometry).
+WINDOW_ARGS = []
 LOGO_FILES = 16  # distinct logo files; every station still has its own URL
 
 
@@ -88,7 +91,7 @@ def png(width, height, colour):
             + chunk(b"IEND", b""))
 
 
-def write_catalogues(www, http_port, stream, stations):
+def write_catalogues(www, http_port, stream, stations, few=5):
     """Logos and two catalogues below `www`; returns {label: catalogue URL}."""
     os.mkdir(os.path.join(www, "logos"))
     for n in range(LOGO_FILES):
@@ -106,7 +109,7 @@ def write_catalogues(www, http_port, stream, stations):
                 f.write(f"{i + 1},{stream},{logo},{genres[i % len(genres)]},Station {i + 1}\n")
         return f"{base}/{name}"
 
-    return {"few": write("few.csv", 5), "big": write("big.csv", stations)}
+    return {"few": write("few.csv", few), "big": write("big.csv", stations)}
 
 
 class MapWatcher:
@@ -238,7 +241,7 @@ class Run:
 
 
 def run_bare(binary, env, watcher, idle):
-    run = Run([binary], env, watcher)
+    run = Run([binary, *WINDOW_ARGS], env, watcher)
     try:
         run.wait_event("first-frame", 20)
         result = {"mapped": run.wait_mapped()}
@@ -282,7 +285,7 @@ def logo_requests(http_port):
 
 def run_quillora(binary, env, watcher, catalogue, http_port, idle, play_seconds, slide=False):
     logos_before = logo_requests(http_port)
-    run = Run([binary, "--catalogue", catalogue], env, watcher)
+    run = Run([binary, "--catalogue", catalogue, *WINDOW_ARGS], env, watcher)
     # A local file is never downloaded.
     events = [e for e in EVENTS if e != "catalogue-downloaded" or catalogue.startswith("http")]
     try:
@@ -462,9 +465,14 @@ def main():
     parser.add_argument("--rounds", type=int, default=5)
     parser.add_argument("--quick", action="store_true", help="short idle and playing waits (a smoke run)")
     parser.add_argument("--stations", type=int, default=10000, help="size of the big catalogue")
+    parser.add_argument("--few", type=int, default=5, help="size of the small catalogues")
+    parser.add_argument("--geometry", metavar="WxH",
+                        help="the Qt windows' size (e.g. 1280x800: quillora's wide layout with its station list)")
     parser.add_argument("--software", action="store_true",
                         help="Qt Quick's software renderer for both Qt programs (default: OpenGL, llvmpipe on Xvfb)")
     args = parser.parse_args()
+    if args.geometry:
+        WINDOW_ARGS.extend(["-qwindowgeometry", args.geometry + "+0+0"])
     build = os.path.abspath(args.build)
     quillora = os.path.join(build, "quillora")
     bare = os.path.join(build, "Benchmarks", "Startup", "bare-window")
@@ -489,7 +497,7 @@ def main():
         stream = f"http://127.0.0.1:{icecast}/tone.ogg"
         wait_for("Icecast mount", lambda: fetch(stream, limit=1))
         http_port = start_http(www, lifetime=180 + args.rounds * 240)
-        catalogues = write_catalogues(www, http_port, stream, args.stations)
+        catalogues = write_catalogues(www, http_port, stream, args.stations, args.few)
         bus = start_bus(work)
         display = start_xvfb(SCREEN)
         try:
@@ -500,7 +508,7 @@ def main():
 
         # Each program starts once with an empty home (cold: no image cache,
         # no shader cache, no settings) and once more on what that left (warm).
-        names = {"few": "5 stations", "big": f"{args.stations} stations", "local": "local 5 stations"}
+        names = {"few": f"{args.few} stations", "big": f"{args.stations} stations", "local": f"local {args.few} stations"}
         local = os.path.join(www, "few.csv")
         # The bare window with libmpv and its dependencies loaded as well:
         # what linking the media player alone costs before main().

@@ -4,12 +4,7 @@
 #include <QFile>
 #include <QScopeGuard>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/dict.h>
-#include <libavutil/error.h>
-}
+#include "Recording/AvLibrary.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +12,12 @@ extern "C" {
 #include <vector>
 
 namespace {
+
+// Only called once get() has succeeded (the entry points check).
+const AvLibrary& av()
+{
+    return *AvLibrary::get();
+}
 
 struct Container {
     AVCodecID codec;
@@ -43,17 +44,17 @@ const Container* containerFor(AVCodecID codec)
 QString avError(int code)
 {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
+    av().av_strerror(code, text, sizeof text);
     return QString::fromUtf8(text);
 }
 
 struct InputCloser {
-    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
+    void operator()(AVFormatContext* context) const { av().avformat_close_input(&context); }
 };
 using Input = std::unique_ptr<AVFormatContext, InputCloser>;
 
 struct PacketFree {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+    void operator()(AVPacket* packet) const { av().av_packet_free(&packet); }
 };
 using Packet = std::unique_ptr<AVPacket, PacketFree>;
 
@@ -62,16 +63,16 @@ Input openPiece(const QString& path, int* stream, QString* error)
 {
     AVFormatContext* raw = nullptr;
     const QByteArray name = QFile::encodeName(path);
-    if (const int rc = avformat_open_input(&raw, name.constData(), nullptr, nullptr); rc < 0) {
+    if (const int rc = av().avformat_open_input(&raw, name.constData(), nullptr, nullptr); rc < 0) {
         *error = QCoreApplication::translate("SongCutter", "Cannot read the recording: %1").arg(avError(rc));
         return {};
     }
     Input input(raw);
-    if (const int rc = avformat_find_stream_info(raw, nullptr); rc < 0) {
+    if (const int rc = av().avformat_find_stream_info(raw, nullptr); rc < 0) {
         *error = QCoreApplication::translate("SongCutter", "Cannot read the recording: %1").arg(avError(rc));
         return {};
     }
-    *stream = av_find_best_stream(raw, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    *stream = av().av_find_best_stream(raw, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (*stream < 0) {
         *error = QCoreApplication::translate("SongCutter", "The recording holds no audio");
         return {};
@@ -85,7 +86,7 @@ int64_t frameLength(const AVStream* stream)
 {
     const AVCodecParameters* p = stream->codecpar;
     if (p->frame_size > 0 && p->sample_rate > 0)
-        return av_rescale_q(p->frame_size, AVRational{1, p->sample_rate}, stream->time_base);
+        return av().av_rescale_q(p->frame_size, AVRational{1, p->sample_rate}, stream->time_base);
     return 0;
 }
 
@@ -104,17 +105,17 @@ bool measure(const QString& path, PieceSpan* span, QString* error)
     if (!input)
         return false;
     const AVStream* stream = input->streams[index];
-    Packet packet(av_packet_alloc());
+    Packet packet(av().av_packet_alloc());
     int64_t first = AV_NOPTS_VALUE;
     int64_t end = AV_NOPTS_VALUE;
-    while (av_read_frame(input.get(), packet.get()) >= 0) {
+    while (av().av_read_frame(input.get(), packet.get()) >= 0) {
         if (packet->stream_index == index && packet->pts != AV_NOPTS_VALUE) {
             if (first == AV_NOPTS_VALUE || packet->pts < first)
                 first = packet->pts;
             const int64_t length = packet->duration > 0 ? packet->duration : frameLength(stream);
             end = std::max(end == AV_NOPTS_VALUE ? packet->pts : end, packet->pts + length);
         }
-        av_packet_unref(packet.get());
+        av().av_packet_unref(packet.get());
     }
     if (first != AV_NOPTS_VALUE) {
         span->first = double(first) * av_q2d(stream->time_base);
@@ -127,6 +128,8 @@ bool measure(const QString& path, PieceSpan* span, QString* error)
 
 QString SongCutter::extensionFor(const QString& piece, QString* error)
 {
+    if (!AvLibrary::get(error))
+        return {};
     int index = -1;
     Input input = openPiece(piece, &index, error);
     if (!input)
@@ -134,7 +137,7 @@ QString SongCutter::extensionFor(const QString& piece, QString* error)
     const Container* container = containerFor(input->streams[index]->codecpar->codec_id);
     if (!container) {
         *error = QCoreApplication::translate("SongCutter", "Songs in %1 cannot be kept")
-                     .arg(QString::fromUtf8(avcodec_get_name(input->streams[index]->codecpar->codec_id)));
+                     .arg(QString::fromUtf8(av().avcodec_get_name(input->streams[index]->codecpar->codec_id)));
         return {};
     }
     return QString::fromLatin1(container->extension);
@@ -147,6 +150,8 @@ SongCutResult SongCutter::cut(const SongCut& cut, const QString& path)
         result.error = QCoreApplication::translate("SongCutter", "Nothing was recorded");
         return result;
     }
+    if (!AvLibrary::get(&result.error))
+        return result;
     // Where every piece starts on the recording's timeline.
     std::vector<PieceSpan> spans(cut.pieces.size());
     std::vector<double> starts(cut.pieces.size() + 1, 0.0);
@@ -176,23 +181,23 @@ SongCutResult SongCutter::cut(const SongCut& cut, const QString& path)
     const Container* container = containerFor(parameters->codec_id);
     if (!container) {
         result.error = QCoreApplication::translate("SongCutter", "Songs in %1 cannot be kept")
-                           .arg(QString::fromUtf8(avcodec_get_name(parameters->codec_id)));
+                           .arg(QString::fromUtf8(av().avcodec_get_name(parameters->codec_id)));
         return result;
     }
 
     AVFormatContext* output = nullptr;
     const QByteArray name = QFile::encodeName(path);
-    if (const int rc = avformat_alloc_output_context2(&output, nullptr, container->muxer, name.constData()); rc < 0) {
+    if (const int rc = av().avformat_alloc_output_context2(&output, nullptr, container->muxer, name.constData()); rc < 0) {
         result.error = avError(rc);
         return result;
     }
     const auto closeOutput = qScopeGuard([&] {
         if (output->pb)
-            avio_closep(&output->pb);
-        avformat_free_context(output);
+            av().avio_closep(&output->pb);
+        av().avformat_free_context(output);
     });
-    AVStream* out = avformat_new_stream(output, nullptr);
-    if (!out || avcodec_parameters_copy(out->codecpar, parameters) < 0) {
+    AVStream* out = av().avformat_new_stream(output, nullptr);
+    if (!out || av().avcodec_parameters_copy(out->codecpar, parameters) < 0) {
         result.error = QCoreApplication::translate("SongCutter", "Cannot set up the song's file");
         return result;
     }
@@ -200,7 +205,7 @@ SongCutResult SongCutter::cut(const SongCut& cut, const QString& path)
     out->time_base = first->streams[firstIndex]->time_base;
     for (auto it = cut.tags.begin(); it != cut.tags.end(); ++it) {
         if (!it.value().isEmpty())
-            av_dict_set(&output->metadata, it.key().toUtf8().constData(), it.value().toUtf8().constData(), 0);
+            av().av_dict_set(&output->metadata, it.key().toUtf8().constData(), it.value().toUtf8().constData(), 0);
     }
     first.reset();
 
@@ -208,23 +213,23 @@ SongCutResult SongCutter::cut(const SongCut& cut, const QString& path)
     const auto fail = [&](const QString& error) {
         result.error = error;
         if (written || output->pb) {
-            avio_closep(&output->pb);
+            av().avio_closep(&output->pb);
             QFile::remove(path);
         }
         return result;
     };
-    if (const int rc = avio_open(&output->pb, name.constData(), AVIO_FLAG_WRITE); rc < 0)
+    if (const int rc = av().avio_open(&output->pb, name.constData(), AVIO_FLAG_WRITE); rc < 0)
         return fail(QCoreApplication::translate("SongCutter", "Cannot write %1: %2").arg(path, avError(rc)));
     AVDictionary* options = nullptr;
     if (qstrcmp(container->muxer, "adts") == 0)
-        av_dict_set(&options, "write_id3v2", "1", 0); // ADTS has no tags of its own
-    const int header = avformat_write_header(output, &options);
-    av_dict_free(&options);
+        av().av_dict_set(&options, "write_id3v2", "1", 0); // ADTS has no tags of its own
+    const int header = av().avformat_write_header(output, &options);
+    av().av_dict_free(&options);
     if (header < 0)
         return fail(QCoreApplication::translate("SongCutter", "Cannot write %1: %2").arg(path, avError(header)));
     written = true;
 
-    Packet packet(av_packet_alloc());
+    Packet packet(av().av_packet_alloc());
     for (qsizetype i = 0; i < cut.pieces.size(); ++i) {
         if (spans[i].length <= 0 || starts[i + 1] <= from || starts[i] >= to)
             continue;
@@ -234,8 +239,8 @@ SongCutResult SongCutter::cut(const SongCut& cut, const QString& path)
             return fail(result.error);
         const AVStream* stream = input->streams[index];
         const double base = stream->time_base.num / double(stream->time_base.den);
-        while (av_read_frame(input.get(), packet.get()) >= 0) {
-            const auto unref = qScopeGuard([&] { av_packet_unref(packet.get()); });
+        while (av().av_read_frame(input.get(), packet.get()) >= 0) {
+            const auto unref = qScopeGuard([&] { av().av_packet_unref(packet.get()); });
             if (packet->stream_index != index || packet->pts == AV_NOPTS_VALUE)
                 continue;
             const double t = starts[i] + double(packet->pts) * base - spans[i].first;
@@ -250,13 +255,13 @@ SongCutResult SongCutter::cut(const SongCut& cut, const QString& path)
             packet->stream_index = 0;
             if (packet->duration <= 0)
                 packet->duration = frameLength(out);
-            if (const int rc = av_write_frame(output, packet.get()); rc < 0)
+            if (const int rc = av().av_write_frame(output, packet.get()); rc < 0)
                 return fail(QCoreApplication::translate("SongCutter", "Cannot write %1: %2").arg(path, avError(rc)));
         }
     }
-    if (const int rc = av_write_trailer(output); rc < 0)
+    if (const int rc = av().av_write_trailer(output); rc < 0)
         return fail(QCoreApplication::translate("SongCutter", "Cannot write %1: %2").arg(path, avError(rc)));
-    if (const int rc = avio_closep(&output->pb); rc < 0)
+    if (const int rc = av().avio_closep(&output->pb); rc < 0)
         return fail(QCoreApplication::translate("SongCutter", "Cannot write %1: %2").arg(path, avError(rc)));
     result.status = SongCutResult::Written;
     return result;

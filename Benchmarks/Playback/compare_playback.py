@@ -8,6 +8,7 @@ change should cost no more than 1.2x. Also measures
 resume-to-first-decoded-audio latency against mpv.
 
 Usage: compare_playback.py path/to/quillora [--seconds 30] [--rounds 5] [--window-seconds 60]
+                           [--geometry WxH]
 
 Installs the Debian peers it needs (mpv; xvfb and goodvibes for the optional
 third player) with apt-get when run as root. Everything runs on 127.0.0.1.
@@ -76,6 +77,10 @@ def mpris_call(env, method):
                    env=env, check=True, stdout=subprocess.DEVNULL)
 
 
+# Arguments the window gets (--geometry).
+WINDOW_ARGS = []
+
+
 class Quillora:
     """quillora on its own data folders below `work`: headless, or the
     window when `window` holds the display environment."""
@@ -88,7 +93,7 @@ class Quillora:
                         XDG_CONFIG_HOME=f"{home}/config", XDG_DATA_HOME=f"{home}/data",
                         XDG_CACHE_HOME=f"{home}/cache")
         self.env |= window or {}
-        mode = [] if window else ["--headless"]
+        mode = WINDOW_ARGS if window else ["--headless"]
         self.process = start([binary, *mode, "--catalogue", f"file://{work}/www/stations.csv"],
                              env=self.env, stdout=subprocess.PIPE, text=True)
         line = self.process.stdout.readline()
@@ -146,9 +151,13 @@ def main():
     parser.add_argument("quillora")
     parser.add_argument("--seconds", type=float, default=30)
     parser.add_argument("--rounds", type=int, default=5)
+    parser.add_argument("--geometry", metavar="WxH",
+                        help="the window's size (e.g. 1280x800: the wide layout with its station list)")
     parser.add_argument("--window-seconds", type=float, default=60,
                         help="how long the window and the headless player play for the CPU comparison")
     args = parser.parse_args()
+    if args.geometry:
+        WINDOW_ARGS.extend(["-qwindowgeometry", args.geometry + "+0+0"])
     binary = os.path.abspath(args.quillora)
     if not ensure_packages("mpv"):
         raise SystemExit("mpv is needed")

@@ -121,7 +121,14 @@ CatalogueFile::Read CatalogueFile::read(const QString& path)
         result.failure = failure;
         return result;
     }
-    const QByteArray bytes = file.read(CatalogueTable::maxBytes + 1);
+    if (file.size() > CatalogueTable::maxBytes) {
+        failure.reason = LoadFailure::Reason::tooLarge;
+        result.failure = failure;
+        return result;
+    }
+    // read(n) reserves all n bytes at once: ask for what the file holds, and
+    // one more should it grow meanwhile.
+    const QByteArray bytes = file.read(file.size() + 1);
     if (file.error() != QFileDevice::NoError) {
         failure.reason = LoadFailure::Reason::fileUnreadable;
         failure.detail = file.errorString();

@@ -87,6 +87,17 @@
     </message>
 </context>
 <context>
+    <name>AvLibrary</name>
+    <message>
+        <source>Cannot load %1: %2</source>
+        <translation>%1 kann nicht geladen werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot use libavformat: %1 is missing</source>
+        <translation>libavformat ist nicht nutzbar: %1 fehlt</translation>
+    </message>
+</context>
+<context>
     <name>CachesDirectory</name>
     <message>
         <source>No caches directory for this user</source>

@@ -87,6 +87,17 @@
     </message>
 </context>
 <context>
+    <name>AvLibrary</name>
+    <message>
+        <source>Cannot load %1: %2</source>
+        <translation>No se puede cargar %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot use libavformat: %1 is missing</source>
+        <translation>No se puede usar libavformat: falta %1</translation>
+    </message>
+</context>
+<context>
     <name>CachesDirectory</name>
     <message>
         <source>No caches directory for this user</source>

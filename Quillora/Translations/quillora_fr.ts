@@ -87,6 +87,17 @@
     </message>
 </context>
 <context>
+    <name>AvLibrary</name>
+    <message>
+        <source>Cannot load %1: %2</source>
+        <translation>Impossible de charger %1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>Cannot use libavformat: %1 is missing</source>
+        <translation>libavformat est inutilisable&#xa0;: %1 manque</translation>
+    </message>
+</context>
+<context>
     <name>CachesDirectory</name>
     <message>
         <source>No caches directory for this user</source>

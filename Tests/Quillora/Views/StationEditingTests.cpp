@@ -429,7 +429,9 @@ private slots:
         QCOMPARE(readAll(path), keptCatalogue);
         QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Two FM,Three FM"));
 
-        QVERIFY(screen.choose(QStringLiteral("removeEntry")));
+        // The menu's way was taken twice above; here only the expiry counts.
+        QMetaObject::invokeMethod(screen.item("stationEditing"), "remove",
+                                  Q_ARG(QVariant, screen.player->property("station")));
         QVERIFY(screen.catalogue.canUndo());
         QTRY_VERIFY_WITH_TIMEOUT(!screen.catalogue.canUndo(), (ActiveCatalogue::undoSeconds + 2) * 1000);
         QTRY_COMPARE(screen.toast(), QString());

@@ -22,6 +22,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <memory>
+
 namespace {
 
 // The stand-ins, and the calls they reported so far.
@@ -87,6 +89,26 @@ PlayerWith playerWith(int stations)
     return made;
 }
 
+// Our notifier on the session bus, switched on (through the portal, as
+// inside a sandbox, when asked).
+std::unique_ptr<SongNotifier> enabledNotifier(bool portal = false)
+{
+    auto notifier = std::make_unique<SongNotifier>(QDBusConnection::sessionBus(), QStringLiteral("Quillora"),
+                                                   QStringLiteral("io.github.quillora.Quillora"));
+    notifier->setUsePortal(portal);
+    notifier->setEnabled(true);
+    return notifier;
+}
+
+// A click on a notification's button, through the stand-in showing it.
+bool invokeAction(const QString& service, const QString& path, const QVariant& id, const QString& action)
+{
+    QDBusMessage click = QDBusMessage::createMethodCall(service, path, QStringLiteral("io.github.quillora.Tests"),
+                                                        QStringLiteral("InvokeAction"));
+    click << id << action;
+    return QDBusConnection::sessionBus().call(click).type() == QDBusMessage::ReplyMessage;
+}
+
 } // namespace
 
 class DesktopBusTests : public QObject {
@@ -133,25 +155,20 @@ private slots:
     {
         StandIns desktop(QStringLiteral("notifications"));
         QTRY_VERIFY_WITH_TIMEOUT(desktop.ready(), 20000);
-        SongNotifier notifier(QDBusConnection::sessionBus(), QStringLiteral("Quillora"),
-                              QStringLiteral("io.github.quillora.Quillora"));
-        notifier.setEnabled(true);
-        QSignalSpy saves(&notifier, &SongNotifier::saveRequested);
-        notifier.songStarted({QStringLiteral("Song A"), QStringLiteral("Radio"), {}, false});
+        const auto notifier = enabledNotifier();
+        QSignalSpy saves(notifier.get(), &SongNotifier::saveRequested);
+        notifier->songStarted({QStringLiteral("Song A"), QStringLiteral("Radio"), {}, false});
         QTRY_COMPARE_WITH_TIMEOUT(desktop.calls(QStringLiteral("Notify")).size(), 1, 20000);
-        notifier.songStarted({QStringLiteral("Song B"), QStringLiteral("Radio"), {}, true});
+        notifier->songStarted({QStringLiteral("Song B"), QStringLiteral("Radio"), {}, true});
         QTRY_COMPARE_WITH_TIMEOUT(desktop.calls(QStringLiteral("Notify")).size(), 2, 20000);
         const QList<QJsonObject> notes = desktop.calls(QStringLiteral("Notify"));
         QVERIFY(notes[0]["actions"].toArray().isEmpty());
         QCOMPARE(notes[1]["actions"].toArray(), (QJsonArray{QStringLiteral("save"), QStringLiteral("Save")}));
         const uint id = uint(notes[1]["id"].toInt());
-        for (const auto& [notification, key] : {std::pair{id + 7, "save"}, {id, "default"}, {id, "save"}}) {
-            QDBusMessage click = QDBusMessage::createMethodCall(
-                QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
-                QStringLiteral("io.github.quillora.Tests"), QStringLiteral("InvokeAction"));
-            click << notification << QString::fromLatin1(key);
-            QCOMPARE(QDBusConnection::sessionBus().call(click).type(), QDBusMessage::ReplyMessage);
-        }
+        for (const auto& [notification, key] : {std::pair{id + 7, "save"}, {id, "default"}, {id, "save"}})
+            QVERIFY(invokeAction(QStringLiteral("org.freedesktop.Notifications"),
+                                 QStringLiteral("/org/freedesktop/Notifications"), notification,
+                                 QString::fromLatin1(key)));
         QTRY_COMPARE_WITH_TIMEOUT(saves.size(), 1, 20000);
         QCOMPARE(saves[0], (QVariantList{QStringLiteral("Radio"), QStringLiteral("Song B")}));
     }
@@ -163,13 +180,10 @@ private slots:
     {
         StandIns desktop(QStringLiteral("portal"));
         QTRY_VERIFY_WITH_TIMEOUT(desktop.ready(), 20000);
-        SongNotifier notifier(QDBusConnection::sessionBus(), QStringLiteral("Quillora"),
-                              QStringLiteral("io.github.quillora.Quillora"));
-        notifier.setUsePortal(true);
-        notifier.setEnabled(true);
-        QSignalSpy saves(&notifier, &SongNotifier::saveRequested);
-        notifier.songStarted({QStringLiteral("Song A"), QStringLiteral("Radio"), {}, false});
-        notifier.songStarted({QStringLiteral("Song B"), QStringLiteral("Radio"), {}, true});
+        const auto notifier = enabledNotifier(true);
+        QSignalSpy saves(notifier.get(), &SongNotifier::saveRequested);
+        notifier->songStarted({QStringLiteral("Song A"), QStringLiteral("Radio"), {}, false});
+        notifier->songStarted({QStringLiteral("Song B"), QStringLiteral("Radio"), {}, true});
         QTRY_COMPARE_WITH_TIMEOUT(desktop.calls(QStringLiteral("AddNotification")).size(), 2, 20000);
         const QList<QJsonObject> notes = desktop.calls(QStringLiteral("AddNotification"));
         QCOMPARE(notes[0]["id"], notes[1]["id"]);
@@ -177,13 +191,10 @@ private slots:
         QCOMPARE(notes[1]["body"].toString(), QStringLiteral("Radio"));
         QVERIFY(!notes[0].contains(QStringLiteral("buttons")));
         QCOMPARE(notes[1]["buttons"].toArray().first().toObject()["action"].toString(), QStringLiteral("save"));
-        for (const char* action : {"default", "save"}) {
-            QDBusMessage click = QDBusMessage::createMethodCall(
-                QStringLiteral("org.freedesktop.portal.Desktop"), QStringLiteral("/org/freedesktop/portal/desktop"),
-                QStringLiteral("io.github.quillora.Tests"), QStringLiteral("InvokeAction"));
-            click << notes[1]["id"].toString() << QString::fromLatin1(action);
-            QCOMPARE(QDBusConnection::sessionBus().call(click).type(), QDBusMessage::ReplyMessage);
-        }
+        for (const char* action : {"default", "save"})
+            QVERIFY(invokeAction(QStringLiteral("org.freedesktop.portal.Desktop"),
+                                 QStringLiteral("/org/freedesktop/portal/desktop"), notes[1]["id"].toString(),
+                                 QString::fromLatin1(action)));
         QTRY_COMPARE_WITH_TIMEOUT(saves.size(), 1, 20000);
         QCOMPARE(saves[0], (QVariantList{QStringLiteral("Radio"), QStringLiteral("Song B")}));
     }

@@ -393,7 +393,8 @@ bool ActiveCatalogue::isImportable(const QUrl& file) const
     if (read.table && !read.failure)
         return false;
     QFile bytes(file.toLocalFile());
-    return bytes.open(QIODevice::ReadOnly) && StationExchange::read(bytes.read(StationExchange::maxBytes + 1)).ok();
+    return bytes.open(QIODevice::ReadOnly)
+        && StationExchange::read(bytes.read(std::min<qint64>(bytes.size(), StationExchange::maxBytes) + 1)).ok();
 }
 
 QVariantMap ActiveCatalogue::exportStations(const QUrl& file, const QString& format)

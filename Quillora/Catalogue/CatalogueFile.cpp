@@ -36,7 +36,8 @@ std::optional<QByteArray> readBytes(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QByteArray bytes = file.read(CatalogueTable::maxBytes + 1);
+    // read(n) reserves all n bytes at once: ask for no more than the file holds.
+    QByteArray bytes = file.read(std::min<qint64>(file.size(), CatalogueTable::maxBytes) + 1);
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
     return bytes;

@@ -29,12 +29,15 @@ CatalogueRetry::CatalogueRetry(QObject* parent, Duration first, Duration cap)
 
 void CatalogueRetry::watchNetwork(NetworkReachability* reachability)
 {
+    m_reachability = reachability;
     connect(reachability, &NetworkReachability::becameOnline, this, &CatalogueRetry::networkCameBack);
 }
 
 void CatalogueRetry::loadFailed(const LoadFailure& failure, bool showingStoredStations)
 {
     m_armed = true;
+    if (m_reachability)
+        m_reachability->watch();
     if (showingStoredStations) {
         m_timer.stop();
         printLine(QCoreApplication::translate("CatalogueRetry", "%1; showing the stored stations until the network is back").arg(failure.logLine()));

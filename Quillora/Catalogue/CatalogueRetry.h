@@ -59,4 +59,5 @@ private:
     Backoff m_backoff;
     QTimer m_timer;
     bool m_armed = false;
+    NetworkReachability* m_reachability = nullptr;
 };

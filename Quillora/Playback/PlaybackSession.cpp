@@ -17,6 +17,7 @@ PlaybackSession::PlaybackSession(MediaPlayer* mediaPlayer, NetworkReachability* 
                                  QObject* parent)
     : QObject(parent)
     , m_media(mediaPlayer)
+    , m_reachability(reachability)
     , m_timing(timing)
     , m_policy(timing.reconnect)
 {
@@ -47,8 +48,8 @@ PlaybackSession::PlaybackSession(MediaPlayer* mediaPlayer, NetworkReachability* 
     m_songTimer.setSingleShot(true);
     m_songTimer.setInterval(m_timing.songSettle);
     connect(&m_songTimer, &QTimer::timeout, this, [this] { emit songStarted(m_stationTitle, m_song.text); });
-    if (reachability) {
-        connect(reachability, &NetworkReachability::becameOnline, this, [this] {
+    if (m_reachability) {
+        connect(m_reachability, &NetworkReachability::becameOnline, this, [this] {
             if (m_retryTimer.isActive())
                 retryNow(QStringLiteral("the network is back"));
         });
@@ -198,6 +199,8 @@ void PlaybackSession::onPlaybackEnded(const QString& message, EndCause cause)
     setReason(humanReason(cause));
     m_retryDeadline.setRemainingTime(*delay, Qt::PreciseTimer);
     m_retryTimer.start(*delay);
+    if (m_reachability)
+        m_reachability->watch();
     m_countdownTimer.start();
     updateCountdown();
     setState(State::Reconnecting);

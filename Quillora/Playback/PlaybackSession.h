@@ -122,6 +122,7 @@ private:
     void setStreamDetails(const QString& details);
 
     MediaPlayer* m_media;
+    NetworkReachability* m_reachability;
     Timing m_timing;
     ReconnectPolicy m_policy;
     QUrl m_url;

@@ -5,25 +5,27 @@
 NetworkReachability::NetworkReachability(QObject* parent)
     : QObject(parent)
 {
-    // Loading is process-wide and cheap after the first time; a missing
-    // backend is not an error.
+}
+
+void NetworkReachability::watch()
+{
+    if (m_watching)
+        return;
+    m_watching = true;
+    // Loading is process-wide; a missing backend is not an error.
     if (!QNetworkInformation::instance()
         && !QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability))
         return;
     QNetworkInformation* information = QNetworkInformation::instance();
+    // A backend may announce the state it starts in: only a change from
+    // offline to online is news, or a first failure would retry at once.
+    m_online = information->reachability() == QNetworkInformation::Reachability::Online;
     connect(information, &QNetworkInformation::reachabilityChanged, this,
             [this](QNetworkInformation::Reachability reachability) {
-                if (reachability == QNetworkInformation::Reachability::Online)
+                const bool online = reachability == QNetworkInformation::Reachability::Online;
+                const bool cameBack = online && !m_online;
+                m_online = online;
+                if (cameBack)
                     emit becameOnline();
             });
-}
-
-bool NetworkReachability::isOnline() const
-{
-    const QNetworkInformation* information = QNetworkInformation::instance();
-    if (!information)
-        return true;
-    const auto reachability = information->reachability();
-    return reachability == QNetworkInformation::Reachability::Online
-        || reachability == QNetworkInformation::Reachability::Unknown;
 }

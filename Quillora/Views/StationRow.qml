@@ -1,4 +1,3 @@
-pragma ComponentBehavior: Bound
 import QtQuick
 import Quillora
 import RemoteImage
@@ -8,6 +7,11 @@ import RemoteImage
 // station's row is filled; the playing one carries a small sound mark. A
 // click selects, a double click plays; where the catalogue can be written,
 // a handle at the end drags the row to another place.
+//
+// The sound mark and the handle are built only on the rows that show them:
+// every row of the list pays for what it holds. (Not a bound-component file:
+// Qt 6.4 refuses to build a bound component that a Loader activates later
+// inside a list delegate.)
 Item {
     id: row
     objectName: "stationRow"
@@ -122,53 +126,57 @@ Item {
         spacing: Theme.spacingTiny
 
         // Three still bars: playing, without an animation that would keep
-        // the window drawing.
-        Row {
-            objectName: "playingMark"
+        // the window drawing. Built only on the row that plays.
+        Loader {
             anchors.verticalCenter: parent.verticalCenter
-            visible: row.playing
-            spacing: 2
-            Repeater {
-                model: [10, 16, 7]
-                Rectangle {
-                    required property int modelData
-                    y: 16 - modelData
-                    width: 3
-                    height: modelData
-                    radius: 1.5
-                    color: Theme.accent
+            active: row.playing
+            sourceComponent: Row {
+                objectName: "playingMark"
+                spacing: 2
+                Repeater {
+                    model: [10, 16, 7]
+                    Rectangle {
+                        required property int modelData
+                        y: 16 - modelData
+                        width: 3
+                        height: modelData
+                        radius: 1.5
+                        color: Theme.accent
+                    }
                 }
             }
         }
 
-        // The handle: three lines, dragged up or down.
-        Item {
-            id: handle
-            objectName: "reorderHandle"
-            visible: row.reorderable
-            width: row.touch ? 44 : 32
-            height: row.touch ? 44 : 32
-            Column {
-                anchors.centerIn: parent
-                spacing: 3
-                Repeater {
-                    model: 3
-                    Rectangle {
-                        width: 16
-                        height: 2
-                        radius: 1
-                        color: Theme.secondaryText
+        // The handle: three lines, dragged up or down. Built only where the
+        // catalogue can be reordered.
+        Loader {
+            active: row.reorderable
+            sourceComponent: Item {
+                objectName: "reorderHandle"
+                width: row.touch ? 44 : 32
+                height: row.touch ? 44 : 32
+                Column {
+                    anchors.centerIn: parent
+                    spacing: 3
+                    Repeater {
+                        model: 3
+                        Rectangle {
+                            width: 16
+                            height: 2
+                            radius: 1
+                            color: Theme.secondaryText
+                        }
                     }
                 }
-            }
-            MouseArea {
-                anchors.fill: parent
-                cursorShape: pressed ? Qt.ClosedHandCursor : Qt.OpenHandCursor
-                preventStealing: true
-                onPressed: row.dragStarted()
-                onPositionChanged: mouse => row.dragMoved(mapToItem(row, mouse.x, mouse.y).y)
-                onReleased: row.dragFinished()
-                onCanceled: row.dragFinished()
+                MouseArea {
+                    anchors.fill: parent
+                    cursorShape: pressed ? Qt.ClosedHandCursor : Qt.OpenHandCursor
+                    preventStealing: true
+                    onPressed: row.dragStarted()
+                    onPositionChanged: mouse => row.dragMoved(mapToItem(row, mouse.x, mouse.y).y)
+                    onReleased: row.dragFinished()
+                    onCanceled: row.dragFinished()
+                }
             }
         }
     }

@@ -5,6 +5,8 @@
 #include "RemoteImage/Processing/ImageProcessingServiceImpl.h"
 #include "RemoteImage/Utils/CachesDirectory.h"
 
+#include <QCoreApplication>
+
 namespace remoteimage {
 
 RemoteImageServiceType& RemoteImageService::shared()
@@ -24,6 +26,14 @@ RemoteImageService::RemoteImageService()
     auto imageLoader = std::make_unique<ImageLoaderServiceImpl>(remoteFileCache.get(), imageProcessing.get());
     m_services = std::make_unique<Services>(std::move(remoteFileCache), std::move(imageLoader),
                                             std::move(imageProcessing));
+    // The service outlives the application; its index work must not: a
+    // commit still running while the process exits writes into a database
+    // that is being torn down. Runs as the application object goes.
+    qAddPostRoutine([] {
+        if (auto* cache = dynamic_cast<RemoteFileCacheServiceImpl*>(
+                &RemoteImageService::shared().services().remoteFileCacheService()))
+            cache->waitUntilIdle();
+    });
 }
 
 void RemoteImageService::resetFileCache()

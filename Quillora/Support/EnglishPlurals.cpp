@@ -1,16 +1,24 @@
 #include "Support/EnglishPlurals.h"
 
-#include <QRegularExpression>
-
 QString EnglishPlurals::translate(const char*, const char* sourceText, const char*, int n) const
 {
     if (n < 0 || !sourceText)
         return {};
     QString text = QString::fromUtf8(sourceText);
-    // Only the word after the count: "not an http(s) address" stays.
-    static const QRegularExpression counted(QStringLiteral("(%n \\S+?)\\(s\\)"));
-    if (!text.contains(counted))
-        return {};
-    // %n itself is put in by the caller.
-    return text.replace(counted, n == 1 ? QStringLiteral("\\1") : QStringLiteral("\\1s"));
+    // Only the word right after the count: "not an http(s) address" stays.
+    // (A plain scan: a regular expression here cost the window the regex
+    // engine and its compiler, about half a megabyte, for one message.)
+    bool changed = false;
+    for (qsizetype count = text.indexOf(u"%n "); count >= 0; count = text.indexOf(u"%n ", count + 1)) {
+        const qsizetype word = count + 3;
+        qsizetype end = word;
+        while (end < text.size() && !text.at(end).isSpace() && !QStringView(text).sliced(end).startsWith(u"(s)"))
+            ++end;
+        if (end == word || !QStringView(text).sliced(end).startsWith(u"(s)"))
+            continue;
+        // %n itself is put in by the caller.
+        text.replace(end, 3, n == 1 ? QString() : QStringLiteral("s"));
+        changed = true;
+    }
+    return changed ? text : QString();
 }

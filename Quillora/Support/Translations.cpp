@@ -17,9 +17,14 @@ const QString prefix = QStringLiteral("quillora_");
 
 QStringList availableLanguages()
 {
+    // Matched by hand: a name filter would start the regular expression
+    // engine, about half a megabyte of every window, for three file names.
     QStringList languages;
-    for (const QString& file : QDir(folder).entryList({prefix + QStringLiteral("*.qm")}, QDir::Files))
-        languages.append(file.mid(prefix.size()).chopped(3));
+    const QString suffix = QStringLiteral(".qm");
+    for (const QString& file : QDir(folder).entryList(QDir::Files)) {
+        if (file.startsWith(prefix) && file.endsWith(suffix) && file.size() > prefix.size() + suffix.size())
+            languages.append(file.mid(prefix.size()).chopped(suffix.size()));
+    }
     return languages;
 }
 

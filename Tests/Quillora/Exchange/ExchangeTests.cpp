@@ -40,6 +40,16 @@ class ExchangeTests : public QObject {
 private slots:
     void initTestCase() { QCoreApplication::installTranslator(new EnglishPlurals(this)); }
 
+    // The messages above read in English through this: only the counted word takes the "s".
+    void englishPluralsTouchOnlyTheCountedWord()
+    {
+        const EnglishPlurals plurals;
+        QCOMPARE(plurals.translate("", "%n station(s), not http(s)", nullptr, 1), QStringLiteral("%n station, not http(s)"));
+        QCOMPARE(plurals.translate("", "%n row(s) of %n file(s)", nullptr, 2), QStringLiteral("%n rows of %n files"));
+        QCOMPARE(plurals.translate("", "Loaded %n stations", nullptr, 2), QString());
+        QCOMPARE(plurals.translate("", "%n (s) and %n x y(s)", nullptr, 2), QString());
+    }
+
     void eachFormatAsItsProgramWritesIt_data()
     {
         QTest::addColumn<QByteArray>("bytes");

@@ -21,6 +21,11 @@
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
+#include <QTimer>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 MainWindow::MainWindow(Application& application, QObject* parent)
     : QObject(parent)
@@ -100,6 +105,20 @@ bool MainWindow::show(const QString& catalogue)
         connect(m_window, &QWindow::visibleChanged, m_tray.get(),
                 [this] { m_tray->setWindowShown(m_window->isVisible()); });
     }
+
+    // Start-up frees much of what it built (the QML compiler's work, the
+    // catalogue's parse); glibc keeps freed pages unless asked. Once the
+    // first frames are out, give them back.
+    connect(
+        m_window, &QQuickWindow::frameSwapped, this,
+        [] {
+            QTimer::singleShot(2000, [] {
+#ifdef __GLIBC__
+                malloc_trim(0);
+#endif
+            });
+        },
+        Qt::SingleShotConnection);
 
     if (StartupTrace::enabled()) {
         // Stamped on the render thread at the swap itself, not when the main

@@ -109,6 +109,10 @@ FocusScope {
         anchors.leftMargin: Theme.spacingSmall
         anchors.rightMargin: Theme.spacingSmall
         clip: true
+        // Only the rows on screen are built: each costs its share of memory
+        // and of the first frame, and a row scrolled into sight is quick to
+        // build.
+        cacheBuffer: 0
         focus: true
         activeFocusOnTab: true
         boundsBehavior: Flickable.StopAtBounds

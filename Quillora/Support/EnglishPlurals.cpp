@@ -11,13 +11,14 @@ QString EnglishPlurals::translate(const char*, const char* sourceText, const cha
     bool changed = false;
     for (qsizetype count = text.indexOf(u"%n "); count >= 0; count = text.indexOf(u"%n ", count + 1)) {
         const qsizetype word = count + 3;
-        qsizetype end = word;
-        while (end < text.size() && !text.at(end).isSpace() && !QStringView(text).sliced(end).startsWith(u"(s)"))
-            ++end;
-        if (end == word || !QStringView(text).sliced(end).startsWith(u"(s)"))
+        qsizetype wordEnd = word;
+        while (wordEnd < text.size() && !text.at(wordEnd).isSpace())
+            ++wordEnd;
+        const qsizetype mark = text.indexOf(u"(s)", word);
+        if (mark <= word || mark + 3 > wordEnd)
             continue;
         // %n itself is put in by the caller.
-        text.replace(end, 3, n == 1 ? QString() : QStringLiteral("s"));
+        text.replace(mark, 3, n == 1 ? QString() : QStringLiteral("s"));
         changed = true;
     }
     return changed ? text : QString();

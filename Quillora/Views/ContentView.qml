@@ -1,6 +1,5 @@
 import QtQuick
 import Quillora
-import QtQuick.Layouts
 
 // The main screen: a slanted band behind the pager, the selected station's
 // title and genre, the song on air, the transport buttons and the volume
@@ -96,19 +95,23 @@ Item {
         onClicked: root.settingsRequested()
     }
 
-    ColumnLayout {
-        anchors.fill: parent
-        spacing: 10
+    // The screen's column: the pager, the station's lines and the song
+    // above, the controls below. The space above the pager, above the
+    // controls and below them is at least 50, 20 and 40 points, and grows in
+    // that proportion into the room a taller window leaves.
+    readonly property real spread: Math.max(1, (root.height - upper.height - lower.height - 80) / 110)
 
-        Item { Layout.fillHeight: true; Layout.minimumHeight: 50 }
+    Column {
+        id: upper
+        y: Math.round(50 * root.spread) + 10
+        width: root.width
+        spacing: 10
 
         PlayerView {
             id: pager
             objectName: "pager"
-            Layout.fillWidth: true
-            Layout.preferredHeight: 360
-            Layout.minimumHeight: 360
-            Layout.maximumHeight: 360
+            width: parent.width
+            height: 360
             pages: root.player.stationModel
             // A neighbour's card shows this much at each side; the gap
             // between cards never gets narrower than 40.
@@ -121,8 +124,11 @@ Item {
 
         Text {
             objectName: "title"
-            Layout.alignment: Qt.AlignHCenter
-            Layout.maximumWidth: root.width - 40
+            // The full width even while empty: the column leaves out items
+            // without width, and the pager must not move when text comes.
+            x: 20
+            width: root.width - 40
+            horizontalAlignment: Text.AlignHCenter
             text: root.player.station ? root.player.station.title : ""
             Accessible.role: Accessible.StaticText
             Accessible.name: text
@@ -138,8 +144,9 @@ Item {
             objectName: "genre"
             readonly property bool showsStatus: root.session.state === PlaybackSession.Reconnecting
                 || root.session.state === PlaybackSession.Failed
-            Layout.alignment: Qt.AlignHCenter
-            Layout.maximumWidth: root.width - 40
+            x: 20
+            width: root.width - 40
+            horizontalAlignment: Text.AlignHCenter
             text: {
                 if (root.session.state === PlaybackSession.Reconnecting)
                     return root.session.retryInSeconds > 0
@@ -159,17 +166,21 @@ Item {
         // The song on air; a click opens the songs heard lately, which the
         // line offers by name while no song is announced.
         // Beside it, the record switch when songs can be kept.
-        RowLayout {
+        Item {
             // The song's full text floats over the controls below.
             z: 1
-            Layout.fillWidth: true
-            Layout.leftMargin: 20
-            Layout.rightMargin: 20
-            spacing: 10
+            x: 20
+            width: root.width - 40
+            height: Math.max(songLine.implicitHeight, saveLastSong.visible ? saveLastSong.implicitHeight : 0,
+                             recordSwitch.visible ? recordSwitch.implicitHeight : 0)
 
             SongLine {
+                id: songLine
                 objectName: "songLine"
-                Layout.fillWidth: true
+                anchors.verticalCenter: parent.verticalCenter
+                width: parent.width - (saveLastSong.visible ? saveLastSong.width + 10 : 0)
+                       - (recordSwitch.visible ? recordSwitch.width + 10 : 0)
+                height: implicitHeight
                 song: root.session.songText
                 placeholder: root.recentlyPlayed && root.recentlyPlayed.count > 0 ? qsTr("Recently played") : ""
                 onClicked: root.recentlyPlayedRequested()
@@ -177,7 +188,10 @@ Item {
             // Mode decide: the song just heard waits in the cache; this
             // keeps it without opening the list.
             SmallButton {
+                id: saveLastSong
                 objectName: "saveLastSongButton"
+                anchors.verticalCenter: parent.verticalCenter
+                x: songLine.width + 10
                 visible: root.recorder !== null && root.recorder.decides
                          && root.recorder.lastCachedSong.length > 0
                 text: qsTr("Save last song")
@@ -190,7 +204,10 @@ Item {
                 }
             }
             RecordSwitch {
+                id: recordSwitch
                 objectName: "recordSwitch"
+                anchors.verticalCenter: parent.verticalCenter
+                anchors.right: parent.right
                 // Each recording problem is said once (the recorder keeps
                 // it from repeating); listening goes on.
                 Connections {
@@ -209,26 +226,35 @@ Item {
 
         // My stations: a station played from outside the catalogue says so,
         // with the action that keeps it (see the block at the end).
-        GuestMarker {
-            objectName: "guestMarker"
-            Layout.fillWidth: true
-            Layout.leftMargin: 20
-            Layout.rightMargin: 20
+        LazyItem {
+            x: 20
+            width: root.width - 40
             visible: root.player.isGuest
-            canAdd: root.canEditStations
-            catalogueName: root.stationsName
-            reason: root.editUnavailableReason
-            onKeepRequested: root.keepGuestRequested()
+            needed: root.player.isGuest
+            sourceComponent: GuestMarker {
+                objectName: "guestMarker"
+                canAdd: root.canEditStations
+                catalogueName: root.stationsName
+                reason: root.editUnavailableReason
+                onKeepRequested: root.keepGuestRequested()
+            }
         }
+    }
 
-        Item { Layout.fillHeight: true; Layout.minimumHeight: 20 }
+    Column {
+        id: lower
+        y: upper.y + upper.height + Math.round(20 * root.spread) + 20
+        width: root.width
+        // The volume slider keeps 40 points from the buttons.
+        spacing: 50
 
-        RowLayout {
-            Layout.alignment: Qt.AlignHCenter
+        Row {
+            x: Math.round((root.width - width) / 2)
             spacing: 10
 
             TransportButton {
                 objectName: "previousButton"
+                anchors.verticalCenter: parent.verticalCenter
                 glyph: "backward.end.alt.fill"
                 Accessible.name: qsTr("Previous station")
                 enabled: root.hasStations
@@ -237,6 +263,7 @@ Item {
 
             PlayButton {
                 objectName: "playButton"
+                anchors.verticalCenter: parent.verticalCenter
                 playing: root.player.isPlaying
                 busy: root.session.state === PlaybackSession.Connecting
                     || root.session.state === PlaybackSession.Reconnecting
@@ -246,6 +273,7 @@ Item {
 
             TransportButton {
                 objectName: "nextButton"
+                anchors.verticalCenter: parent.verticalCenter
                 glyph: "forward.end.alt.fill"
                 Accessible.name: qsTr("Next station")
                 enabled: root.hasStations
@@ -255,17 +283,13 @@ Item {
 
         VolumeSlider {
             objectName: "volumeSlider"
-            Layout.fillWidth: true
+            x: Math.round((root.width - width) / 2)
             // A sensible width on a wide window too.
-            Layout.maximumWidth: 360
-            Layout.alignment: Qt.AlignHCenter
-            Layout.margins: 40
+            width: Math.min(360, root.width - 80)
             enabled: root.hasStations
             value: root.player.volume
             onMoved: root.player.volume = value
         }
-
-        Item { Layout.fillHeight: true; Layout.minimumHeight: 40 }
     }
 
     // ---- My stations: the guest's card, the card's context menu --------
@@ -278,7 +302,7 @@ Item {
     // A right click or a long press on the card, at `position` of this item.
     signal stationMenuRequested(point position)
     // Where the card is, for a menu opened from the keyboard.
-    readonly property point cardCentre: Qt.point(pager.x + pager.width / 2, pager.y + pager.height / 2)
+    readonly property point cardCentre: Qt.point(pager.x + pager.width / 2, upper.y + pager.y + pager.height / 2)
 
     // A station played from outside the catalogue shows its own card in
     // the pager's place; the catalogue's cards come back when it leaves or
@@ -290,26 +314,27 @@ Item {
         property: "opacity"
         value: 1 - root.guestShown
     }
-    StationView {
-        id: guestCard
-        objectName: "guestCard"
-        // The guest's record, kept while its card fades out.
-        property var station: null
+    // The guest's record, kept while its card fades out.
+    property var guestStation: null
+    Connections {
+        target: root.player
+        function onStationChanged() {
+            if (root.player.isGuest)
+                root.guestStation = root.player.station
+        }
+    }
+    LazyItem {
         x: pager.x
-        y: pager.y
+        y: upper.y + pager.y
         width: pager.width
         height: pager.height
-        image: station ? station.image : ""
-        title: station ? station.title : ""
-        opacity: root.guestShown
-        visible: opacity > 0
-
-        Connections {
-            target: root.player
-            function onStationChanged() {
-                if (root.player.isGuest)
-                    guestCard.station = root.player.station
-            }
+        needed: root.player.isGuest
+        sourceComponent: StationView {
+            objectName: "guestCard"
+            image: root.guestStation ? root.guestStation.image : ""
+            title: root.guestStation ? root.guestStation.title : ""
+            opacity: root.guestShown
+            visible: opacity > 0
         }
     }
 
@@ -347,23 +372,31 @@ Item {
     signal stationsRequested()
 
 
-    CatalogueStateView {
+    // Built the first time the pager has no card to show.
+    LazyItem {
         x: pager.x
-        y: pager.y
+        y: upper.y + pager.y
         width: pager.width
         height: pager.height
-        catalogue: root.catalogue
-        hasStations: root.hasStations
-        onStationsRequested: root.stationsRequested()
-        onDiscoverRequested: root.searchRequested()
+        needed: !root.hasStations && root.catalogue !== null
+                && (root.catalogue.status === ActiveCatalogue.Failed || root.catalogue.status === ActiveCatalogue.Loaded)
+        sourceComponent: CatalogueStateView {
+            catalogue: root.catalogue
+            hasStations: root.hasStations
+            onStationsRequested: root.stationsRequested()
+            onDiscoverRequested: root.searchRequested()
+        }
     }
 
-    OfflineNote {
+    LazyItem {
         anchors.top: parent.top
         anchors.topMargin: 20
         anchors.horizontalCenter: parent.horizontalCenter
-        maximumWidth: parent.width - 2 * 68
-        text: root.hasStations && root.catalogue ? root.catalogue.note : ""
-        onRetryRequested: root.catalogue.retry()
+        needed: root.hasStations && root.catalogue !== null && root.catalogue.note.length > 0
+        sourceComponent: OfflineNote {
+            maximumWidth: root.width - 2 * 68
+            text: root.hasStations && root.catalogue ? root.catalogue.note : ""
+            onRetryRequested: root.catalogue.retry()
+        }
     }
 }

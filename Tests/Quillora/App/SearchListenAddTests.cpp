@@ -192,7 +192,8 @@ private slots:
         QTRY_VERIFY(strip->property("currentItem").value<QQuickItem*>());
         QCOMPARE(strip->property("currentItem").value<QQuickItem*>()->property("title").toString(),
                  QStringLiteral("Tone Radio 440"));
-        QVERIFY(!window->findChild<QQuickItem*>(QStringLiteral("guestMarker"))->isVisible());
+        const auto* marker = window->findChild<QQuickItem*>(QStringLiteral("guestMarker"));
+        QVERIFY(!marker || !marker->isVisible());
         // Still the tone, without a second click: the stream went on.
         const qint64 heard = QFileInfo(m_pcm).size();
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(m_pcm).size() > heard + sampleRate, 10000);

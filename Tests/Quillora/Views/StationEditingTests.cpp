@@ -61,7 +61,11 @@ public:
         const QList<QQuickItem*> found = itemsNamed(window->contentItem(), name);
         return found.isEmpty() ? nullptr : found.first();
     }
-    bool menuOpen() const { return item("contextMenu")->property("isOpen").toBool(); }
+    bool menuOpen() const
+    {
+        const QQuickItem* menu = item("contextMenu");
+        return menu && menu->property("isOpen").toBool();
+    }
     QQuickItem* form() const { return item("stationForm"); }
     bool formOpen() const { return form() && form()->property("isOpen").toBool(); }
     // Open and risen all the way, so that its fields are where they stay.
@@ -155,16 +159,16 @@ private slots:
         EditingScreen screen(QUrl::fromLocalFile(path));
         QVERIFY(screen.ready());
         QTRY_COMPARE(screen.titles(), QStringLiteral("One FM,Two FM,Three FM"));
-        auto* marker = screen.item("guestMarker");
-        QVERIFY(!marker->isVisible());
+        QVERIFY(!screen.shows("guestMarker"));
 
         screen.player->listenTo(guest());
         QVERIFY(screen.player->isGuest());
-        QTRY_VERIFY(marker->isVisible());
+        QTRY_VERIFY(screen.shows("guestMarker"));
+        auto* marker = screen.item("guestMarker");
         auto* keep = screen.item("guestKeepButton");
         QCOMPARE(keep->property("text").toString(), QStringLiteral("Add to guest.csv"));
         QVERIFY(!screen.item("guestReason")->isVisible());
-        QTRY_COMPARE(screen.item("guestCard")->opacity(), 1.0);
+        QTRY_VERIFY(screen.shows("guestCard") && screen.item("guestCard")->opacity() == 1.0);
         QCOMPARE(screen.item("title")->property("text").toString(), guest().title);
         screen.drawn(QStringLiteral("guest"));
 
@@ -191,7 +195,7 @@ private slots:
         QGuiApplication::clipboard()->clear();
 
         screen.player->listenTo(guest());
-        QTRY_VERIFY(screen.item("guestMarker")->isVisible());
+        QTRY_VERIFY(screen.shows("guestMarker"));
         auto* keep = screen.item("guestKeepButton");
         QCOMPARE(keep->property("text").toString(), QStringLiteral("Copy as CSV row"));
         auto* reason = screen.item("guestReason");

@@ -130,20 +130,24 @@ Window {
         target: content
         function onSettingsRequested() { window.openSettings() }
     }
-    SmallButton {
-        objectName: "sleepTimerChip"
+    LazyItem {
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 12
         // Declared before the sheets: an open sheet covers it.
-        visible: window.sleepTimer !== null && window.sleepTimer.active
-        text: {
-            const seconds = window.sleepTimer ? window.sleepTimer.remainingSeconds : 0
-            const rest = seconds % 60
-            return qsTr("Stops in %1").arg(Math.floor(seconds / 60) + ":" + (rest < 10 ? "0" : "") + rest)
+        readonly property bool counting: window.sleepTimer !== null && window.sleepTimer.active
+        visible: counting
+        needed: counting
+        sourceComponent: SmallButton {
+            objectName: "sleepTimerChip"
+            text: {
+                const seconds = window.sleepTimer ? window.sleepTimer.remainingSeconds : 0
+                const rest = seconds % 60
+                return qsTr("Stops in %1").arg(Math.floor(seconds / 60) + ":" + (rest < 10 ? "0" : "") + rest)
+            }
+            Accessible.description: qsTr("Opens the settings to change or cancel the sleep timer.")
+            onClicked: window.openSettings()
         }
-        Accessible.description: qsTr("Opens the settings to change or cancel the sleep timer.")
-        onClicked: window.openSettings()
     }
     Loader {
         id: settings

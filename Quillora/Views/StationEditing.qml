@@ -15,7 +15,8 @@ Item {
     required property Player player
     required property ActiveCatalogue catalogue
 
-    readonly property alias menu: menu
+    // The card's menu, once it has been opened.
+    readonly property Item menu: d.menu
     readonly property bool formOpen: formLoader.item !== null && formLoader.item.isOpen
 
     // The fields of a station as the catalogue's edits take them.
@@ -80,8 +81,13 @@ Item {
     // there when it opens from the keyboard.
     function openMenu(x, y, fromKeyboard) {
         const station = editing.player.station
-        if (!station || menu.isOpen || editing.formOpen)
+        if (!station || (editing.menu && editing.menu.isOpen) || editing.formOpen)
             return
+        // Made directly rather than by a Loader, which as a focus scope
+        // would keep the keyboard after the menu gives it back.
+        if (!d.menu)
+            d.menu = menuComponent.createObject(editing)
+        const menu = d.menu
         const entries = []
         if (editing.player.isGuest) {
             entries.push(editing.catalogue.canEdit
@@ -113,10 +119,17 @@ Item {
         }
     }
 
-    ContextMenu {
-        id: menu
-        anchors.fill: parent
-        Accessible.name: qsTr("Station actions")
+    // Built the first time it opens.
+    QtObject {
+        id: d
+        property Item menu: null
+    }
+    Component {
+        id: menuComponent
+        ContextMenu {
+            anchors.fill: parent
+            Accessible.name: qsTr("Station actions")
+        }
     }
 
     LazySheet {

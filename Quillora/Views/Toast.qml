@@ -27,6 +27,8 @@ Item {
         d.action = o.action ? o.action : null
         d.key = o.key ? o.key : ""
         d.error = o.error === true
+        // Built with the first notice, before it shows, so that it rises in.
+        pill.active = true
         // Reading time: a second and a half plus about 15 characters a
         // second, more for errors, within reason.
         const reading = Math.min(10000, Math.max(3000, 1500 + 65 * text.length))
@@ -79,87 +81,92 @@ Item {
         id: life
         // The pointer resting on the notice holds it.
         running: false
-        onTriggered: if (hover.hovered) restart(); else toast.dismiss()
+        onTriggered: if (pill.item && pill.item.hovered) restart(); else toast.dismiss()
     }
 
-    Rectangle {
+    // The pill costs nothing until the first notice.
+    Loader {
         id: pill
-        objectName: "toastPill"
         anchors.horizontalCenter: parent.horizontalCenter
-        width: Math.min(toast.width - 32, content.implicitWidth + 32)
-        height: Math.max(48, content.implicitHeight + 20)
-        radius: 14
-        color: Theme.inverseSurface
-        opacity: d.showing ? 1 : 0
-        visible: opacity > 0
-        // Rises a little as it appears.
-        transform: Translate { y: d.showing ? 0 : 12; Behavior on y { NumberAnimation { duration: 180; easing.type: Easing.OutCubic } } }
-        Behavior on opacity { NumberAnimation { duration: 180 } }
+        active: false
+        sourceComponent: Rectangle {
+            objectName: "toastPill"
+            readonly property bool hovered: hover.hovered
+            width: Math.min(toast.width - 32, content.implicitWidth + 32)
+            height: Math.max(48, content.implicitHeight + 20)
+            radius: 14
+            color: Theme.inverseSurface
+            opacity: d.showing ? 1 : 0
+            visible: opacity > 0
+            // Rises a little as it appears.
+            transform: Translate { y: d.showing ? 0 : 12; Behavior on y { NumberAnimation { duration: 180; easing.type: Easing.OutCubic } } }
+            Behavior on opacity { NumberAnimation { duration: 180 } }
 
-        Accessible.role: Accessible.AlertMessage
-        Accessible.name: d.text
+            Accessible.role: Accessible.AlertMessage
+            Accessible.name: d.text
 
-        // Errors carry a red mark at the start.
-        Rectangle {
-            visible: d.error
-            x: 12
-            anchors.verticalCenter: parent.verticalCenter
-            width: 4
-            height: parent.height - 20
-            radius: 2
-            color: Theme.inverseDanger
-        }
-
-        Row {
-            id: content
-            anchors.centerIn: parent
-            spacing: Theme.spacing
-            readonly property real textRoom: toast.width - 64 - (action.visible ? action.width + spacing : 0)
-
-            Text {
-                id: message
-                objectName: "toastText"
+            // Errors carry a red mark at the start.
+            Rectangle {
+                visible: d.error
+                x: 12
                 anchors.verticalCenter: parent.verticalCenter
-                width: Math.min(implicitWidth, content.textRoom)
-                text: d.text
-                font: Theme.chipFont
-                color: Theme.inverseText
-                wrapMode: Text.Wrap
-                maximumLineCount: 4
-                elide: Text.ElideRight
-                textFormat: Text.PlainText
+                width: 4
+                height: parent.height - 20
+                radius: 2
+                color: Theme.inverseDanger
             }
 
-            Text {
-                id: action
-                objectName: "toastAction"
-                anchors.verticalCenter: parent.verticalCenter
-                visible: d.actionText.length > 0
-                text: d.actionText
-                font: Theme.buttonFont
-                color: Theme.inverseAccent
-                textFormat: Text.PlainText
-                opacity: actionArea.pressed ? 0.6 : 1
+            Row {
+                id: content
+                anchors.centerIn: parent
+                spacing: Theme.spacing
+                readonly property real textRoom: toast.width - 64 - (action.visible ? action.width + spacing : 0)
 
-                Accessible.role: Accessible.Button
-                Accessible.name: d.actionText
-                Accessible.onPressAction: toast.trigger()
-
-                // A target taller than the text. The rest of the notice
-                // lets clicks through: it lies over the list of a sheet
-                // or the volume, which stay usable while it shows.
-                MouseArea {
-                    id: actionArea
-                    objectName: "toastActionArea"
-                    anchors.fill: parent
-                    anchors.margins: -12
-                    enabled: d.showing
-                    onClicked: toast.trigger()
+                Text {
+                    id: message
+                    objectName: "toastText"
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: Math.min(implicitWidth, content.textRoom)
+                    text: d.text
+                    font: Theme.chipFont
+                    color: Theme.inverseText
+                    wrapMode: Text.Wrap
+                    maximumLineCount: 4
+                    elide: Text.ElideRight
+                    textFormat: Text.PlainText
                 }
-                HoverHandler { cursorShape: Qt.PointingHandCursor }
-            }
-        }
 
-        HoverHandler { id: hover }
+                Text {
+                    id: action
+                    objectName: "toastAction"
+                    anchors.verticalCenter: parent.verticalCenter
+                    visible: d.actionText.length > 0
+                    text: d.actionText
+                    font: Theme.buttonFont
+                    color: Theme.inverseAccent
+                    textFormat: Text.PlainText
+                    opacity: actionArea.pressed ? 0.6 : 1
+
+                    Accessible.role: Accessible.Button
+                    Accessible.name: d.actionText
+                    Accessible.onPressAction: toast.trigger()
+
+                    // A target taller than the text. The rest of the notice
+                    // lets clicks through: it lies over the list of a sheet
+                    // or the volume, which stay usable while it shows.
+                    MouseArea {
+                        id: actionArea
+                        objectName: "toastActionArea"
+                        anchors.fill: parent
+                        anchors.margins: -12
+                        enabled: d.showing
+                        onClicked: toast.trigger()
+                    }
+                    HoverHandler { cursorShape: Qt.PointingHandCursor }
+                }
+            }
+
+            HoverHandler { id: hover }
+        }
     }
 }

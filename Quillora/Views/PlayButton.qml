@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Shapes
 import QtQuick.Window
 import Quillora
 
@@ -40,48 +39,14 @@ Item {
         antialiasing: true
     }
 
-    Shape {
-        id: ring
-        objectName: "progressRing"
-        readonly property real radius: button.width / 2 + 11
-        readonly property real lineWidth: 3
+    // The ring is a file of its own, built the first time the button is
+    // busy: the shapes module it needs then costs nothing before.
+    LazyItem {
         anchors.centerIn: parent
-        width: 2 * (radius + lineWidth)
-        height: width
+        needed: button.busy
         visible: button.busy
-        // A smooth edge under OpenGL; the software scene graph antialiases
-        // paths by itself.
-        layer.enabled: visible
-        layer.samples: 4
-        layer.smooth: true
-
-        // A faint full circle, and a quarter of it in full colour that turns.
-        ShapePath {
-            strokeColor: Theme.alpha(Theme.primary, 0.22)
-            strokeWidth: ring.lineWidth
-            fillColor: "transparent"
-            PathAngleArc {
-                centerX: ring.width / 2; centerY: ring.height / 2
-                radiusX: ring.radius; radiusY: ring.radius
-                startAngle: 0; sweepAngle: 360
-            }
-        }
-        ShapePath {
-            strokeColor: Theme.primary
-            strokeWidth: ring.lineWidth
-            fillColor: "transparent"
-            capStyle: ShapePath.RoundCap
-            PathAngleArc {
-                centerX: ring.width / 2; centerY: ring.height / 2
-                radiusX: ring.radius; radiusY: ring.radius
-                startAngle: -90; sweepAngle: 90
-            }
-        }
-        RotationAnimator on rotation {
-            from: 0; to: 360; duration: 1100
-            loops: Animation.Infinite
-            running: ring.visible
-        }
+        source: "BusyRing.qml"
+        onLoaded: item.buttonSize = Qt.binding(() => button.width)
     }
 
     Image {

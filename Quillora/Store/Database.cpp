@@ -7,34 +7,24 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QStandardPaths>
-#include <QUuid>
 
 namespace {
 
 // SQLite's primary result codes that say nothing about the file itself.
-bool isTransient(const QSqlError& error)
+bool isTransient(const sqlite::Error& error)
 {
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok) & 0xFF;
-    constexpr int busy = 5, locked = 6, noMemory = 7, full = 13;
-    return ok && (code == busy || code == locked || code == noMemory || code == full);
+    const int code = error.code;
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED || code == SQLITE_NOMEM || code == SQLITE_FULL;
 }
 
 const char* const journalSuffixes[] = {"-wal", "-shm", "-journal"};
 
 } // namespace
 
-WriteContext::WriteContext(QString connectionName)
-    : m_connectionName(std::move(connectionName))
+WriteContext::WriteContext(sqlite::Connection& connection)
+    : m_connection(connection)
 {
-}
-
-QSqlDatabase WriteContext::database() const
-{
-    return QSqlDatabase::database(m_connectionName, false);
 }
 
 void WriteContext::stage(const QString& key, Write write)
@@ -52,21 +42,20 @@ QString WriteContext::save()
 {
     if (!hasChanges())
         return {};
-    QSqlDatabase db = database();
-    if (!db.isOpen())
+    if (!m_connection.isOpen())
         return QStringLiteral("the store is not open");
-    if (!db.transaction())
-        return db.lastError().text();
+    if (!m_connection.begin())
+        return m_connection.lastError().message;
     for (const auto& [key, write] : m_pending) {
-        const QString error = write(db);
+        const QString error = write(m_connection);
         if (!error.isEmpty()) {
-            db.rollback();
+            m_connection.rollback();
             return QStringLiteral("%1: %2").arg(key, error);
         }
     }
-    if (!db.commit()) {
-        const QString error = db.lastError().text();
-        db.rollback();
+    if (!m_connection.commit()) {
+        const QString error = m_connection.lastError().message;
+        m_connection.rollback();
         return error;
     }
     m_pending.clear();
@@ -77,8 +66,7 @@ QString WriteContext::save()
 Database::Database(QString name, QString directory)
     : m_name(std::move(name))
     , m_directory(std::move(directory))
-    , m_connectionName(QStringLiteral("Database-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
-    , m_writeContext(m_connectionName)
+    , m_writeContext(m_connection)
 {
 }
 
@@ -97,45 +85,41 @@ QString Database::storePath() const
 
 void Database::close()
 {
-    {
-        QSqlDatabase database = QSqlDatabase::database(m_connectionName, false);
-        if (database.isOpen())
-            database.close();
-    }
-    if (QSqlDatabase::contains(m_connectionName))
-        QSqlDatabase::removeDatabase(m_connectionName);
+    m_connection.close();
 }
 
 Database::OpenFailure Database::open(const QString& path)
 {
     const bool existed = QFileInfo::exists(path);
-    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    database.setDatabaseName(path);
+    const auto failure = [existed](const sqlite::Error& error) {
+        return OpenFailure{error.message, existed && !isTransient(error)};
+    };
+    if (!m_connection.open(path))
+        return failure(m_connection.lastError());
     // Another process in the middle of a save is waited for, not taken for
     // damage.
-    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    const auto failure = [existed](const QSqlError& error, const QString& what) {
-        return OpenFailure{what.isEmpty() ? error.text() : what, existed && !isTransient(error)};
-    };
-    if (!database.open())
-        return failure(database.lastError(), {});
-    QSqlQuery query(database);
-    // Reading the schema makes SQLite look at the file: a file that is not a
-    // database fails here, not at the first save.
-    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
-        return failure(query.lastError(), {});
-    // Damage that leaves the header intact shows in the check.
-    if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next())
-        return failure(query.lastError(), {});
-    if (const QString verdict = query.value(0).toString(); verdict != QLatin1String("ok"))
-        return {QStringLiteral("the check found damage: %1").arg(verdict.left(200)), existed};
+    m_connection.setBusyTimeout(5000);
+    {
+        // Reading the schema makes SQLite look at the file: a file that is
+        // not a database fails here, not at the first save.
+        sqlite::Statement version(m_connection, QStringLiteral("PRAGMA user_version"));
+        if (!version.next())
+            return failure(version.error());
+    }
+    {
+        // Damage that leaves the header intact shows in the check.
+        sqlite::Statement check(m_connection, QStringLiteral("PRAGMA quick_check"));
+        if (!check.next())
+            return failure(check.error());
+        if (const QString verdict = check.text(0); verdict != QLatin1String("ok"))
+            return {QStringLiteral("the check found damage: %1").arg(verdict.left(200)), existed};
+    }
     // Write-ahead logging: a save killed half way leaves the previous state,
     // and readers never wait for a save. NORMAL is safe against a crash of
     // the process; after a power cut the last save may be missing.
-    query.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-    query.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-    query.finish();
-    if (const QString error = StoreSchema::migrate(database); !error.isEmpty())
+    m_connection.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    m_connection.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    if (const QString error = StoreSchema::migrate(m_connection); !error.isEmpty())
         return {error, existed};
     return {};
 }

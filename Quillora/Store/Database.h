@@ -10,7 +10,8 @@
 // all (no writable data folder) is reported as an error to the caller.
 #pragma once
 
-#include <QSqlDatabase>
+#include "Sqlite/Sqlite.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -23,9 +24,9 @@ class WriteContext {
 public:
     // One change: runs inside save()'s transaction, returns the error text
     // (empty on success).
-    using Write = std::function<QString(QSqlDatabase&)>;
+    using Write = std::function<QString(sqlite::Connection&)>;
 
-    explicit WriteContext(QString connectionName);
+    explicit WriteContext(sqlite::Connection& connection);
 
     bool hasChanges() const { return !m_pending.empty(); }
     // Records a change for the next save(). A change staged under a key
@@ -39,10 +40,11 @@ public:
     QString save();
     int saveCount() const { return m_saveCount; }
 
-    QSqlDatabase database() const;
+    // The store's connection (main thread).
+    sqlite::Connection& connection() const { return m_connection; }
 
 private:
-    QString m_connectionName;
+    sqlite::Connection& m_connection;
     std::vector<std::pair<QString, Write>> m_pending;
     int m_saveCount = 0;
 };
@@ -90,7 +92,7 @@ private:
 
     QString m_name;
     QString m_directory;
-    QString m_connectionName;
+    sqlite::Connection m_connection;
     QString m_movedAside;
     WriteContext m_writeContext;
 };

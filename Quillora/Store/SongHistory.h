@@ -13,7 +13,9 @@
 #include <functional>
 
 class Database;
-class QSqlDatabase;
+namespace sqlite {
+class Connection;
+}
 
 struct PlayedSong {
     QDateTime playedAt; // UTC
@@ -42,7 +44,7 @@ public:
     QString moveRecording(const QString& from, const QString& to);
 
 private:
-    QString write(const QString& key, const std::function<QString(QSqlDatabase&)>& change);
+    QString write(const QString& key, const std::function<QString(sqlite::Connection&)>& change);
 
     Database& m_database;
     int m_writes = 0;

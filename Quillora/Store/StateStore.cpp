@@ -4,9 +4,6 @@
 #include "Diagnostics/Diagnostics.h"
 
 #include <QCoreApplication>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
 
 #include <algorithm>
 #include <cmath>
@@ -15,14 +12,20 @@ namespace {
 
 const QString volumeKey = QStringLiteral("volume");
 
-void reportReadError(const QSqlQuery& query)
+void reportReadError(const sqlite::Statement& query)
 {
-    printLine(QCoreApplication::translate("StateStore", "The store could not be read: %1").arg(query.lastError().text()));
+    printLine(QCoreApplication::translate("StateStore", "The store could not be read: %1").arg(query.error().message));
 }
 
-QString execOrError(QSqlQuery& query)
+QString runOrError(sqlite::Statement& query)
 {
-    return query.exec() ? QString() : query.lastError().text();
+    return query.run() ? QString() : query.error().message;
+}
+
+// Empty, never NULL: the text columns say NOT NULL.
+QString notNull(const QString& text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
 }
 
 } // namespace
@@ -36,30 +39,27 @@ std::optional<StoredCatalogue> StateStore::lastGoodCatalogue(const QString& addr
 {
     if (const auto cached = m_catalogues.constFind(address); cached != m_catalogues.constEnd())
         return *cached;
-    QSqlQuery query(m_container.writeContext().database());
-    query.prepare(QStringLiteral("SELECT loaded_at, skipped_rows FROM catalogue WHERE address = ?"));
-    query.addBindValue(address);
-    if (!query.exec()) {
-        reportReadError(query);
-        return std::nullopt;
-    }
+    sqlite::Connection& connection = m_container.writeContext().connection();
+    sqlite::Statement catalogue(connection, QStringLiteral("SELECT loaded_at, skipped_rows FROM catalogue WHERE address = ?"));
+    catalogue.bind(1, address);
     std::optional<StoredCatalogue> stored;
-    if (query.next()) {
-        stored = StoredCatalogue{address, QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong(), Qt::UTC), {},
-                                 query.value(1).toInt()};
-        query.finish();
-        query.prepare(QStringLiteral("SELECT id, url, image, genre, title, uuid FROM catalogue_station "
-                                     "WHERE address = ? ORDER BY position"));
-        query.addBindValue(address);
-        if (!query.exec()) {
-            reportReadError(query);
+    if (catalogue.next()) {
+        stored = StoredCatalogue{address, QDateTime::fromMSecsSinceEpoch(catalogue.int64(0), Qt::UTC), {},
+                                 int(catalogue.int64(1))};
+        sqlite::Statement stations(connection, QStringLiteral("SELECT id, url, image, genre, title, uuid FROM catalogue_station "
+                                                              "WHERE address = ? ORDER BY position"));
+        stations.bind(1, address);
+        while (stations.next()) {
+            stored->stations.append(StoredStation{stations.int64(0), stations.text(1), stations.text(2),
+                                                  stations.text(3), stations.text(4), stations.text(5)});
+        }
+        if (stations.failed()) {
+            reportReadError(stations);
             return std::nullopt;
         }
-        while (query.next()) {
-            stored->stations.append(StoredStation{query.value(0).toLongLong(), query.value(1).toString(),
-                                            query.value(2).toString(), query.value(3).toString(),
-                                            query.value(4).toString(), query.value(5).toString()});
-        }
+    } else if (catalogue.failed()) {
+        reportReadError(catalogue);
+        return std::nullopt;
     }
     m_catalogues.insert(address, stored);
     return stored;
@@ -70,45 +70,43 @@ void StateStore::setLastGoodCatalogue(const QString& address, const QList<Stored
 {
     StoredCatalogue stored{address, loadedAt.toUTC(), stations, skippedRows};
     m_catalogues.insert(address, stored);
-    m_container.writeContext().stage(QStringLiteral("catalogue ") + address, [stored](QSqlDatabase& db) {
-        QSqlQuery query(db);
-        query.prepare(QStringLiteral("DELETE FROM catalogue_station WHERE address = ?"));
-        query.addBindValue(stored.address);
-        if (QString error = execOrError(query); !error.isEmpty())
+    m_container.writeContext().stage(QStringLiteral("catalogue ") + address, [stored](sqlite::Connection& db) {
+        sqlite::Statement clear(db, QStringLiteral("DELETE FROM catalogue_station WHERE address = ?"));
+        clear.bind(1, stored.address);
+        if (QString error = runOrError(clear); !error.isEmpty())
             return error;
-        query.prepare(QStringLiteral("INSERT OR REPLACE INTO catalogue (address, loaded_at, skipped_rows) "
-                                     "VALUES (?, ?, ?)"));
-        query.addBindValue(stored.address);
-        query.addBindValue(stored.loadedAt.toMSecsSinceEpoch());
-        query.addBindValue(stored.skippedRows);
-        if (QString error = execOrError(query); !error.isEmpty())
+        sqlite::Statement catalogue(db, QStringLiteral("INSERT OR REPLACE INTO catalogue (address, loaded_at, skipped_rows) "
+                                                       "VALUES (?, ?, ?)"));
+        catalogue.bind(1, stored.address);
+        catalogue.bind(2, stored.loadedAt.toMSecsSinceEpoch());
+        catalogue.bind(3, stored.skippedRows);
+        if (QString error = runOrError(catalogue); !error.isEmpty())
             return error;
-        query.prepare(QStringLiteral("INSERT INTO catalogue_station (address, position, id, url, image, genre, "
-                                     "title, uuid) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+        sqlite::Statement station(db, QStringLiteral("INSERT INTO catalogue_station (address, position, id, url, image, "
+                                                     "genre, title, uuid) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
         for (qsizetype i = 0; i < stored.stations.size(); ++i) {
-            const StoredStation& station = stored.stations[i];
-            query.bindValue(0, stored.address);
-            query.bindValue(1, qint64(i));
-            query.bindValue(2, qint64(station.id));
-            // Empty, never NULL: the columns say NOT NULL.
-            query.bindValue(3, station.url.isNull() ? QStringLiteral("") : station.url);
-            query.bindValue(4, station.image.isNull() ? QStringLiteral("") : station.image);
-            query.bindValue(5, station.genre.isNull() ? QStringLiteral("") : station.genre);
-            query.bindValue(6, station.title.isNull() ? QStringLiteral("") : station.title);
-            query.bindValue(7, station.uuid.isNull() ? QStringLiteral("") : station.uuid);
-            if (QString error = execOrError(query); !error.isEmpty())
+            const StoredStation& row = stored.stations[i];
+            station.bind(1, stored.address);
+            station.bind(2, qint64(i));
+            station.bind(3, qint64(row.id));
+            station.bind(4, notNull(row.url));
+            station.bind(5, notNull(row.image));
+            station.bind(6, notNull(row.genre));
+            station.bind(7, notNull(row.title));
+            station.bind(8, notNull(row.uuid));
+            if (QString error = runOrError(station); !error.isEmpty())
                 return error;
         }
         // Only the most recently loaded few are kept.
-        query.prepare(QStringLiteral("DELETE FROM catalogue_station WHERE address NOT IN "
-                                     "(SELECT address FROM catalogue ORDER BY loaded_at DESC LIMIT ?)"));
-        query.addBindValue(keptCatalogues);
-        if (QString error = execOrError(query); !error.isEmpty())
+        sqlite::Statement trimStations(db, QStringLiteral("DELETE FROM catalogue_station WHERE address NOT IN "
+                                                          "(SELECT address FROM catalogue ORDER BY loaded_at DESC LIMIT ?)"));
+        trimStations.bind(1, keptCatalogues);
+        if (QString error = runOrError(trimStations); !error.isEmpty())
             return error;
-        query.prepare(QStringLiteral("DELETE FROM catalogue WHERE address NOT IN "
-                                     "(SELECT address FROM catalogue ORDER BY loaded_at DESC LIMIT ?)"));
-        query.addBindValue(keptCatalogues);
-        return execOrError(query);
+        sqlite::Statement trimCatalogues(db, QStringLiteral("DELETE FROM catalogue WHERE address NOT IN "
+                                                            "(SELECT address FROM catalogue ORDER BY loaded_at DESC LIMIT ?)"));
+        trimCatalogues.bind(1, keptCatalogues);
+        return runOrError(trimCatalogues);
     });
 }
 
@@ -116,14 +114,14 @@ std::optional<qint64> StateStore::selectedStationId(const QString& sourceKey) co
 {
     if (const auto cached = m_selections.constFind(sourceKey); cached != m_selections.constEnd())
         return *cached;
-    QSqlQuery query(m_container.writeContext().database());
-    query.prepare(QStringLiteral("SELECT station_id FROM selection WHERE source = ?"));
-    query.addBindValue(sourceKey);
-    if (!query.exec()) {
+    sqlite::Statement query(m_container.writeContext().connection(),
+                            QStringLiteral("SELECT station_id FROM selection WHERE source = ?"));
+    query.bind(1, sourceKey);
+    const std::optional<qint64> id = query.next() ? std::optional(query.int64(0)) : std::nullopt;
+    if (query.failed()) {
         reportReadError(query);
         return std::nullopt;
     }
-    const std::optional<qint64> id = query.next() ? std::optional(query.value(0).toLongLong()) : std::nullopt;
     m_selections.insert(sourceKey, id);
     return id;
 }
@@ -133,12 +131,11 @@ void StateStore::setSelectedStationId(const QString& sourceKey, qint64 id)
     if (selectedStationId(sourceKey) == id)
         return;
     m_selections.insert(sourceKey, id);
-    m_container.writeContext().stage(QStringLiteral("selection ") + sourceKey, [sourceKey, id](QSqlDatabase& db) {
-        QSqlQuery query(db);
-        query.prepare(QStringLiteral("INSERT OR REPLACE INTO selection (source, station_id) VALUES (?, ?)"));
-        query.addBindValue(sourceKey);
-        query.addBindValue(id);
-        return execOrError(query);
+    m_container.writeContext().stage(QStringLiteral("selection ") + sourceKey, [sourceKey, id](sqlite::Connection& db) {
+        sqlite::Statement query(db, QStringLiteral("INSERT OR REPLACE INTO selection (source, station_id) VALUES (?, ?)"));
+        query.bind(1, sourceKey);
+        query.bind(2, id);
+        return runOrError(query);
     });
 }
 
@@ -146,20 +143,32 @@ std::optional<float> StateStore::volume() const
 {
     if (m_volume)
         return *m_volume;
-    QSqlQuery query(m_container.writeContext().database());
-    query.prepare(QStringLiteral("SELECT value FROM setting WHERE name = ?"));
-    query.addBindValue(volumeKey);
-    if (!query.exec()) {
-        reportReadError(query);
-        return std::nullopt;
-    }
+    sqlite::Statement query(m_container.writeContext().connection(),
+                            QStringLiteral("SELECT value FROM setting WHERE name = ?"));
+    query.bind(1, volumeKey);
     std::optional<float> value;
     if (query.next()) {
+        // The column has no type: a number, or text that reads as one.
         bool ok = false;
-        const double stored = query.value(0).toDouble(&ok);
+        double stored = 0;
+        switch (query.columnType(0)) {
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT:
+            stored = query.real(0);
+            ok = true;
+            break;
+        case SQLITE_TEXT:
+            stored = query.text(0).toDouble(&ok);
+            break;
+        default:
+            break;
+        }
         // Whatever is in the file, the player gets a volume it can use.
         if (ok && std::isfinite(stored))
             value = float(std::clamp(stored, 0.0, 1.0));
+    } else if (query.failed()) {
+        reportReadError(query);
+        return std::nullopt;
     }
     m_volume = value;
     return value;
@@ -173,12 +182,11 @@ void StateStore::setVolume(float volume)
     if (this->volume() == volume)
         return;
     m_volume = volume;
-    m_container.writeContext().stage(volumeKey, [volume](QSqlDatabase& db) {
-        QSqlQuery query(db);
-        query.prepare(QStringLiteral("INSERT OR REPLACE INTO setting (name, value) VALUES (?, ?)"));
-        query.addBindValue(volumeKey);
-        query.addBindValue(double(volume));
-        return execOrError(query);
+    m_container.writeContext().stage(volumeKey, [volume](sqlite::Connection& db) {
+        sqlite::Statement query(db, QStringLiteral("INSERT OR REPLACE INTO setting (name, value) VALUES (?, ?)"));
+        query.bind(1, volumeKey);
+        query.bind(2, double(volume));
+        return runOrError(query);
     });
 }
 

@@ -3,8 +3,6 @@
 #include "Diagnostics/Diagnostics.h"
 
 #include <QCoreApplication>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QStringList>
 
 #include <vector>
@@ -74,13 +72,15 @@ int currentVersion()
     return steps().back().version;
 }
 
-QString migrate(QSqlDatabase& database)
+QString migrate(sqlite::Connection& connection)
 {
-    QSqlQuery query(database);
-    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
-        return query.lastError().text();
-    const int version = query.value(0).toInt();
-    query.finish();
+    qint64 version = 0;
+    {
+        sqlite::Statement query(connection, QStringLiteral("PRAGMA user_version"));
+        if (!query.next())
+            return query.error().message;
+        version = query.int64(0);
+    }
     if (version > currentVersion()) {
         printLine(QCoreApplication::translate("StoreSchema", "The store was written by a newer Quillora (version %1); using it as it is")
                       .arg(version));
@@ -89,22 +89,20 @@ QString migrate(QSqlDatabase& database)
     for (const Step& step : steps()) {
         if (step.version <= version)
             continue;
-        if (!database.transaction())
-            return database.lastError().text();
+        if (!connection.begin())
+            return connection.lastError().message;
         QStringList statements = step.statements;
         statements.append(QStringLiteral("PRAGMA user_version = %1").arg(step.version));
         for (const QString& statement : statements) {
-            if (!query.exec(statement)) {
-                const QString error = query.lastError().text();
-                query.finish();
-                database.rollback();
+            if (!connection.exec(statement)) {
+                const QString error = connection.lastError().message;
+                connection.rollback();
                 return error;
             }
         }
-        query.finish();
-        if (!database.commit()) {
-            const QString error = database.lastError().text();
-            database.rollback();
+        if (!connection.commit()) {
+            const QString error = connection.lastError().message;
+            connection.rollback();
             return error;
         }
     }

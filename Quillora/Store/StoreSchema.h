@@ -16,7 +16,8 @@
 //              file
 #pragma once
 
-#include <QSqlDatabase>
+#include "Sqlite/Sqlite.h"
+
 #include <QString>
 
 namespace StoreSchema {
@@ -27,6 +28,6 @@ int currentVersion();
 // Brings the store up to currentVersion(). A store written by a newer build
 // is left as it is (its extra tables do not hurt) and one line says so.
 // Returns the error text, empty on success.
-QString migrate(QSqlDatabase& database);
+QString migrate(sqlite::Connection& connection);
 
 } // namespace StoreSchema

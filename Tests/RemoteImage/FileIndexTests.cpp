@@ -1,8 +1,7 @@
 #include "RemoteImage/ImageCache/FileIndex.h"
+#include "Sqlite/Sqlite.h"
 
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -35,17 +34,13 @@ protected:
     QStringList sqliteMaster(const QString& type)
     {
         QStringList names;
-        {
-            auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("inspect"));
-            db.setDatabaseName(dir.filePath(QStringLiteral("files.db")));
-            EXPECT_TRUE(db.open());
-            QSqlQuery query(db);
-            EXPECT_TRUE(query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = '%1' ORDER BY name")
-                                       .arg(type)));
-            while (query.next())
-                names.append(query.value(0).toString());
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("inspect"));
+        sqlite::Connection db;
+        EXPECT_TRUE(db.open(dir.filePath(QStringLiteral("files.db"))));
+        sqlite::Statement query(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = ? ORDER BY name"));
+        query.bind(1, type);
+        while (query.next())
+            names.append(query.text(0));
+        EXPECT_FALSE(query.failed()) << query.error().message.toStdString();
         return names;
     }
 

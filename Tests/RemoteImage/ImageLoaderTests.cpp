@@ -10,9 +10,9 @@
 #include "RemoteImage/Processing/ImageProcessingServiceImpl.h"
 #include "RemoteImage/Processing/Resize.h"
 
+#include "Sqlite/Sqlite.h"
+
 #include <QDir>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -88,20 +88,13 @@ protected:
     std::vector<qint64> storedExpiryDates(const QUrl& url) const
     {
         std::vector<qint64> dates;
-        const QString name = QStringLiteral("expiry-check");
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
-            db.setDatabaseName(cacheBase->path() + "/RemoteImage/files.db");
-            if (db.open()) {
-                QSqlQuery query(db);
-                query.prepare("SELECT expiryDate FROM RemoteFile WHERE urlString = ?");
-                query.addBindValue(url.toString(QUrl::FullyEncoded));
-                query.exec();
-                while (query.next())
-                    dates.push_back(query.value(0).toLongLong());
-            }
+        sqlite::Connection db;
+        if (db.open(cacheBase->path() + "/RemoteImage/files.db")) {
+            sqlite::Statement query(db, "SELECT expiryDate FROM RemoteFile WHERE urlString = ?");
+            query.bind(1, url.toString(QUrl::FullyEncoded));
+            while (query.next())
+                dates.push_back(query.int64(0));
         }
-        QSqlDatabase::removeDatabase(name);
         return dates;
     }
 

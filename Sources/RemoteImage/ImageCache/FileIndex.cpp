@@ -2,15 +2,11 @@
 
 #include "RemoteImage/Utils/SqlModel/SqlModel.h"
 #include "Diagnostics/Diagnostics.h"
+#include "Sqlite/Sqlite.h"
 
-#include <QAtomicInteger>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
 
 #include <mutex>
 
@@ -23,17 +19,11 @@ using Element = SqlFetchIndexDescription::Element;
 
 const QString table = QStringLiteral("\"RemoteFile\"");
 
-QVariant toColumn(const QDateTime& date) { return QVariant(date.toMSecsSinceEpoch()); }
+qint64 toColumn(const QDateTime& date) { return date.toMSecsSinceEpoch(); }
 
-QDateTime fromColumn(const QVariant& value)
+QDateTime fromColumn(qint64 value)
 {
-    return QDateTime::fromMSecsSinceEpoch(value.toLongLong(), Qt::UTC);
-}
-
-QString nextConnectionName()
-{
-    static QAtomicInteger<quint64> counter;
-    return QStringLiteral("RemoteImage.FileIndex.%1").arg(counter.fetchAndAddRelaxed(1));
+    return QDateTime::fromMSecsSinceEpoch(value, Qt::UTC);
 }
 
 } // namespace
@@ -42,7 +32,6 @@ QString nextConnectionName()
 // after the FileIndex object is gone.
 struct FileIndex::Store {
     QString path;
-    QString connectionName = nextConnectionName();
     SqlModel model = FileIndex::modelDescription().makeModel();
 
     // Held while a statement runs; shutDown() takes it to be sure no
@@ -51,7 +40,7 @@ struct FileIndex::Store {
     bool closed = false;
 
     // Worker thread only.
-    QSqlDatabase database;
+    sqlite::Connection connection;
     bool usable = false;
 
     // True when the file had to be replaced.
@@ -74,34 +63,36 @@ struct FileIndex::Store {
             printLine(QCoreApplication::translate("FileIndex", "The index store is not available: %1").arg(path));
             return false;
         }
-        body(database);
+        body(connection);
         return true;
     }
 };
 
 bool FileIndex::Store::tryOpen(QString* error)
 {
-    database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
-    database.setDatabaseName(path);
-    if (!database.open()) {
-        *error = database.lastError().text();
+    if (!connection.open(path)) {
+        *error = connection.lastError().message;
         return false;
     }
-    // Opening is lazy; reading the schema and checking the pages is what
-    // finds a file that is not (or no longer) a database.
-    QSqlQuery check(database);
-    if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next()) {
-        *error = check.lastError().text();
-        return false;
+    // A lock another connection holds on the file is waited for, not taken
+    // for a failure.
+    connection.setBusyTimeout(5000);
+    {
+        // Opening is lazy; reading the schema and checking the pages is
+        // what finds a file that is not (or no longer) a database.
+        sqlite::Statement check(connection, QStringLiteral("PRAGMA quick_check"));
+        if (!check.next()) {
+            *error = check.error().message;
+            return false;
+        }
+        if (const QString verdict = check.text(0); verdict != QLatin1String("ok")) {
+            *error = verdict;
+            return false;
+        }
     }
-    if (check.value(0).toString() != QLatin1String("ok")) {
-        *error = check.value(0).toString();
-        return false;
-    }
-    check.finish();
     // Losing the last insert on power failure is acceptable for a cache.
-    QSqlQuery(database).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-    return model.createSchema(database, error);
+    connection.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    return model.createSchema(connection, error);
 }
 
 bool FileIndex::Store::open()
@@ -126,11 +117,7 @@ bool FileIndex::Store::open()
 
 void FileIndex::Store::closeConnection()
 {
-    if (!database.isValid())
-        return;
-    database.close();
-    database = QSqlDatabase();
-    QSqlDatabase::removeDatabase(connectionName);
+    connection.close();
 }
 
 bool FileIndex::Store::removeFiles(QString* error) const
@@ -199,17 +186,19 @@ void FileIndex::insertOrUpdate(const QUrl& remoteURL, const QString& fileName, c
 {
     m_queue.async([store = m_store, urlString = remoteURL.toString(QUrl::FullyEncoded), fileName, dateCreated,
                    expiryDate] {
-        store->withDatabase([&](QSqlDatabase& database) {
-            QSqlQuery query(database);
-            query.prepare(QStringLiteral("INSERT INTO %1 (\"urlString\", \"fileName\", \"dateCreated\", "
-                                         "\"expiryDate\") VALUES (?, ?, ?, ?)")
-                              .arg(table));
-            query.addBindValue(urlString);
-            query.addBindValue(fileName);
-            query.addBindValue(toColumn(dateCreated));
-            query.addBindValue(expiryDate ? toColumn(*expiryDate) : QVariant(QMetaType(QMetaType::LongLong)));
-            if (!query.exec())
-                printLine(query.lastError().text());
+        store->withDatabase([&](sqlite::Connection& connection) {
+            sqlite::Statement query(connection, QStringLiteral("INSERT INTO %1 (\"urlString\", \"fileName\", "
+                                                               "\"dateCreated\", \"expiryDate\") VALUES (?, ?, ?, ?)")
+                                                    .arg(table));
+            query.bind(1, urlString);
+            query.bind(2, fileName);
+            query.bind(3, toColumn(dateCreated));
+            if (expiryDate)
+                query.bind(4, toColumn(*expiryDate));
+            else
+                query.bindNull(4);
+            if (!query.run())
+                printLine(query.error().message);
         });
     });
 }
@@ -219,21 +208,19 @@ void FileIndex::fileInfo(const QUrl& remoteURL, FileInfoCompletion completion)
     m_queue.async([store = m_store, urlString = remoteURL.toString(QUrl::FullyEncoded),
                    completion = std::move(completion)] {
         std::optional<FileInfo> info;
-        store->withDatabase([&](QSqlDatabase& database) {
-            QSqlQuery query(database);
-            query.prepare(QStringLiteral("SELECT \"urlString\", \"dateCreated\", \"expiryDate\", \"fileName\" "
-                                         "FROM %1 WHERE \"urlString\" = ? "
-                                         "ORDER BY \"dateCreated\" DESC, rowid DESC LIMIT 1")
-                              .arg(table));
-            query.addBindValue(urlString);
-            if (!query.exec()) {
-                printLine(query.lastError().text());
-                return;
-            }
+        store->withDatabase([&](sqlite::Connection& connection) {
+            sqlite::Statement query(connection,
+                                    QStringLiteral("SELECT \"urlString\", \"dateCreated\", \"expiryDate\", \"fileName\" "
+                                                   "FROM %1 WHERE \"urlString\" = ? "
+                                                   "ORDER BY \"dateCreated\" DESC, rowid DESC LIMIT 1")
+                                        .arg(table));
+            query.bind(1, urlString);
             if (query.next()) {
-                info = FileInfo{query.value(0).toString(), fromColumn(query.value(1)),
-                                query.isNull(2) ? std::nullopt : std::optional(fromColumn(query.value(2))),
-                                query.value(3).toString()};
+                info = FileInfo{query.text(0), fromColumn(query.int64(1)),
+                                query.isNull(2) ? std::nullopt : std::optional(fromColumn(query.int64(2))),
+                                query.text(3)};
+            } else if (query.failed()) {
+                printLine(query.error().message);
             }
         });
         if (completion)
@@ -244,12 +231,11 @@ void FileIndex::fileInfo(const QUrl& remoteURL, FileInfoCompletion completion)
 void FileIndex::removeFileInfo(const QString& fileName)
 {
     m_queue.async([store = m_store, fileName] {
-        store->withDatabase([&](QSqlDatabase& database) {
-            QSqlQuery query(database);
-            query.prepare(QStringLiteral("DELETE FROM %1 WHERE \"fileName\" = ?").arg(table));
-            query.addBindValue(fileName);
-            if (!query.exec())
-                printLine(query.lastError().text());
+        store->withDatabase([&](sqlite::Connection& connection) {
+            sqlite::Statement query(connection, QStringLiteral("DELETE FROM %1 WHERE \"fileName\" = ?").arg(table));
+            query.bind(1, fileName);
+            if (!query.run())
+                printLine(query.error().message);
         });
     });
 }
@@ -258,36 +244,39 @@ void FileIndex::removeExpired(RemovedFilesCompletion completion)
 {
     m_queue.async([store = m_store, completion = std::move(completion)] {
         QStringList removed;
-        store->withDatabase([&](QSqlDatabase& database) {
+        store->withDatabase([&](sqlite::Connection& connection) {
             const qint64 now = QDateTime::currentMSecsSinceEpoch();
             const QString condition = QStringLiteral("\"expiryDate\" IS NULL OR \"expiryDate\" < ?");
-            if (!database.transaction()) {
-                printLine(database.lastError().text());
+            if (!connection.begin()) {
+                printLine(connection.lastError().message);
                 return;
             }
-            QSqlQuery select(database);
-            select.prepare(QStringLiteral("SELECT \"fileName\" FROM %1 WHERE %2").arg(table, condition));
-            select.addBindValue(now);
-            QSqlQuery remove(database);
-            remove.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(table, condition));
-            remove.addBindValue(now);
             QStringList names;
-            bool ok = select.exec();
-            while (ok && select.next())
-                names.append(select.value(0).toString());
-            if (!ok)
-                printLine(select.lastError().text());
-            select.finish();
-            if (ok && !remove.exec()) {
-                printLine(remove.lastError().text());
-                ok = false;
+            bool ok = true;
+            {
+                sqlite::Statement select(connection, QStringLiteral("SELECT \"fileName\" FROM %1 WHERE %2").arg(table, condition));
+                select.bind(1, now);
+                while (select.next())
+                    names.append(select.text(0));
+                if (select.failed()) {
+                    printLine(select.error().message);
+                    ok = false;
+                }
             }
-            if (ok && database.commit()) {
+            if (ok) {
+                sqlite::Statement remove(connection, QStringLiteral("DELETE FROM %1 WHERE %2").arg(table, condition));
+                remove.bind(1, now);
+                if (!remove.run()) {
+                    printLine(remove.error().message);
+                    ok = false;
+                }
+            }
+            if (ok && connection.commit()) {
                 removed = names;
             } else {
                 if (ok)
-                    printLine(database.lastError().text());
-                database.rollback();
+                    printLine(connection.lastError().message);
+                connection.rollback();
             }
         });
         if (completion)

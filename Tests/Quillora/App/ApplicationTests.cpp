@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -86,7 +85,7 @@ private slots:
                     many.append(StoredStation{i, testStation(i).url, {}, {}, testStation(i).title});
                 store.setLastGoodCatalogue(QStringLiteral("https://example.org/a.csv"), many);
                 QVERIFY(store.save().isEmpty());
-                QSqlQuery(healthy.writeContext().database()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+                QVERIFY(healthy.writeContext().connection().exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")));
             }
             QFile file(path);
             QVERIFY(file.size() > 8192);

@@ -18,9 +18,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -132,12 +129,12 @@ Opened open(const QString& folder)
     return opened;
 }
 
-QString firstValue(QSqlDatabase database, const QString& statement)
+QString firstValue(sqlite::Connection& database, const QString& statement)
 {
-    QSqlQuery query(database);
-    if (!query.exec(statement) || !query.next())
+    sqlite::Statement query(database, statement);
+    if (!query.next())
         return QStringLiteral("<no answer>");
-    return query.value(0).toString();
+    return query.text(0);
 }
 
 } // namespace
@@ -201,7 +198,7 @@ private slots:
                                        start.addSecs(i));
             QVERIFY(store.save().isEmpty());
         }
-        const QSqlDatabase database = opened.container->writeContext().database();
+        sqlite::Connection& database = opened.container->writeContext().connection();
         QCOMPARE(firstValue(database, QStringLiteral("SELECT count(*) FROM catalogue")).toInt(),
                  StateStore::keptCatalogues);
         QCOMPARE(firstValue(database, QStringLiteral("SELECT count(*) FROM catalogue_station WHERE address LIKE "
@@ -218,10 +215,10 @@ private slots:
         StateStore store(*opened.container);
         store.setSelectedStationId(remote, 5);
         store.setVolume(0.75f);
-        QSqlQuery(opened.container->writeContext().database()).exec(QStringLiteral("DROP TABLE setting"));
+        QVERIFY(opened.container->writeContext().connection().exec(QStringLiteral("DROP TABLE setting")));
         QVERIFY(!store.save().isEmpty());
         QVERIFY(opened.container->writeContext().hasChanges());
-        QCOMPARE(firstValue(opened.container->writeContext().database(),
+        QCOMPARE(firstValue(opened.container->writeContext().connection(),
                             QStringLiteral("SELECT count(*) FROM selection")),
                  QStringLiteral("0"));
     }
@@ -233,20 +230,17 @@ private slots:
         for (const int version : {1, 99}) {
             QFile::remove(path);
             {
-                QSqlDatabase old = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("old"));
-                old.setDatabaseName(path);
-                QVERIFY(old.open());
-                QSqlQuery(old).exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
-                old.close();
+                sqlite::Connection old;
+                QVERIFY(old.open(path));
+                QVERIFY(old.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
             }
-            QSqlDatabase::removeDatabase(QStringLiteral("old"));
             StdoutCapture output;
             Opened opened = open(folder.path());
             const QByteArray printed = output.text();
             output.restore();
             QVERIFY(opened.error.isEmpty());
             QVERIFY(opened.container->movedAsidePath().isEmpty());
-            const QSqlDatabase database = opened.container->writeContext().database();
+            sqlite::Connection& database = opened.container->writeContext().connection();
             if (version == 1) {
                 QCOMPARE(firstValue(database, QStringLiteral("PRAGMA user_version")).toInt(),
                          StoreSchema::currentVersion());
@@ -266,10 +260,8 @@ private slots:
         QTemporaryDir folder;
         {
             // The store as the release before kept songs wrote it.
-            QSqlDatabase old = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("old"));
-            old.setDatabaseName(folder.filePath(QStringLiteral("Quillora.sqlite")));
-            QVERIFY(old.open());
-            QSqlQuery query(old);
+            sqlite::Connection old;
+            QVERIFY(old.open(folder.filePath(QStringLiteral("Quillora.sqlite"))));
             for (const char* statement :
                  {"CREATE TABLE catalogue (address TEXT PRIMARY KEY, loaded_at INTEGER NOT NULL,"
                   " skipped_rows INTEGER NOT NULL DEFAULT 0)",
@@ -283,11 +275,8 @@ private slots:
                   "INSERT INTO recently_played (played_at, station, song) VALUES"
                   " (1000, 'Radio', 'A'), (2000, 'Radio', 'B'), (3000, 'Radio', 'C'), (4000, 'Radio', 'A')",
                   "PRAGMA user_version = 3"})
-                QVERIFY2(query.exec(QString::fromLatin1(statement)), qPrintable(query.lastError().text()));
-            query.finish();
-            old.close();
+                QVERIFY2(old.exec(QString::fromLatin1(statement)), qPrintable(old.lastError().message));
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("old"));
         const QString cached = folder.filePath(QStringLiteral("A.mp3"));
         const QString saved = folder.filePath(QStringLiteral("B (2).mp3"));
         const QString gone = folder.filePath(QStringLiteral("C.mp3"));
@@ -353,7 +342,7 @@ private slots:
             Opened opened = open(folder.path());
             QVERIFY2(opened.error.isEmpty(), qPrintable(opened.error));
             QVERIFY2(opened.container->movedAsidePath().isEmpty(), "a killed save must not damage the store");
-            QCOMPARE(firstValue(opened.container->writeContext().database(), QStringLiteral("PRAGMA integrity_check")),
+            QCOMPARE(firstValue(opened.container->writeContext().connection(), QStringLiteral("PRAGMA integrity_check")),
                      QStringLiteral("ok"));
             StateStore store(*opened.container);
             const std::optional<StoredCatalogue> stored = store.lastGoodCatalogue(remote);

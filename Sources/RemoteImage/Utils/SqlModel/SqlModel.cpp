@@ -1,10 +1,7 @@
 #include "RemoteImage/Utils/SqlModel/SqlModel.h"
 
 #include "Diagnostics/Diagnostics.h"
-
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
+#include "Sqlite/Sqlite.h"
 
 #include <cassert>
 
@@ -85,23 +82,22 @@ QStringList SqlModel::schemaStatements() const
     return statements;
 }
 
-bool SqlModel::createSchema(QSqlDatabase& database, QString* errorText) const
+bool SqlModel::createSchema(sqlite::Connection& connection, QString* errorText) const
 {
-    if (!database.transaction()) {
-        *errorText = database.lastError().text();
+    if (!connection.begin()) {
+        *errorText = connection.lastError().message;
         return false;
     }
     for (const QString& statement : schemaStatements()) {
-        QSqlQuery query(database);
-        if (!query.exec(statement)) {
-            *errorText = query.lastError().text();
-            database.rollback();
+        if (!connection.exec(statement)) {
+            *errorText = connection.lastError().message;
+            connection.rollback();
             return false;
         }
     }
-    if (!database.commit()) {
-        *errorText = database.lastError().text();
-        database.rollback();
+    if (!connection.commit()) {
+        *errorText = connection.lastError().message;
+        connection.rollback();
         return false;
     }
     return true;

@@ -13,7 +13,9 @@
 #include <QMap>
 #include <QStringList>
 
-class QSqlDatabase;
+namespace sqlite {
+class Connection;
+}
 
 namespace remoteimage {
 
@@ -44,7 +46,7 @@ public:
 
     // Runs schemaStatements() in one transaction. On failure returns false
     // and sets *errorText.
-    bool createSchema(QSqlDatabase& database, QString* errorText) const;
+    bool createSchema(sqlite::Connection& connection, QString* errorText) const;
 
     static QString quotedIdentifier(const QString& name);
 };

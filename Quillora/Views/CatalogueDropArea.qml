@@ -26,24 +26,28 @@ DropArea {
         area.catalogueDropped(text, drop.hasUrls ? drop.urls : [])
     }
 
-    Rectangle {
+    // Built the first time something is dragged over the window.
+    LazyItem {
         anchors.fill: parent
         anchors.margins: 8
-        radius: 20
         visible: area.containsDrag
-        color: Theme.backdrop
-        border.width: 3
-        border.color: Theme.textOnPrimary
+        needed: area.containsDrag
+        sourceComponent: Rectangle {
+            radius: 20
+            color: Theme.backdrop
+            border.width: 3
+            border.color: Theme.textOnPrimary
 
-        Text {
-            anchors.centerIn: parent
-            width: parent.width - 48
-            text: qsTr("Drop a CSV file or an address to use it as the catalogue")
-            font: Theme.titleFont
-            color: Theme.textOnPrimary
-            horizontalAlignment: Text.AlignHCenter
-            wrapMode: Text.Wrap
-            textFormat: Text.PlainText
+            Text {
+                anchors.centerIn: parent
+                width: parent.width - 48
+                text: qsTr("Drop a CSV file or an address to use it as the catalogue")
+                font: Theme.titleFont
+                color: Theme.textOnPrimary
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.Wrap
+                textFormat: Text.PlainText
+            }
         }
     }
 }

@@ -160,6 +160,11 @@ void arcTo(QPainterPath& path, QPointF from, double rx, double ry, double degree
     const double cy1 = -root * ry * x1 / rx;
     const double cx = cosPhi * cx1 - sinPhi * cy1 + (from.x() + to.x()) / 2;
     const double cy = sinPhi * cx1 + cosPhi * cy1 + (from.y() + to.y()) / 2;
+    // Radii too far from the chord's length for doubles (1e-200 or 1e200).
+    if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(rx) || !std::isfinite(ry)) {
+        path.lineTo(to);
+        return;
+    }
     const double start = std::atan2((y1 - cy1) / ry, (x1 - cx1) / rx);
     double turn = std::atan2((-y1 - cy1) / ry, (-x1 - cx1) / rx) - start;
     if (sweep && turn < 0)

@@ -13,7 +13,7 @@ namespace {
 
 // Antialiasing may differ by a few levels along edges; a misplaced or
 // missing part differs by far more, over far more pixels.
-constexpr int levels = 24;
+constexpr int levels = 8;
 constexpr double tolerance = 0.02;
 
 double differingShare(const QImage& actual, const QImage& expected)

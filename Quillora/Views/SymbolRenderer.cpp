@@ -353,7 +353,8 @@ std::optional<QPainterPath> shapeOutline(QStringView element, const QXmlStreamAt
     if (element == u"path") {
         return SymbolRenderer::parsePath(a.value(QLatin1String("d")));
     } else if (element == u"rect") {
-        const QRectF rect(attribute(a, QLatin1String("x")), attribute(a, QLatin1String("y")), attribute(a, QLatin1String("width")), attribute(a, QLatin1String("height")));
+        const QRectF rect(attribute(a, QLatin1String("x")), attribute(a, QLatin1String("y")),
+                          attribute(a, QLatin1String("width")), attribute(a, QLatin1String("height")));
         if (rect.width() <= 0 || rect.height() <= 0)
             return path;
         bool hasRx = false;
@@ -458,6 +459,8 @@ bool SymbolRenderer::read(QByteArrayView svg, const QColor& currentColor)
         // Unknown elements (titles, definitions, other vocabularies) are
         // skipped with all they hold.
         const bool group = name == u"g";
+        if (styles.isEmpty())
+            return false;
         if (!ours || (!group && !isShape(name)) || attributes.value(QLatin1String("display")) == u"none") {
             xml.skipCurrentElement();
             continue;

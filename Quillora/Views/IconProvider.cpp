@@ -3,7 +3,8 @@
 #include <QColor>
 #include <QFile>
 #include <QPainter>
-#include <QSvgRenderer>
+
+#include "SymbolRenderer.h"
 
 IconProvider::IconProvider()
     : QQuickImageProvider(QQuickImageProvider::Image)
@@ -22,10 +23,11 @@ QImage IconProvider::requestImage(const QString& id, QSize* size, const QSize& r
     QFile file(QStringLiteral(":/Quillora/icons/%1.svg").arg(name));
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QByteArray svg = file.readAll();
-    svg.replace("currentColor", (color.isValid() ? color : QColor(Qt::black)).name(QColor::HexRgb).toLatin1());
-
-    QSvgRenderer renderer(svg);
+    // Drawn opaque, then faded as a whole: where a symbol's strokes cross,
+    // a translucent colour stays even.
+    QColor opaque = color.isValid() ? color : QColor(Qt::black);
+    opaque.setAlpha(255);
+    const SymbolRenderer renderer(file.readAll(), opaque);
     if (!renderer.isValid())
         return {};
     const QSize natural = renderer.defaultSize();
@@ -34,11 +36,9 @@ QImage IconProvider::requestImage(const QString& id, QSize* size, const QSize& r
         target = QSize(requestedSize.width(), natural.height() * requestedSize.width() / qMax(1, natural.width()));
     else if (requestedSize.height() > 0 && requestedSize.width() <= 0)
         target = QSize(natural.width() * requestedSize.height() / qMax(1, natural.height()), requestedSize.height());
-    QImage image(target, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    renderer.render(&painter);
-    painter.end();
+    QImage image = renderer.image(target);
+    if (image.isNull())
+        return {};
     if (color.isValid() && color.alpha() < 255) {
         QImage faded(target, QImage::Format_ARGB32_Premultiplied);
         faded.fill(Qt::transparent);

@@ -3,12 +3,13 @@
 #include "RemoteImage/ImageLoader/Views/ImageProxyView.h"
 
 #include <QPainter>
+#include <QQuickWindow>
+#include <QSGImageNode>
 
 RoundedImage::RoundedImage(QQuickItem* parent)
-    : QQuickPaintedItem(parent)
+    : QQuickItem(parent)
 {
-    setAntialiasing(true);
-    setMipmap(true);
+    setFlag(ItemHasContents);
 }
 
 void RoundedImage::setImageProxy(remoteimage::ImageProxyHandle* proxy)
@@ -17,8 +18,7 @@ void RoundedImage::setImageProxy(remoteimage::ImageProxyHandle* proxy)
         return;
     m_imageProxy = proxy;
     m_image = proxy ? proxy->image() : QImage();
-    m_reduced = QImage();
-    update();
+    redraw();
     emit imageProxyChanged();
 }
 
@@ -27,42 +27,82 @@ void RoundedImage::setRadius(qreal radius)
     if (qFuzzyCompare(m_radius, radius))
         return;
     m_radius = radius;
-    update();
+    redraw();
     emit radiusChanged();
 }
 
-void RoundedImage::paint(QPainter* painter)
+void RoundedImage::redraw()
 {
-    const QRectF bounds = boundingRect();
+    m_dirty = true;
+    update();
+}
+
+void RoundedImage::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry)
+{
+    QQuickItem::geometryChange(newGeometry, oldGeometry);
+    if (newGeometry.size() != oldGeometry.size())
+        redraw();
+}
+
+void RoundedImage::itemChange(ItemChange change, const ItemChangeData& value)
+{
+    QQuickItem::itemChange(change, value);
+    // Another screen may have another pixel ratio.
+    if (change == ItemDevicePixelRatioHasChanged || change == ItemSceneChange)
+        redraw();
+}
+
+QImage RoundedImage::rounded(const QImage& image, QSize pixels, qreal radius)
+{
     QRectF source =
-        remoteimage::ImageProxyView::place(remoteimage::ImageProxyView::PreserveAspectCrop, bounds.size(), m_image.size()).source;
-    if (source.isEmpty())
-        return;
+        remoteimage::ImageProxyView::place(remoteimage::ImageProxyView::PreserveAspectCrop, pixels, image.size()).source;
+    if (source.isEmpty() || pixels.isEmpty())
+        return {};
     // A logo far larger than the card would alias under the brush's
-    // bilinear filter: reduce the visible part once, smoothly.
-    const qreal pixelRatio = painter->device()->devicePixelRatioF();
-    const QSize pixels = (bounds.size() * pixelRatio).toSize();
-    const QImage* image = &m_image;
+    // bilinear filter: reduce the visible part first, smoothly.
+    QImage reduced;
+    const QImage* from = &image;
     if (source.width() > 2 * pixels.width()) {
-        if (m_reduced.size() != pixels) {
-            m_reduced = m_image.copy(source.toAlignedRect())
-                            .scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        }
-        image = &m_reduced;
-        source = QRectF(QPointF(0, 0), QSizeF(m_reduced.size()));
+        reduced = image.copy(source.toAlignedRect()).scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        from = &reduced;
+        source = QRectF(QPointF(0, 0), QSizeF(reduced.size()));
     }
+    QImage picture(pixels, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
     // Filling a rounded rectangle with an image brush antialiases the
     // corners; a clip path would not.
-    const qreal scale = bounds.width() / source.width();
-    QBrush brush(*image);
+    const qreal scale = pixels.width() / source.width();
+    QBrush brush(*from);
     QTransform transform;
-    transform.translate(bounds.left(), bounds.top());
     transform.scale(scale, scale);
     transform.translate(-source.left(), -source.top());
     brush.setTransform(transform);
-    painter->setRenderHint(QPainter::Antialiasing);
-    painter->setRenderHint(QPainter::SmoothPixmapTransform);
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(brush);
-    painter->drawRoundedRect(bounds, m_radius, m_radius);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(brush);
+    painter.drawRoundedRect(QRectF(QPointF(0, 0), QSizeF(pixels)), radius, radius);
+    return picture;
+}
+
+QSGNode* RoundedImage::updatePaintNode(QSGNode* old, UpdatePaintNodeData*)
+{
+    auto* node = static_cast<QSGImageNode*>(old);
+    const qreal ratio = window() ? window()->effectiveDevicePixelRatio() : 1.0;
+    if (m_dirty || !node) {
+        m_dirty = false;
+        // A new node for a new picture: the old one takes its texture along.
+        delete node;
+        node = nullptr;
+        const QImage picture = rounded(m_image, (boundingRect().size() * ratio).toSize(), m_radius * ratio);
+        if (picture.isNull())
+            return nullptr;
+        node = window()->createImageNode();
+        node->setOwnsTexture(true);
+        node->setFiltering(QSGTexture::Linear);
+        node->setTexture(window()->createTextureFromImage(picture));
+    }
+    node->setRect(boundingRect());
+    return node;
 }

@@ -1,17 +1,18 @@
 // A logo filling its item the way the station card wants it: scaled with its
 // aspect ratio kept until it covers the item, centred, and clipped to a
-// rounded rectangle with antialiased corners. Painted, so it clips the same
-// on the software scene graph, where a rounded clip of a child is not
-// available.
+// rounded rectangle with antialiased corners. The rounded picture is drawn
+// once per size into a texture, so it clips the same on the software scene
+// graph, where a rounded clip of a child is not available, and keeps one
+// copy of its pixels (a painted item keeps two there).
 #pragma once
 
 #include "RemoteImage/ImageLoader/Views/ImageProxyHandle.h"
 
 #include <QImage>
 #include <QPointer>
-#include <QQuickPaintedItem>
+#include <QQuickItem>
 
-class RoundedImage : public QQuickPaintedItem {
+class RoundedImage : public QQuickItem {
     Q_OBJECT
     QML_ELEMENT
     // The loaded image as the remote image view hands it to its content.
@@ -26,15 +27,24 @@ public:
     qreal radius() const { return m_radius; }
     void setRadius(qreal radius);
 
-    void paint(QPainter* painter) override;
+    // The picture at `pixels`: `image` covering it, centred, inside a
+    // rounded rectangle of `radius` pixels; transparent outside.
+    static QImage rounded(const QImage& image, QSize pixels, qreal radius);
 
 signals:
     void imageProxyChanged();
     void radiusChanged();
 
+protected:
+    QSGNode* updatePaintNode(QSGNode* old, UpdatePaintNodeData*) override;
+    void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
+    void itemChange(ItemChange change, const ItemChangeData& value) override;
+
 private:
+    void redraw();
+
     QPointer<remoteimage::ImageProxyHandle> m_imageProxy;
     QImage m_image;
-    QImage m_reduced; // the visible part of a large image at the painted size
     qreal m_radius = 0;
+    bool m_dirty = true;
 };

@@ -109,6 +109,14 @@ bool Statement::startBinding()
     return true;
 }
 
+// A failed bind blocks the next run, which then reports the bind's error.
+bool Statement::bound(int resultCode)
+{
+    const bool ok = check(resultCode);
+    m_blocked = m_blocked || !ok;
+    return ok;
+}
+
 bool Statement::bind(int index, const QString& text)
 {
     if (text.isNull())
@@ -116,37 +124,29 @@ bool Statement::bind(int index, const QString& text)
     if (!startBinding())
         return false;
     const QByteArray utf8 = text.toUtf8();
-    const bool ok = check(sqlite3_bind_text64(m_statement, index, utf8.constData(), sqlite3_uint64(utf8.size()),
-                                              SQLITE_TRANSIENT, SQLITE_UTF8));
-    m_blocked = m_blocked || !ok;
-    return ok;
+    return bound(sqlite3_bind_text64(m_statement, index, utf8.constData(), sqlite3_uint64(utf8.size()),
+                                    SQLITE_TRANSIENT, SQLITE_UTF8));
 }
 
 bool Statement::bind(int index, qint64 value)
 {
     if (!startBinding())
         return false;
-    const bool ok = check(sqlite3_bind_int64(m_statement, index, value));
-    m_blocked = m_blocked || !ok;
-    return ok;
+    return bound(sqlite3_bind_int64(m_statement, index, value));
 }
 
 bool Statement::bind(int index, double value)
 {
     if (!startBinding())
         return false;
-    const bool ok = check(sqlite3_bind_double(m_statement, index, value));
-    m_blocked = m_blocked || !ok;
-    return ok;
+    return bound(sqlite3_bind_double(m_statement, index, value));
 }
 
 bool Statement::bindNull(int index)
 {
     if (!startBinding())
         return false;
-    const bool ok = check(sqlite3_bind_null(m_statement, index));
-    m_blocked = m_blocked || !ok;
-    return ok;
+    return bound(sqlite3_bind_null(m_statement, index));
 }
 
 bool Statement::bindBlob(int index, const QByteArray& bytes)
@@ -155,10 +155,8 @@ bool Statement::bindBlob(int index, const QByteArray& bytes)
         return bindNull(index);
     if (!startBinding())
         return false;
-    const bool ok = check(sqlite3_bind_blob64(m_statement, index, bytes.constData(), sqlite3_uint64(bytes.size()),
-                                              SQLITE_TRANSIENT));
-    m_blocked = m_blocked || !ok;
-    return ok;
+    return bound(sqlite3_bind_blob64(m_statement, index, bytes.constData(), sqlite3_uint64(bytes.size()),
+                                    SQLITE_TRANSIENT));
 }
 
 bool Statement::next()

@@ -108,6 +108,7 @@ public:
 private:
     bool startBinding();
     bool check(int resultCode);
+    bool bound(int resultCode);
 
     Connection& m_connection;
     sqlite3_stmt* m_statement = nullptr;
